@@ -1,0 +1,27 @@
+#include "platform/forms/RuntimeError.h"
+
+namespace forms {
+
+std::string StandardDescription(std::int32_t number) {
+    switch (number) {
+    case err::Overflow: return "Overflow";
+    case err::SubscriptOutOfRange: return "Subscript out of range";
+    case err::TypeMismatch: return "Type mismatch";
+    case err::DllLoadFailure: return "Error in loading DLL";
+    case err::FileNotFound: return "File not found";
+    case err::FileAlreadyOpen: return "File already open";
+    case err::DeviceUnavailable: return "Device unavailable";
+    case err::PermissionDenied: return "Permission denied";
+    case err::PathNotFound: return "Path not found";
+    case err::ObjectNotSet: return "Object variable or With block variable not set";
+    case err::ElementAlreadyLoaded: return "Object already loaded";
+    case err::InvalidPropertyValue: return "Invalid property value";
+    case err::InvalidPropertyArrayIndex: return "Invalid property array index";
+    case err::CannotCreateObject: return "ActiveX component can't create object";
+    case err::CannotDrawPicture: return "Can't create AutoRedraw image";
+    case err::InvalidPicture: return "Invalid picture";
+    default: return {};
+    }
+}
+
+}  // namespace forms
