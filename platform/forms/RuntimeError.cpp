@@ -13,11 +13,11 @@ std::string StandardDescription(std::int32_t number) {
     case err::DeviceUnavailable: return "Device unavailable";
     case err::PermissionDenied: return "Permission denied";
     case err::PathNotFound: return "Path not found";
-    case err::ObjectNotSet: return "Object variable or With block variable not set";
+    case err::ObjectNotSet: return "Object variable not set";
     case err::ElementAlreadyLoaded: return "Object already loaded";
     case err::InvalidPropertyValue: return "Invalid property value";
     case err::InvalidPropertyArrayIndex: return "Invalid property array index";
-    case err::CannotCreateObject: return "ActiveX component can't create object";
+    case err::CannotCreateObject: return "Component can't create object";
     case err::CannotDrawPicture: return "Can't create AutoRedraw image";
     case err::InvalidPicture: return "Invalid picture";
     default: return {};
