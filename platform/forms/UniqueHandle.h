@@ -65,6 +65,7 @@ using UniqueFile = UniqueHandle<handle_traits::Of<HANDLE, CloseHandle, true>>;
 using UniqueKernelHandle = UniqueHandle<handle_traits::Of<HANDLE, CloseHandle>>;
 using UniqueFind = UniqueHandle<handle_traits::Of<HANDLE, FindClose, true>>;
 using UniqueBitmap = UniqueHandle<handle_traits::Of<HBITMAP, DeleteObject>>;
+using UniqueBrush = UniqueHandle<handle_traits::Of<HBRUSH, DeleteObject>>;
 using UniqueIcon = UniqueHandle<handle_traits::Of<HICON, DestroyIcon>>;
 using UniqueDc = UniqueHandle<handle_traits::Of<HDC, DeleteDC>>;
 using UniqueMetaFile = UniqueHandle<handle_traits::Of<HMETAFILE, DeleteMetaFile>>;
