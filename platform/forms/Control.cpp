@@ -182,7 +182,7 @@ void Control::RaiseMouse(UINT msg, WPARAM wParam, POINT pt) {
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
         if (MouseDown) MouseDown(ButtonOf(msg), shiftState, x, y);
-        if (msg == WM_LBUTTONDBLCLK && DblClick) DblClick();
+        if (msg == WM_LBUTTONDBLCLK && DblClick && MouseMakesClicks()) DblClick();
         break;
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
         if (MouseUp) MouseUp(ButtonOf(msg), shiftState, x, y);

@@ -130,6 +130,9 @@ public:
     void RaiseMouse(UINT msg, WPARAM wParam, POINT pt);
     // Units of the control's mouse coordinates.
     virtual ScaleMode EventScale() const;
+    // Whether Click and DblClick come from mouse presses (windowless controls, text and picture boxes)
+    // rather than from the window's own notifications (buttons, lists).
+    virtual bool MouseMakesClicks() const { return Windowless(); }
     // Raises Click for a finished press (windowless controls and picture boxes).
     virtual void RaiseClick() { if (Click) Click(); }
 
