@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace forms {
 namespace {
@@ -63,7 +63,7 @@ std::vector<std::uint8_t> PixelsOf(HBITMAP bitmap, HPALETTE palette, WORD bitCou
     const BITMAP size = BitmapSize(bitmap);
     info.bmiHeader = BottomUp(size.bmWidth, size.bmHeight, bitCount);
     std::vector<std::uint8_t> pixels(info.bmiHeader.biSizeImage);
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     const HPALETTE oldPalette = palette ? SelectPalette(dc.get(), palette, FALSE) : nullptr;
     if (palette) RealizePalette(dc.get());
     const int lines = GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(size.bmHeight), pixels.data(), &info,
@@ -119,7 +119,7 @@ HBITMAP DecodeRleBitmap(const std::vector<std::uint8_t>& file) {
     target.bmiHeader = BottomUp(width, height, 24);
     void* pixels = nullptr;
     UniqueBitmap section(CreateDIBSection(nullptr, &target, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     if (!section || !dc) throw RuntimeError(err::CannotDrawPicture);
     const HGDIOBJ old = SelectObject(dc.get(), section.get());
     const RGBQUAD background = bitmapInfo->bmiColors[0];

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 #include "tests/platform/forms/ErrorNumber.h"
 #include "tests/platform/forms/TempFolder.h"
 
@@ -41,7 +41,7 @@ COLORREF PixelOf(const StdPicture& picture, int width, int height, int x, int y)
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
     void* bits = nullptr;
     const UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     const HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
     std::memset(bits, 0x80, static_cast<std::size_t>(width) * height * 4);
     picture.Render(dc.get(), 0, 0, width, height);
@@ -303,7 +303,7 @@ TEST_F(StdPictureTest, BitmapSavesAndDrawsParts) {
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, -2, 1, 32, BI_RGB};
     void* bits = nullptr;
     const UniqueBitmap target(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     const HGDIOBJ old = SelectObject(dc.get(), target.get());
     again.Render(dc.get(), 0, 0, 3, 2, 0, again.Height() / 2, again.Width(), again.Height() / 2);
     GdiFlush();
@@ -337,7 +337,7 @@ TEST_F(StdPictureTest, EmptyPictureAndNothing) {
     EXPECT_EQ(empty.Type(), PictureType::None);
     EXPECT_EQ(empty.Handle(), nullptr);
     EXPECT_EQ(empty.Width(), 0);
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     EXPECT_NO_THROW(empty.Render(dc.get(), 0, 0, 1, 1));
     EXPECT_EQ(ErrorNumber([&] { SavePicture(empty, folder_ / "e.bmp"); }), err::InvalidPicture);
 
