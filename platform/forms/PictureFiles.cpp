@@ -150,13 +150,15 @@ std::vector<std::uint8_t> BitmapFileBytes(HBITMAP bitmap, HPALETTE palette) {
 std::vector<std::uint8_t> PlaceableMetafileBytes(HMETAFILE metafile, long widthHiMetric, long heightHiMetric) {
     const UINT size = GetMetaFileBitsEx(metafile, 0, nullptr);
     if (size == 0) throw RuntimeError(err::InvalidPicture);
-    constexpr int unitsPerInch = 1440;
-    const auto toUnits = [](long hiMetric) {
+    // The box is in signed 16-bit units: a coarser unit keeps a large picture's size from wrapping.
+    const long largest = std::max({widthHiMetric, heightHiMetric, 1L});
+    const int unitsPerInch = std::clamp(static_cast<int>(32767LL * 2540 / largest), 1, 1440);
+    const auto toUnits = [unitsPerInch](long hiMetric) {
         return static_cast<std::uint16_t>(MulDiv(hiMetric, unitsPerInch, 2540));
     };
     // Key, handle, bounding box, units per inch, reserved; then the checksum of those ten words.
     const std::uint16_t header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, toUnits(widthHiMetric), toUnits(heightHiMetric),
-                                      unitsPerInch, 0, 0};
+                                      static_cast<std::uint16_t>(unitsPerInch), 0, 0};
     std::uint16_t checksum = 0;
     Writer out;
     for (const std::uint16_t word : header) {

@@ -232,6 +232,13 @@ TEST_F(StdPictureTest, MetafilesSaveAndLoad) {
     EXPECT_EQ(loaded.Width(), 2540);
     EXPECT_EQ(loaded.Height(), 1270);
     EXPECT_EQ(PixelOf(loaded, 40, 20, 20, 10), kRed);
+    // A metre-wide picture does not fit the header's 16-bit box at the usual unit; its size still survives.
+    const HDC large = CreateMetaFileA(nullptr);
+    Rectangle(large, 0, 0, 10, 10);
+    SavePicture(StdPicture::FromMetafile(CloseMetaFile(large), 100000, 50000), folder_ / "large.wmf");
+    const StdPicture wide = LoadPicture(folder_ / "large.wmf");
+    EXPECT_NEAR(wide.Width(), 100000, 10);
+    EXPECT_NEAR(wide.Height(), 50000, 10);
 
     const RECT frame{0, 0, 2540, 1270};
     const HDC enhanced = CreateEnhMetaFileA(nullptr, (folder_ / "pic.emf").c_str(), &frame, nullptr);
