@@ -1,23 +1,11 @@
 #include "platform/forms/Program.h"
 
+#include "platform/forms/App.h"
+
 #include <windows.h>
 
 namespace forms {
 namespace {
-
-std::string ExeBaseName() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path);
-    if (const auto slash = name.find_last_of("\\/"); slash != std::string::npos) name.erase(0, slash + 1);
-    if (const auto dot = name.find_last_of('.'); dot != std::string::npos) name.erase(dot);
-    return name;
-}
-
-std::string& Title() {
-    static std::string title = ExeBaseName();
-    return title;
-}
 
 std::function<void()>& EndHook() {
     static std::function<void()> hook;
@@ -26,8 +14,8 @@ std::function<void()>& EndHook() {
 
 }  // namespace
 
-const std::string& AppTitle() { return Title(); }
-void SetAppTitle(std::string title) { Title() = std::move(title); }
+std::string AppTitle() { return App::Title(); }
+void SetAppTitle(std::string title) { App::SetTitle(std::move(title)); }
 
 void SetEndHook(std::function<void()> hook) { EndHook() = std::move(hook); }
 

@@ -6,9 +6,9 @@
 
 namespace forms {
 
-// The program's title (default: the executable's name without extension). Message boxes without a title
-// and the report of an unhandled error carry it.
-const std::string& AppTitle();
+// The program's title (App::Title: the executable's name until the program sets it). Message boxes
+// without a title and the report of an unhandled error carry it.
+std::string AppTitle();
 void SetAppTitle(std::string title);
 
 // Ends the process at once: no Unload or QueryUnload events, no further code. Settings already written
