@@ -6,7 +6,28 @@
 namespace forms {
 
 DWORD CommandButton::WindowStyle() const {
-    return WS_TABSTOP | (state_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    DWORD style = WS_TABSTOP | (state_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    // A graphical button without a caption shows the picture alone.
+    if (state_.Style == 1 && state_.Caption.empty() && state_.Picture)
+        style |= state_.Picture.Type() == PictureType::Icon ? BS_ICON : BS_BITMAP;
+    return style;
+}
+
+void CommandButton::ShowPicture() {
+    if (!hwnd_ || state_.Style != 1) return;
+    const StdPicture& p = state_.Picture;
+    const bool icon = p && p.Type() == PictureType::Icon;
+    const bool bitmap = p && p.Type() == PictureType::Bitmap;
+    SendMessageA(hwnd_, BM_SETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(icon || bitmap ? p.Handle() : nullptr));
+}
+
+StdPicture CommandButton::Picture() const { Touch(); return state_.Picture; }
+
+void CommandButton::SetPicture(const StdPicture& picture) {
+    Touch();
+    state_.Picture = picture;
+    ShowPicture();
 }
 
 bool CommandButton::Default() const { Touch(); return state_.Default; }

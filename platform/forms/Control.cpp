@@ -128,12 +128,12 @@ void Control::Refresh() {
 
 HWND Control::hWnd() const { Touch(); return nullptr; }
 
-int Control::ToPixels(float v, Axis axis) const { return forms::ToPixels(v, parent_.ChildScale(), axis); }
+int Control::ToContainerPixels(float v, Axis axis) const { return forms::ToPixels(v, parent_.ChildScale(), axis); }
 
 RECT Control::PixelRect() const {
-    const int x = ToPixels(at_.Left, Axis::X);
-    const int y = ToPixels(at_.Top, Axis::Y);
-    return RECT{x, y, x + ToPixels(at_.Width, Axis::X), y + ToPixels(at_.Height, Axis::Y)};
+    const int x = ToContainerPixels(at_.Left, Axis::X);
+    const int y = ToContainerPixels(at_.Top, Axis::Y);
+    return RECT{x, y, x + ToContainerPixels(at_.Width, Axis::X), y + ToContainerPixels(at_.Height, Axis::Y)};
 }
 
 void Control::InvalidateArea(const RECT& r) const {

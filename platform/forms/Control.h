@@ -151,7 +151,7 @@ protected:
     virtual void ApplyFocus();
     virtual void ApplyZOrder(bool front);
     void InvalidateArea(const RECT& r) const;
-    int ToPixels(float v, Axis axis) const;
+    int ToContainerPixels(float v, Axis axis) const;
 
     bool created_ = false;
 
