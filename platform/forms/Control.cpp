@@ -128,12 +128,12 @@ void Control::Refresh() {
 
 HWND Control::hWnd() const { Touch(); return nullptr; }
 
-int Control::ToPixels(float v, Axis axis) const { return forms::ToPixels(v, parent_.ChildScale(), axis); }
+int Control::ToContainerPixels(float v, Axis axis) const { return forms::ToPixels(v, parent_.ChildScale(), axis); }
 
 RECT Control::PixelRect() const {
-    const int x = ToPixels(at_.Left, Axis::X);
-    const int y = ToPixels(at_.Top, Axis::Y);
-    return RECT{x, y, x + ToPixels(at_.Width, Axis::X), y + ToPixels(at_.Height, Axis::Y)};
+    const int x = ToContainerPixels(at_.Left, Axis::X);
+    const int y = ToContainerPixels(at_.Top, Axis::Y);
+    return RECT{x, y, x + ToContainerPixels(at_.Width, Axis::X), y + ToContainerPixels(at_.Height, Axis::Y)};
 }
 
 void Control::InvalidateArea(const RECT& r) const {
@@ -182,7 +182,7 @@ void Control::RaiseMouse(UINT msg, WPARAM wParam, POINT pt) {
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
         if (MouseDown) MouseDown(ButtonOf(msg), shiftState, x, y);
-        if (msg == WM_LBUTTONDBLCLK && DblClick) DblClick();
+        if (msg == WM_LBUTTONDBLCLK && DblClick && MouseMakesClicks()) DblClick();
         break;
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
         if (MouseUp) MouseUp(ButtonOf(msg), shiftState, x, y);

@@ -130,6 +130,9 @@ public:
     void RaiseMouse(UINT msg, WPARAM wParam, POINT pt);
     // Units of the control's mouse coordinates.
     virtual ScaleMode EventScale() const;
+    // Whether Click and DblClick come from mouse presses (windowless controls, text and picture boxes)
+    // rather than from the window's own notifications (buttons, lists).
+    virtual bool MouseMakesClicks() const { return Windowless(); }
     // Raises Click for a finished press (windowless controls and picture boxes).
     virtual void RaiseClick() { if (Click) Click(); }
 
@@ -148,7 +151,7 @@ protected:
     virtual void ApplyFocus();
     virtual void ApplyZOrder(bool front);
     void InvalidateArea(const RECT& r) const;
-    int ToPixels(float v, Axis axis) const;
+    int ToContainerPixels(float v, Axis axis) const;
 
     bool created_ = false;
 

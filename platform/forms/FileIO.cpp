@@ -7,14 +7,14 @@
 
 #include "platform/forms/FileErrors.h"
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace forms {
 namespace {
 
 class NumberedFile {
 public:
-    NumberedFile(UniqueFile handle, OpenMode mode) : handle_(std::move(handle)), mode_(mode) {}
+    NumberedFile(UniqueKernelHandle handle, OpenMode mode) : handle_(std::move(handle)), mode_(mode) {}
 
     OpenMode Mode() const noexcept { return mode_; }
 
@@ -68,7 +68,7 @@ private:
         return read > 0;
     }
 
-    UniqueFile handle_;
+    UniqueKernelHandle handle_;
     OpenMode mode_;
     std::vector<char> buffer_;
     std::size_t next_ = 0;
@@ -125,7 +125,8 @@ void Open(std::string_view path, OpenMode mode, int fileNumber) {
     case OpenMode::Append:
     case OpenMode::Binary: break;
     }
-    UniqueFile handle(CreateFileA(name.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueKernelHandle handle(
+        NullIfInvalid(CreateFileA(name.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!handle) RaiseLastFileError();
     Table().emplace(fileNumber, NumberedFile(std::move(handle), mode));
 }

@@ -7,7 +7,7 @@
 #include "platform/forms/FileErrors.h"
 #include "platform/forms/Paths.h"
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace forms {
 namespace {
@@ -37,7 +37,7 @@ std::string Dir(std::string_view path, int attributes) {
     std::string pattern(path);
     if (pattern.back() == '\\') pattern += '*';
     WIN32_FIND_DATAA entry{};
-    const UniqueFind find(FindFirstFileA(pattern.c_str(), &entry));
+    const UniqueFind find(NullIfInvalid(FindFirstFileA(pattern.c_str(), &entry)));
     if (!find) return {};
     do {
         if (Matches(entry.dwFileAttributes, attributes)) return entry.cFileName;
@@ -54,7 +54,7 @@ void Kill(std::string_view path) {
     // Collected first: deleting while the search runs may skip entries.
     std::vector<std::string> files;
     WIN32_FIND_DATAA entry{};
-    if (const UniqueFind find(FindFirstFileA(name.c_str(), &entry)); find) {
+    if (const UniqueFind find(NullIfInvalid(FindFirstFileA(name.c_str(), &entry))); find) {
         do {
             if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(entry.cFileName);
         } while (FindNextFileA(find.get(), &entry));

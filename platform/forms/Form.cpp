@@ -198,6 +198,7 @@ void Form::Load() {
     keyPreview_ = design_.KeyPreview;
     enabled_ = design_.Enabled;
     windowState_ = design_.WindowState;
+    picture_ = design_.Picture;
     everShown_ = false;
     clientSize_ = {-1, -1};
     for (Control* c : std::vector<Control*>(controls_)) c->ResetFromDesign();
@@ -630,6 +631,27 @@ bool Form::KeyPreview() const {
 void Form::SetKeyPreview(bool on) {
     EnsureLoaded();
     keyPreview_ = on;
+}
+
+StdPicture Form::Picture() const {
+    const_cast<Form*>(this)->EnsureLoaded();
+    return picture_;
+}
+
+void Form::SetPicture(const StdPicture& picture) {
+    EnsureLoaded();
+    picture_ = picture;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form::PaintBackground(HDC dc) {
+    if (!picture_ || picture_.Type() == PictureType::None) return;
+    try {
+        picture_.Render(dc, 0, 0, ToPixels(static_cast<float>(picture_.Width()), ScaleMode::HiMetric, Axis::X),
+                        ToPixels(static_cast<float>(picture_.Height()), ScaleMode::HiMetric, Axis::Y));
+    } catch (const std::exception&) {
+        // A picture that cannot draw leaves the background; painting must go on.
+    }
 }
 
 Control* Form::FocusedControl() const {

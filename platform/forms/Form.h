@@ -14,6 +14,7 @@
 
 #include "platform/forms/Container.h"
 #include "platform/forms/OleColor.h"
+#include "platform/forms/StdPicture.h"
 #include "platform/forms/Units.h"
 
 #include <windows.h>
@@ -71,6 +72,7 @@ struct FormDesign {
     bool KeyPreview = false;
     bool Enabled = true;
     int MousePointer = 0;
+    StdPicture Picture;  // drawn at the top-left corner at its own size
 };
 
 class Form : public Container {
@@ -131,6 +133,8 @@ public:
     void SetMousePointer(int pointer);
     bool KeyPreview() const;
     void SetKeyPreview(bool on);
+    StdPicture Picture() const;
+    void SetPicture(const StdPicture& picture);
     // The control with the focus (nullptr when none of this form's).
     Control* ActiveControl() const;
     void ZOrder(int position = 0);
@@ -192,8 +196,8 @@ protected:
     virtual void Form_MouseDown(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
     virtual void Form_MouseMove(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
     virtual void Form_MouseUp(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
-    // Paints what lies under the windowless controls (the form's picture); the base paints nothing.
-    virtual void PaintBackground(HDC) {}
+    // Paints what lies under the windowless controls: the form's picture.
+    virtual void PaintBackground(HDC dc);
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -241,6 +245,7 @@ private:
     OleColor backColor_;
     int mousePointer_;
     bool keyPreview_;
+    StdPicture picture_;
     bool enabled_;
     int windowState_;
     HWND owner_ = nullptr;

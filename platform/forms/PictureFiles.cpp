@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace forms {
 namespace {
@@ -63,7 +63,7 @@ std::vector<std::uint8_t> PixelsOf(HBITMAP bitmap, HPALETTE palette, WORD bitCou
     const BITMAP size = BitmapSize(bitmap);
     info.bmiHeader = BottomUp(size.bmWidth, size.bmHeight, bitCount);
     std::vector<std::uint8_t> pixels(info.bmiHeader.biSizeImage);
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     const HPALETTE oldPalette = palette ? SelectPalette(dc.get(), palette, FALSE) : nullptr;
     if (palette) RealizePalette(dc.get());
     const int lines = GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(size.bmHeight), pixels.data(), &info,
@@ -119,7 +119,7 @@ HBITMAP DecodeRleBitmap(const std::vector<std::uint8_t>& file) {
     target.bmiHeader = BottomUp(width, height, 24);
     void* pixels = nullptr;
     UniqueBitmap section(CreateDIBSection(nullptr, &target, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     if (!section || !dc) throw RuntimeError(err::CannotDrawPicture);
     const HGDIOBJ old = SelectObject(dc.get(), section.get());
     const RGBQUAD background = bitmapInfo->bmiColors[0];
@@ -150,13 +150,15 @@ std::vector<std::uint8_t> BitmapFileBytes(HBITMAP bitmap, HPALETTE palette) {
 std::vector<std::uint8_t> PlaceableMetafileBytes(HMETAFILE metafile, long widthHiMetric, long heightHiMetric) {
     const UINT size = GetMetaFileBitsEx(metafile, 0, nullptr);
     if (size == 0) throw RuntimeError(err::InvalidPicture);
-    constexpr int unitsPerInch = 1440;
-    const auto toUnits = [](long hiMetric) {
+    // The box is in signed 16-bit units: a coarser unit keeps a large picture's size from wrapping.
+    const long largest = std::max({widthHiMetric, heightHiMetric, 1L});
+    const int unitsPerInch = std::clamp(static_cast<int>(32767LL * 2540 / largest), 1, 1440);
+    const auto toUnits = [unitsPerInch](long hiMetric) {
         return static_cast<std::uint16_t>(MulDiv(hiMetric, unitsPerInch, 2540));
     };
     // Key, handle, bounding box, units per inch, reserved; then the checksum of those ten words.
     const std::uint16_t header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, toUnits(widthHiMetric), toUnits(heightHiMetric),
-                                      unitsPerInch, 0, 0};
+                                      static_cast<std::uint16_t>(unitsPerInch), 0, 0};
     std::uint16_t checksum = 0;
     Writer out;
     for (const std::uint16_t word : header) {

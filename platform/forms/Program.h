@@ -6,8 +6,8 @@
 
 namespace forms {
 
-// The program's title (App::Title: default the executable's name without extension). Message boxes without a
-// title and the report of an unhandled error carry it.
+// The program's title (App::Title: the executable's name until the program sets it). Message boxes
+// without a title and the report of an unhandled error carry it.
 std::string AppTitle();
 void SetAppTitle(std::string title);
 

@@ -7,7 +7,7 @@
 #include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Strings.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace forms {
 namespace {
@@ -27,11 +27,11 @@ std::string SectionPath(std::string_view app, std::string_view section) {
 }
 
 UniqueKey OpenSection(std::string_view app, std::string_view section, REGSAM access) {
-    UniqueKey key;
-    if (app.empty() || section.empty()) return key;
+    if (app.empty() || section.empty()) return {};
     const std::string path = SectionPath(app, section);
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.release();
-    return key;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
+    return UniqueKey(key);
 }
 
 [[noreturn]] void RaiseWriteFailure(LSTATUS status) {
@@ -76,14 +76,12 @@ std::string GetSetting(std::string_view app, std::string_view section, std::stri
 
 void SaveSetting(std::string_view app, std::string_view section, std::string_view key, std::string_view value) {
     if (app.empty() || section.empty()) throw RuntimeError(err::InvalidProcedureCall);
-    UniqueKey hkey;
     const std::string path = SectionPath(app, section);
+    HKEY created = nullptr;
     LSTATUS status = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                     KEY_SET_VALUE, nullptr, hkey.put(), nullptr);
-    if (status != ERROR_SUCCESS) {
-        hkey.release();
-        RaiseWriteFailure(status);
-    }
+                                     KEY_SET_VALUE, nullptr, &created, nullptr);
+    if (status != ERROR_SUCCESS) RaiseWriteFailure(status);
+    const UniqueKey hkey(created);
     const std::string name(key);
     const std::string data(value);
     status = RegSetValueExA(hkey.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),

@@ -6,7 +6,7 @@
 
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Strings.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace forms {
 namespace {

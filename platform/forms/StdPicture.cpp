@@ -9,7 +9,7 @@
 #include "platform/forms/FileErrors.h"
 #include "platform/forms/PictureFiles.h"
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -21,8 +21,8 @@ void Check(HRESULT hr, std::int32_t error) {
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-    const UniqueFile file(
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueKernelHandle file(NullIfInvalid(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file) {
         const DWORD error = GetLastError();
         // A missing folder is as much "the file is not there" to a picture's user.
@@ -42,8 +42,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, const void* data, std::size_t size) {
-    const UniqueFile file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueKernelHandle file(NullIfInvalid(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file) RaiseLastFileError();
     DWORD written = 0;
     if (!WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size) {

@@ -116,7 +116,7 @@ std::size_t InStr(std::string_view text, std::string_view find, Compare compare)
 std::size_t InStr(std::ptrdiff_t start, std::string_view text, std::string_view find, Compare compare) {
     if (start < 1) throw RuntimeError(err::InvalidProcedureCall);
     const auto from = static_cast<std::size_t>(start - 1);
-    if (from > text.size() || (find.empty() && from == text.size() && !text.empty())) return 0;
+    if (from >= text.size()) return 0;  // a start past the end, or an empty text
     if (find.empty()) return from + 1;
     if (compare == Compare::Text && !(IsAscii(text) && IsAscii(find))) {
         if (const auto folded = FoldWide(text, find)) {

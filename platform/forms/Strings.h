@@ -20,7 +20,8 @@ std::string Right(std::string_view text, std::ptrdiff_t length);
 std::string Mid(std::string_view text, std::ptrdiff_t start);
 std::string Mid(std::string_view text, std::ptrdiff_t start, std::ptrdiff_t length);
 
-// First position of `find` at or after `start`; an empty `find` is found at `start` (if within the text).
+// First position of `find` at or after `start`; an empty `find` is found at `start`. A start past the end
+// of the text (or an empty text) finds nothing.
 std::size_t InStr(std::string_view text, std::string_view find, Compare compare = Compare::Binary);
 std::size_t InStr(std::ptrdiff_t start, std::string_view text, std::string_view find,
                   Compare compare = Compare::Binary);

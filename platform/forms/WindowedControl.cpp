@@ -185,6 +185,12 @@ LRESULT WindowedControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: {
         const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         Guarded([&] { RaiseMouse(msg, wParam, pt); });
+        if (msg == WM_LBUTTONUP && MouseMakesClicks() && IsWindow(self)) {
+            // The press's default handling first (the caret moves), then Click.
+            result = DefSubclassProc(self, msg, wParam, lParam);
+            Guarded([&] { RaiseClick(); });
+            return result;
+        }
         break;
     }
     default: break;

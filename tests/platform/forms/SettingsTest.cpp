@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace forms {
 namespace {
@@ -114,9 +114,9 @@ TEST(SettingsRoot, OverrideOwnsItsSubtreeAndRestores) {
     const std::string outer = "Software\\QuillviewTest\\forms_outer_" + std::to_string(GetCurrentProcessId());
     const std::string inner = outer + "_inner";
     auto keyExists = [](const std::string& path) {
-        UniqueKey key;
-        const bool found = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-        if (!found) key.release();
+        HKEY key = nullptr;
+        const bool found = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+        const UniqueKey owner(found ? key : nullptr);
         return found;
     };
     {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 #include "tests/platform/forms/ErrorNumber.h"
 
 namespace forms {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/UniqueHandle.h"
+#include "platform/forms/OwnedHandles.h"
 #include "tests/platform/forms/ErrorNumber.h"
 #include "tests/platform/forms/TempFolder.h"
 
@@ -41,7 +41,7 @@ COLORREF PixelOf(const StdPicture& picture, int width, int height, int x, int y)
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
     void* bits = nullptr;
     const UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     const HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
     std::memset(bits, 0x80, static_cast<std::size_t>(width) * height * 4);
     picture.Render(dc.get(), 0, 0, width, height);
@@ -232,6 +232,13 @@ TEST_F(StdPictureTest, MetafilesSaveAndLoad) {
     EXPECT_EQ(loaded.Width(), 2540);
     EXPECT_EQ(loaded.Height(), 1270);
     EXPECT_EQ(PixelOf(loaded, 40, 20, 20, 10), kRed);
+    // A metre-wide picture does not fit the header's 16-bit box at the usual unit; its size still survives.
+    const HDC large = CreateMetaFileA(nullptr);
+    Rectangle(large, 0, 0, 10, 10);
+    SavePicture(StdPicture::FromMetafile(CloseMetaFile(large), 100000, 50000), folder_ / "large.wmf");
+    const StdPicture wide = LoadPicture(folder_ / "large.wmf");
+    EXPECT_NEAR(wide.Width(), 100000, 10);
+    EXPECT_NEAR(wide.Height(), 50000, 10);
 
     const RECT frame{0, 0, 2540, 1270};
     const HDC enhanced = CreateEnhMetaFileA(nullptr, (folder_ / "pic.emf").c_str(), &frame, nullptr);
@@ -303,7 +310,7 @@ TEST_F(StdPictureTest, BitmapSavesAndDrawsParts) {
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, -2, 1, 32, BI_RGB};
     void* bits = nullptr;
     const UniqueBitmap target(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     const HGDIOBJ old = SelectObject(dc.get(), target.get());
     again.Render(dc.get(), 0, 0, 3, 2, 0, again.Height() / 2, again.Width(), again.Height() / 2);
     GdiFlush();
@@ -337,7 +344,7 @@ TEST_F(StdPictureTest, EmptyPictureAndNothing) {
     EXPECT_EQ(empty.Type(), PictureType::None);
     EXPECT_EQ(empty.Handle(), nullptr);
     EXPECT_EQ(empty.Width(), 0);
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const UniqueDC dc(CreateCompatibleDC(nullptr));
     EXPECT_NO_THROW(empty.Render(dc.get(), 0, 0, 1, 1));
     EXPECT_EQ(ErrorNumber([&] { SavePicture(empty, folder_ / "e.bmp"); }), err::InvalidPicture);
 

@@ -40,7 +40,8 @@ TEST(Strings, InStrFindsBinaryAndText) {
         {3, "abc", "", Compare::Binary, 3},
         {4, "abc", "a", Compare::Binary, 0},
         {9, "abc", "a", Compare::Binary, 0},
-        {1, "", "", Compare::Binary, 1},
+        {1, "", "", Compare::Binary, 0},
+        {4, "abc", "", Compare::Binary, 0},
         {1, "x\xC3\x84x.JPG", "\xC3\xA4x.jpg", Compare::Text, 2},  // "xÄx.JPG" finds "äx.jpg"
         {1, "\xC3\xA4\xC3\xA4" "Ab", "ab", Compare::Text, 5},           // positions count bytes
     };
