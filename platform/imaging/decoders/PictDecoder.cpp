@@ -14,6 +14,11 @@ namespace imaging::pict {
 namespace {
 
 constexpr std::size_t kFileHeader = 512;
+// A bitmap may be drawn scaled up or small on a larger frame, but a few bytes must not buy a huge frame:
+// past 4 megapixels, at most 1024 frame pixels per byte of file (blank packed rows of a 1-bit picture,
+// the most compact real case, take about one byte per 400 pixels).
+constexpr std::uint64_t kFreeFramePixels = std::uint64_t{1} << 22;
+constexpr std::uint64_t kFramePixelsPerByte = 1024;
 
 struct Rect {
     std::int32_t top = 0, left = 0, bottom = 0, right = 0;
@@ -397,6 +402,8 @@ Image24 Decode(std::span<const std::uint8_t> bytes) {
     std::optional<Image24> image;
     const auto target = [&]() -> Image24& {
         if (!image) {
+            const std::uint64_t pixels = std::uint64_t(s.frame.Width()) * std::uint64_t(s.frame.Height());
+            RequireInput(kFreeFramePixels + bytes.size() * kFramePixelsPerByte, pixels);
             image = Image24::Allocate(static_cast<std::uint32_t>(s.frame.Width()),
                                       static_cast<std::uint32_t>(s.frame.Height()), 0xFF);
         }

@@ -230,6 +230,12 @@ TEST(PictDecoder, RefusesBrokenFiles) {
         bad.push_back({"rows past the file", w.Get(), "truncated pixel data"});
     }
     {
+        // A 1x1 bitmap on a 16000 x 16000 frame: within the cap, but not worth 768 MB from a few bytes.
+        auto w = Pict2({0, 0, 16000, 16000});
+        PackBitsRect(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}}, kColours).U8({1, 0});
+        bad.push_back({"huge frame from a tiny file", End(w).Get(), "truncated pixel data"});
+    }
+    {
         auto w = Pict2({0, 0, 1, 1});
         w.U16BE(0x0098);
         PixMap(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}});
