@@ -136,6 +136,9 @@ PixMap ReadMapHeader(ByteReader& in, bool direct) {
         if (pm.packType == 0) {
             pm.packType = pm.pixelSize == 16 ? 3 : 4;
         }
+        if (pm.rowBytes < 8 && pm.packType <= 4) {
+            pm.packType = 1;  // rows under 8 bytes are never packed: plain pixels whatever the pack type
+        }
         if (pm.packType > 4 || (pm.pixelSize == 16 && (pm.packType == 2 || pm.packType == 4)) ||
             (pm.pixelSize == 32 && pm.packType == 3)) {
             throw DecodeError("unsupported PICT pack type");

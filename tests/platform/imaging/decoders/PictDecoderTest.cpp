@@ -123,6 +123,11 @@ std::vector<DecodeCase> Cases() {
         DirectBitsRect(w, {.rowBytes = 8, .bounds = {0, 0, 1, 2}, .packType = 1, .pixelSize = 32, .cmpCount = 3});
         w.U8({0, 0x10, 0x30, 0x50, 0, 0x20, 0x40, 0x60});
         cases.push_back({"direct 32 bit, unpacked", End(w).Get(), 2, 1, {0x103050, 0x204060}});
+        // Rows under 8 bytes are plain pixels, whatever the pack type says.
+        auto narrow = Pict2({0, 0, 2, 1});
+        DirectBitsRect(narrow, {.rowBytes = 4, .bounds = {0, 0, 2, 1}, .packType = 4, .pixelSize = 32, .cmpCount = 3});
+        narrow.U8({0, 0x10, 0x30, 0x50, 0, 0x20, 0x40, 0x60});
+        cases.push_back({"direct 32 bit, one pixel wide", End(narrow).Get(), 1, 2, {0x103050, 0x204060}});
         auto p = Pict2({0, 0, 1, 2});
         DirectBitsRect(p, {.rowBytes = 8, .bounds = {0, 0, 1, 2}, .packType = 2, .pixelSize = 32, .cmpCount = 3});
         p.U8({0x10, 0x30, 0x50, 0x20, 0x40, 0x60});
