@@ -90,14 +90,15 @@ void ReadColourTable(ByteReader& in, Palette& palette) {
     const unsigned count = in.U16BE() + 1u;
     const bool byPosition = (flags & 0x8000) != 0;
     for (unsigned i = 0; i < count && !in.Failed(); ++i) {
+        // 16-bit components, 0xFFFF full: the nearest 8-bit level, not just the high byte.
+        const auto level = [&in] { return static_cast<std::uint8_t>((in.U16BE() + 128u) / 257u); };
         const unsigned value = in.U16BE();
-        const unsigned r = in.U16BE() >> 8;
-        const unsigned g = in.U16BE() >> 8;
-        const unsigned b = in.U16BE() >> 8;
+        const std::uint8_t r = level();
+        const std::uint8_t g = level();
+        const std::uint8_t b = level();
         const unsigned index = byPosition ? i : value;
         if (index < 256) {
-            palette.Set(index, static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
-                        static_cast<std::uint8_t>(b));
+            palette.Set(index, r, g, b);
         }
     }
     in.Require("PICT colour table");

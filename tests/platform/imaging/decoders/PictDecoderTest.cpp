@@ -202,6 +202,15 @@ std::vector<DecodeCase> Cases() {
                          {0x112233, 0x112233, 0x778899, 0x112233, 0x112233, 0x778899}});
     }
     {
+        // 16-bit colour components go to the nearest 8-bit level (0xD409 is 211.2 x 257), not the high byte.
+        auto w = Pict2({0, 0, 1, 1});
+        w.U16BE(0x0098);
+        PixMap(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}});
+        w.U32BE(0).U16BE(0).U16BE(0).U16BE(0).U16BE(0xD409).U16BE(0x00FF).U16BE(0xFF80);
+        Placement(w, {0, 0, 1, 1}, {0, 0, 1, 1}).U8({0, 0});
+        cases.push_back({"colour table levels rounded", End(w).Get(), 1, 1, {0xD301FF}});
+    }
+    {
         // Two bands, as a program that writes a tall picture in strips does.
         auto w = Pict2({0, 0, 2, 1});
         PackBitsRect(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}}, kColours).U8({0, 0});
