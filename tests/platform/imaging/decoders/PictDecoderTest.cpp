@@ -211,6 +211,15 @@ std::vector<DecodeCase> Cases() {
         cases.push_back({"colour table levels rounded", End(w).Get(), 1, 1, {0xD301FF}});
     }
     {
+        // A colour pixel pattern carries a whole pixmap of its own: read past, not drawn.
+        auto w = Pict2({0, 0, 1, 1});
+        w.U16BE(0x0013).U16BE(1).Repeat(0, 8);
+        PixMap(w, {.rowBytes = 2, .bounds = {0, 0, 2, 1}});
+        ColourTable(w, {0x00FF00}).U8({0, 0, 0, 0});
+        PackBitsRect(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}}, kColours).U8({1, 0});
+        cases.push_back({"colour pattern skipped", End(w).Get(), 1, 1, {0x445566}});
+    }
+    {
         // Two bands, as a program that writes a tall picture in strips does.
         auto w = Pict2({0, 0, 2, 1});
         PackBitsRect(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}}, kColours).U8({0, 0});
