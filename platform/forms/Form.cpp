@@ -1,5 +1,6 @@
 #include "platform/forms/Form.h"
 
+#include "platform/forms/App.h"
 #include "platform/forms/Control.h"
 #include "platform/forms/ControlArray.h"
 #include "platform/forms/DispatchBoundary.h"
@@ -27,13 +28,6 @@ constexpr std::int32_t CantMoveWhileMinMax = 384;
 constexpr std::int32_t AlreadyShownModal = 400;
 constexpr std::int32_t InvalidCall = 5;
 
-HINSTANCE ModuleOfRuntime() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ModuleOfRuntime), &module);
-    return module;
-}
-
 std::vector<Form*>& Registry() {
     static std::vector<Form*> forms;
     return forms;
@@ -58,7 +52,7 @@ std::map<std::type_index, std::shared_ptr<Form>>& Defaults() {
 // Owner of forms that are not in the task bar: owned windows get no task bar button.
 HWND ParkingWindow() {
     static UniqueWindow parking(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                                ModuleOfRuntime(), nullptr));
+                                                App::hInstance(), nullptr));
     return parking.get();
 }
 
@@ -141,7 +135,7 @@ Form* Form::FromHwnd(HWND hwnd) {
     static const ATOM atom = [] {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
-        return static_cast<ATOM>(GetClassInfoExA(ModuleOfRuntime(), FormClass, &wc));
+        return static_cast<ATOM>(GetClassInfoExA(App::hInstance(), FormClass, &wc));
     }();
     if (!atom || GetClassLongPtrA(hwnd, GCW_ATOM) != atom) return nullptr;
     return reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -233,7 +227,7 @@ void Form::CreateFormWindow() {
         wc.cbSize = sizeof wc;
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = &Form::WndProc;
-        wc.hInstance = ModuleOfRuntime();
+        wc.hInstance = App::hInstance();
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         wc.lpszClassName = FormClass;
         return RegisterClassExA(&wc) != 0;
@@ -275,7 +269,7 @@ void Form::CreateFormWindow() {
     owner_ = design_.ShowInTaskbar ? nullptr : ParkingWindow();
     CreateWindowExA(ex, FormClass, caption_.c_str(), style, defaultPlace ? CW_USEDEFAULT : left_.pixels,
                     defaultPlace ? CW_USEDEFAULT : top_.pixels, width_.pixels, height_.pixels, owner_, nullptr,
-                    ModuleOfRuntime(), this);
+                    App::hInstance(), this);
     if (hwnd_ && defaultPlace) {
         RECT r{};
         GetWindowRect(hwnd_, &r);
@@ -681,19 +675,19 @@ void Form::Refresh() {
 
 Microsoft::WRL::ComPtr<IDispatch> Form::GetDispatch() { return FormDispatch::Create(*this); }
 
-void Form::SetToolTip(HWND window, const RECT* area, const std::string& text) {
+void Form::SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text) {
     if (!hwnd_) return;
     if (!toolTip_) {
         if (text.empty()) return;
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&icc);
         toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                   hwnd_, nullptr, ModuleOfRuntime(), nullptr);
+                                   hwnd_, nullptr, App::hInstance(), nullptr);
     }
     TTTOOLINFOA ti{};
     ti.cbSize = sizeof ti;
     ti.hwnd = area ? window : hwnd_;
-    ti.uId = area ? 1 : reinterpret_cast<UINT_PTR>(window);
+    ti.uId = area ? id : reinterpret_cast<UINT_PTR>(window);
     ti.uFlags = area ? TTF_SUBCLASS : TTF_IDISHWND | TTF_SUBCLASS;
     if (area) ti.rect = *area;
     SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
@@ -949,6 +943,10 @@ void Form::RaiseResize() {
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
     if (Reflect(msg, wParam, lParam, reflected)) return reflected;
+    if (IsMouseMessage(msg)) {
+        OnMouse(msg, wParam, lParam);
+        return 0;
+    }
     switch (msg) {
     case WM_CLOSE:
         Guarded([this] { UnloadWith(unloadmode::ControlMenu, true); });
@@ -1024,12 +1022,6 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         Guarded([&] { Form_KeyPress(ascii); });
         return 0;
     }
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
-        OnMouse(msg, wParam, lParam);
-        return 0;
     default: break;
     }
     return DefWindowProcA(hwnd_, msg, wParam, lParam);

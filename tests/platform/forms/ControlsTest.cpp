@@ -10,6 +10,7 @@
 #include "platform/forms/Menu.h"
 #include "platform/forms/OptionButton.h"
 #include "platform/forms/RuntimeError.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/TextBox.h"
 
 #include <gtest/gtest.h>
@@ -321,6 +322,28 @@ TEST_F(Controls, WindowlessLabelsTakeTheMouseOverTheirContainer) {
     const int twips = static_cast<int>(10 * TwipsPerPixel(Axis::X));
     EXPECT_EQ(Log(), (std::vector<std::string>{"Label1_MouseUp 1 " + std::to_string(twips), "Label1_Click",
                                                "Form_Click"}));
+}
+
+TEST_F(Controls, AButtonMayUnloadItsForm) {
+    Shown();
+    F().Command1.Click = [this] { F().Unload(); };
+    SendMessageA(F().Command1.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(F().IsLoaded());
+    EXPECT_EQ(F().Command1.Window(), nullptr);
+}
+
+TEST_F(Controls, MousePointerOfTheScreenOverridesTheForms) {
+    Shown();
+    F().SetMousePointer(pointer::Hourglass);
+    EXPECT_EQ(F().MousePointer(), pointer::Hourglass);
+    Screen().SetMousePointer(pointer::Hourglass);
+    EXPECT_EQ(Screen().MousePointer(), pointer::Hourglass);
+    EXPECT_TRUE(SendMessageA(F().hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(F().hWnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    Screen().SetMousePointer(pointer::Default);
+    F().SetMousePointer(pointer::Default);
+    EXPECT_FALSE(SendMessageA(F().hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(F().hWnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_THROW(Screen().SetMousePointer(42), RuntimeError);
 }
 
 // ---- control arrays ----
