@@ -86,6 +86,7 @@ std::shared_ptr<Form> FindDefault(std::type_index type) {
 void StoreDefault(std::type_index type, std::shared_ptr<Form> form) { Defaults()[type] = std::move(form); }
 void DropDefault(std::type_index type) {
     auto node = Defaults().extract(type);  // Terminate runs outside the map
+    if (node && node.mapped()->IsLoaded()) node.mapped()->Unload();
 }
 }  // namespace detail
 
@@ -193,6 +194,7 @@ void Form::Load() {
     enabled_ = design_.Enabled;
     windowState_ = design_.WindowState;
     picture_ = design_.Picture;
+    lastFocus_ = nullptr;
     everShown_ = false;
     clientSize_ = {-1, -1};
     for (Control* c : std::vector<Control*>(controls_)) c->ResetFromDesign();
@@ -961,7 +963,26 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return refuse ? FALSE : TRUE;
     }
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(hwnd_, MsgActivated, 0, 0);
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+            break;
+        }
+        PostMessageA(hwnd_, MsgActivated, 0, 0);
+        // The focus goes back to the control that had it, else to the first in the tab order.
+        if (!HIWORD(wParam)) {
+            HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) &&
+                                  IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)
+                              ? lastFocus_
+                              : nullptr;
+            for (auto it = tabOrder_.begin(); !target && it != tabOrder_.end(); ++it) {
+                if ((*it)->CanTakeFocus()) target = (*it)->hWnd();
+            }
+            if (target) {
+                ::SetFocus(target);
+                return 0;
+            }
+        }
         break;
     case MsgActivated:
         if (GetActiveWindow() == hwnd_ && LastActive() != this && !loading_) {

@@ -250,6 +250,7 @@ private:
     bool enabled_;
     int windowState_;
     HWND owner_ = nullptr;
+    HWND lastFocus_ = nullptr;
     std::vector<Control*> controls_;   // creation order
     std::vector<Control*> tabOrder_;
     std::vector<Menu*> menus_;

@@ -277,6 +277,19 @@ TEST_F(Controls, FocusEventsComeInOrderAndSetFocusNeedsAShownForm) {
     EXPECT_THROW(F().Text2.SetFocus(), RuntimeError) << "a hidden control cannot take the focus";
 }
 
+TEST_F(Controls, TheFocusComesBackAfterAnotherWindowWasActive) {
+    Shown();
+    EXPECT_EQ(F().ActiveControl(), &F().Check1) << "first in the tab order";
+    F().Text2.SetFocus();
+    const HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                       nullptr, nullptr);
+    SetForegroundWindow(other);
+    PumpUntil([&] { return GetForegroundWindow() == other; }, 1000);
+    DestroyWindow(other);
+    SetForegroundWindow(F().hWnd());
+    EXPECT_TRUE(PumpUntil([&] { return F().ActiveControl() == &F().Text2; }, 2000));
+}
+
 TEST_F(Controls, KeyPreviewSeesKeysBeforeTheControl) {
     Shown();
     F().Text1.SetFocus();
