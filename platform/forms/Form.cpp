@@ -97,7 +97,9 @@ void ReleaseDefaults() {
 }
 
 int Run() {
-    const int code = MessageLoop::Run();
+    const auto all = Form::AllForms();
+    const bool anyLoaded = std::any_of(all.begin(), all.end(), [](const Form* f) { return f->IsLoaded(); });
+    const int code = anyLoaded ? MessageLoop::Run() : 0;
     for (Form* f : Form::AllForms()) {
         if (f->IsLoaded()) f->Unload();
     }

@@ -475,3 +475,46 @@ TEST(FormEnd, EndEndsTheProcessAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+class frmRunMain : public Form {
+public:
+    frmRunMain() : Form({.Caption = "Main"}) { Timer1.Tick = [this] { Unload(); }; }
+    Timer Timer1{*this, "Timer1", {.Interval = 30}};
+};
+
+class frmRunOther : public Form {
+public:
+    frmRunOther() : Form({.Caption = "Other"}) {}
+    bool unloaded = false;
+
+protected:
+    void Form_Unload(int& Cancel) override {
+        unloaded = true;
+        Cancel = 1;  // cannot keep the program alive
+    }
+};
+
+TEST(ProgramRun, TheProgramEndsWhenItsMainFormUnloads) {
+    auto main = New<frmRunMain>();
+    auto other = New<frmRunOther>();
+    Form::SetMainForm(main.get());
+    main->Show();
+    other->Load();
+    forms::Run();
+    Form::SetMainForm(nullptr);
+    EXPECT_FALSE(main->IsLoaded());
+    EXPECT_TRUE(other->unloaded);
+    EXPECT_FALSE(other->IsLoaded());
+}
+
+TEST(ProgramRun, WithoutAMainFormTheLastFormEndsItAndWithNoFormRunReturnsAtOnce) {
+    EXPECT_EQ(forms::Run(), 0);
+    auto last = New<frmRunMain>();
+    last->Load();
+    forms::Run();
+    EXPECT_FALSE(last->IsLoaded());
+}
+
+}  // namespace
