@@ -133,13 +133,23 @@ void Form::SetMainForm(Form* form) noexcept { MainFormSlot() = form; }
 Form* Form::MainForm() noexcept { return MainFormSlot(); }
 std::vector<Form*> Form::AllForms() { return Registry(); }
 
-Form* Form::FromHwnd(HWND hwnd) {
-    if (!hwnd) return nullptr;
+ATOM Form::ClassAtom() {
     static const ATOM atom = [] {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
-        return static_cast<ATOM>(GetClassInfoExA(App::hInstance(), FormClass, &wc));
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &Form::WndProc;
+        wc.hInstance = App::hInstance();
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.lpszClassName = FormClass;
+        return RegisterClassExA(&wc);
     }();
+    return atom;
+}
+
+Form* Form::FromHwnd(HWND hwnd) {
+    if (!hwnd) return nullptr;
+    const ATOM atom = ClassAtom();
     if (!atom || GetClassLongPtrA(hwnd, GCW_ATOM) != atom) return nullptr;
     return reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
@@ -226,18 +236,7 @@ void Form::Load() {
 }
 
 void Form::CreateFormWindow() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = &Form::WndProc;
-        wc.hInstance = App::hInstance();
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = FormClass;
-        return RegisterClassExA(&wc) != 0;
-    }();
-    (void)registered;
-
+    ClassAtom();
     DWORD style = WS_CLIPCHILDREN;
     DWORD ex = 0;
     const bool boxes = design_.ControlBox;
@@ -1029,7 +1028,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) RaiseResize();
+        RaiseResize();  // minimising too: the client size goes to nothing
         break;
     case WM_KEYDOWN: case WM_KEYUP: {
         int code = static_cast<int>(wParam);

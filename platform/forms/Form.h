@@ -202,6 +202,7 @@ protected:
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static ATOM ClassAtom();
     static bool RouteKeys(MSG& msg);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool PreTranslate(MSG& msg);

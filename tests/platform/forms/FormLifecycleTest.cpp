@@ -272,6 +272,16 @@ TEST_F(FormLifecycle, WritingWindowStateRaisesResizeOnlyOnChange) {
     EXPECT_EQ(Events(), (std::vector<std::string>{"Resize", "Resize"}));
 }
 
+TEST_F(FormLifecycle, MinimisingAndRestoringByTheUserRaiseResize) {
+    frmLife& f = Default<frmLife>();
+    f.Show();
+    Events().clear();
+    ShowWindow(f.hWnd(), SW_MINIMIZE);
+    EXPECT_EQ(f.WindowState(), windowstate::Minimized);
+    ShowWindow(f.hWnd(), SW_RESTORE);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Resize", "Resize"}));
+}
+
 TEST_F(FormLifecycle, ScaleConversions) {
     frmLife& f = Default<frmLife>();
     const float tpp = TwipsPerPixel(Axis::X);
