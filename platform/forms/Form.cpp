@@ -764,7 +764,7 @@ bool Form::RunShortcut(const MSG& msg) {
                         GetKeyState(VK_MENU) < 0};
     Menu* item = nullptr;
     for (Menu* m : menus_) {
-        if (m->Shortcut() == pressed && !m->HasChildren()) {
+        if (m->Shortcut() == pressed && !m->HasChildren() && m->Shown()) {
             item = m;
             break;
         }

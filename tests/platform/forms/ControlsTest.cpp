@@ -449,6 +449,14 @@ TEST_F(Controls, ShortcutKeysRunTheirItemOnce) {
         << "a disabled item's key does nothing; the key goes on";
 
     Log().clear();
+    F().mnuOpen.SetEnabled(true);
+    F().mnuOpen.SetVisible(false);
+    Key(F().List1.hWnd(), 'O', true);
+    EXPECT_EQ(std::count(Log().begin(), Log().end(), "mnuOpen_Click"), 0) << "a hidden item's key does nothing";
+    F().mnuOpen.SetVisible(true);
+    F().mnuOpen.SetEnabled(false);
+
+    Log().clear();
     F().enableOpenOnOpen = true;
     Key(F().List1.hWnd(), 'O', true);
     EXPECT_EQ(Log(), (std::vector<std::string>{"mnuFile_Click", "mnuOpen_Click"}));
