@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Strings.h"
@@ -121,11 +119,12 @@ bool GetSettingBool(std::string_view app, std::string_view section, std::string_
 
 SettingsRootOverride::SettingsRootOverride(std::string root)
     : root_(std::move(root)), previous_(CurrentRoot()) {
-    // The subtree is deleted whole: refuse anything that could be a shared key.
-    const std::size_t common = std::min(SettingsRoot.size(), root_.size());
-    if (root_.find('\\') == std::string::npos || root_.back() == '\\' ||
-        TextEquals(SettingsRoot.substr(0, common), std::string_view(root_).substr(0, common))) {
-        throw RuntimeError(err::InvalidProcedureCall, "A test settings root must be a subkey of its own");
+    // The subtree is deleted whole: only a key below the tests' own base will do.
+    const std::string_view own = root_;
+    if (own.size() <= TestSettingsBase.size() || !TextEquals(own.substr(0, TestSettingsBase.size()), TestSettingsBase) ||
+        own.back() == '\\') {
+        throw RuntimeError(err::InvalidProcedureCall, "A test settings root must lie below " +
+                                                          std::string(TestSettingsBase));
     }
     DeleteTree(root_);
     CurrentRoot() = root_;

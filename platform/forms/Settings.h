@@ -32,8 +32,10 @@ std::int16_t GetSettingInteger(std::string_view app, std::string_view section, s
 bool GetSettingBool(std::string_view app, std::string_view section, std::string_view key, bool defaultValue);
 
 // Test hook: while the guard lives, the store works under HKEY_CURRENT_USER\<root> instead, and that subtree
-// belongs to the test (deleted when the guard is made and when it goes). Guards nest; each restores the root
-// that was in force before it.
+// belongs to the test (deleted when the guard is made and when it goes). The root must lie below
+// TestSettingsBase (error 5 otherwise). Guards nest; each restores the root that was in force before it.
+inline constexpr std::string_view TestSettingsBase = "Software\\QuillviewTest\\";
+
 class SettingsRootOverride {
 public:
     explicit SettingsRootOverride(std::string root);

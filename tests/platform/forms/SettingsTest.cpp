@@ -134,7 +134,8 @@ TEST(SettingsRoot, OverrideOwnsItsSubtreeAndRestores) {
     EXPECT_FALSE(keyExists(outer));
     // Roots that could reach shared keys are refused.
     for (const char* bad : {"", "Software", "Software\\", "software\\vb and vba program settings",
-                            "Software\\VB and VBA Program Settings\\Quillview2"}) {
+                            "Software\\VB and VBA Program Settings\\Quillview2", "Software\\Microsoft",
+                            "Software\\QuillviewTest", "Software\\QuillviewTest\\"}) {
         EXPECT_THROW(SettingsRootOverride{bad}, RuntimeError) << bad;
     }
 }
