@@ -42,6 +42,16 @@ Control* Container::WindowlessAt(POINT pt) const {
     return nullptr;
 }
 
+bool Container::IsMouseMessage(UINT msg) noexcept {
+    switch (msg) {
+    case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+        return true;
+    default: return false;
+    }
+}
+
 bool Container::RouteMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||

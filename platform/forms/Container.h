@@ -30,6 +30,7 @@ public:
     // Front (top of z-order, painted last) or back.
     void Restack(Control& child, bool front);
     void PaintWindowless(HDC dc, const RECT& area);
+    static bool IsMouseMessage(UINT msg) noexcept;
     // Offers a mouse message of ClientWindow() to the windowless children; true when one took it.
     bool RouteMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     // The windowless child under a client point (topmost first), or nullptr.

@@ -18,6 +18,7 @@ Control::Control(Container& parent, std::string name, Extent at, Common common, 
 }
 
 Control::~Control() {
+    if (created_) InvalidateArea(PixelRect());  // a windowless control leaves its place to what lies under it
     parent_.OwnerForm().UnregisterControl(*this);
     parent_.RemoveChild(*this);
 }
@@ -143,6 +144,13 @@ void Control::InvalidateArea(const RECT& r) const {
 void Control::ApplyGeometry(const RECT& before) {
     InvalidateArea(before);
     InvalidateArea(PixelRect());
+    if (!common_.ToolTipText.empty()) ApplyToolTip();
+}
+
+// A windowless control's tip is an area of its container's window.
+void Control::ApplyToolTip() {
+    const RECT area = PixelRect();
+    OwnerForm().SetToolTip(parent_.ClientWindow(), reinterpret_cast<UINT_PTR>(this), &area, common_.ToolTipText);
 }
 
 void Control::ApplyVisible() { InvalidateArea(PixelRect()); }

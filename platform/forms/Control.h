@@ -147,7 +147,7 @@ protected:
     virtual void ApplyGeometry(const RECT& before);
     virtual void ApplyVisible();
     virtual void ApplyEnabled();
-    virtual void ApplyToolTip() {}
+    virtual void ApplyToolTip();
     virtual void ApplyFocus();
     virtual void ApplyZOrder(bool front);
     void InvalidateArea(const RECT& r) const;

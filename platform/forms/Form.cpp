@@ -1,5 +1,6 @@
 #include "platform/forms/Form.h"
 
+#include "platform/forms/App.h"
 #include "platform/forms/Control.h"
 #include "platform/forms/ControlArray.h"
 #include "platform/forms/DispatchBoundary.h"
@@ -27,13 +28,6 @@ constexpr std::int32_t CantMoveWhileMinMax = 384;
 constexpr std::int32_t AlreadyShownModal = 400;
 constexpr std::int32_t InvalidCall = 5;
 
-HINSTANCE ModuleOfRuntime() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ModuleOfRuntime), &module);
-    return module;
-}
-
 std::vector<Form*>& Registry() {
     static std::vector<Form*> forms;
     return forms;
@@ -58,7 +52,7 @@ std::map<std::type_index, std::shared_ptr<Form>>& Defaults() {
 // Owner of forms that are not in the task bar: owned windows get no task bar button.
 HWND ParkingWindow() {
     static UniqueWindow parking(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                                ModuleOfRuntime(), nullptr));
+                                                App::hInstance(), nullptr));
     return parking.get();
 }
 
@@ -92,6 +86,7 @@ std::shared_ptr<Form> FindDefault(std::type_index type) {
 void StoreDefault(std::type_index type, std::shared_ptr<Form> form) { Defaults()[type] = std::move(form); }
 void DropDefault(std::type_index type) {
     auto node = Defaults().extract(type);  // Terminate runs outside the map
+    if (node && node.mapped()->IsLoaded()) node.mapped()->Unload();
 }
 }  // namespace detail
 
@@ -102,7 +97,9 @@ void ReleaseDefaults() {
 }
 
 int Run() {
-    const int code = MessageLoop::Run();
+    const auto all = Form::AllForms();
+    const bool anyLoaded = std::any_of(all.begin(), all.end(), [](const Form* f) { return f->IsLoaded(); });
+    const int code = anyLoaded ? MessageLoop::Run() : 0;
     for (Form* f : Form::AllForms()) {
         if (f->IsLoaded()) f->Unload();
     }
@@ -136,13 +133,23 @@ void Form::SetMainForm(Form* form) noexcept { MainFormSlot() = form; }
 Form* Form::MainForm() noexcept { return MainFormSlot(); }
 std::vector<Form*> Form::AllForms() { return Registry(); }
 
-Form* Form::FromHwnd(HWND hwnd) {
-    if (!hwnd) return nullptr;
+ATOM Form::ClassAtom() {
     static const ATOM atom = [] {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
-        return static_cast<ATOM>(GetClassInfoExA(ModuleOfRuntime(), FormClass, &wc));
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &Form::WndProc;
+        wc.hInstance = App::hInstance();
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.lpszClassName = FormClass;
+        return RegisterClassExA(&wc);
     }();
+    return atom;
+}
+
+Form* Form::FromHwnd(HWND hwnd) {
+    if (!hwnd) return nullptr;
+    const ATOM atom = ClassAtom();
     if (!atom || GetClassLongPtrA(hwnd, GCW_ATOM) != atom) return nullptr;
     return reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
@@ -199,6 +206,7 @@ void Form::Load() {
     enabled_ = design_.Enabled;
     windowState_ = design_.WindowState;
     picture_ = design_.Picture;
+    lastFocus_ = nullptr;
     everShown_ = false;
     clientSize_ = {-1, -1};
     for (Control* c : std::vector<Control*>(controls_)) c->ResetFromDesign();
@@ -228,18 +236,7 @@ void Form::Load() {
 }
 
 void Form::CreateFormWindow() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = &Form::WndProc;
-        wc.hInstance = ModuleOfRuntime();
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = FormClass;
-        return RegisterClassExA(&wc) != 0;
-    }();
-    (void)registered;
-
+    ClassAtom();
     DWORD style = WS_CLIPCHILDREN;
     DWORD ex = 0;
     const bool boxes = design_.ControlBox;
@@ -275,7 +272,7 @@ void Form::CreateFormWindow() {
     owner_ = design_.ShowInTaskbar ? nullptr : ParkingWindow();
     CreateWindowExA(ex, FormClass, caption_.c_str(), style, defaultPlace ? CW_USEDEFAULT : left_.pixels,
                     defaultPlace ? CW_USEDEFAULT : top_.pixels, width_.pixels, height_.pixels, owner_, nullptr,
-                    ModuleOfRuntime(), this);
+                    App::hInstance(), this);
     if (hwnd_ && defaultPlace) {
         RECT r{};
         GetWindowRect(hwnd_, &r);
@@ -681,19 +678,19 @@ void Form::Refresh() {
 
 Microsoft::WRL::ComPtr<IDispatch> Form::GetDispatch() { return FormDispatch::Create(*this); }
 
-void Form::SetToolTip(HWND window, const RECT* area, const std::string& text) {
+void Form::SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text) {
     if (!hwnd_) return;
     if (!toolTip_) {
         if (text.empty()) return;
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&icc);
         toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                   hwnd_, nullptr, ModuleOfRuntime(), nullptr);
+                                   hwnd_, nullptr, App::hInstance(), nullptr);
     }
     TTTOOLINFOA ti{};
     ti.cbSize = sizeof ti;
     ti.hwnd = area ? window : hwnd_;
-    ti.uId = area ? 1 : reinterpret_cast<UINT_PTR>(window);
+    ti.uId = area ? id : reinterpret_cast<UINT_PTR>(window);
     ti.uFlags = area ? TTF_SUBCLASS : TTF_IDISHWND | TTF_SUBCLASS;
     if (area) ti.rect = *area;
     SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
@@ -767,7 +764,7 @@ bool Form::RunShortcut(const MSG& msg) {
                         GetKeyState(VK_MENU) < 0};
     Menu* item = nullptr;
     for (Menu* m : menus_) {
-        if (m->Shortcut() == pressed && !m->HasChildren()) {
+        if (m->Shortcut() == pressed && !m->HasChildren() && m->Shown()) {
             item = m;
             break;
         }
@@ -949,6 +946,10 @@ void Form::RaiseResize() {
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
     if (Reflect(msg, wParam, lParam, reflected)) return reflected;
+    if (IsMouseMessage(msg)) {
+        OnMouse(msg, wParam, lParam);
+        return 0;
+    }
     switch (msg) {
     case WM_CLOSE:
         Guarded([this] { UnloadWith(unloadmode::ControlMenu, true); });
@@ -963,7 +964,26 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return refuse ? FALSE : TRUE;
     }
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(hwnd_, MsgActivated, 0, 0);
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+            break;
+        }
+        PostMessageA(hwnd_, MsgActivated, 0, 0);
+        // The focus goes back to the control that had it, else to the first in the tab order.
+        if (!HIWORD(wParam)) {
+            HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) &&
+                                  IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)
+                              ? lastFocus_
+                              : nullptr;
+            for (auto it = tabOrder_.begin(); !target && it != tabOrder_.end(); ++it) {
+                if ((*it)->CanTakeFocus()) target = (*it)->hWnd();
+            }
+            if (target) {
+                ::SetFocus(target);
+                return 0;
+            }
+        }
         break;
     case MsgActivated:
         if (GetActiveWindow() == hwnd_ && LastActive() != this && !loading_) {
@@ -1008,7 +1028,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) RaiseResize();
+        RaiseResize();  // minimising too: the client size goes to nothing
         break;
     case WM_KEYDOWN: case WM_KEYUP: {
         int code = static_cast<int>(wParam);
@@ -1024,12 +1044,6 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         Guarded([&] { Form_KeyPress(ascii); });
         return 0;
     }
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
-        OnMouse(msg, wParam, lParam);
-        return 0;
     default: break;
     }
     return DefWindowProcA(hwnd_, msg, wParam, lParam);

@@ -167,7 +167,8 @@ public:
     int NextMenuId() noexcept { return nextMenuId_++; }
     int TabPosition(const Control& c) const;
     void MoveInTabOrder(Control& c, int position);
-    void SetToolTip(HWND window, const RECT* area, const std::string& text);
+    // A tool tip for a control's window, or for an area (id) of a container's window.
+    void SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text);
     const std::vector<Menu*>& Menus() const noexcept { return menus_; }
     HMENU MenuBar() const noexcept { return menuBar_; }
     // The menu bar changed (items shown or hidden at the top level).
@@ -201,6 +202,7 @@ protected:
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static ATOM ClassAtom();
     static bool RouteKeys(MSG& msg);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool PreTranslate(MSG& msg);
@@ -249,6 +251,7 @@ private:
     bool enabled_;
     int windowState_;
     HWND owner_ = nullptr;
+    HWND lastFocus_ = nullptr;
     std::vector<Control*> controls_;   // creation order
     std::vector<Control*> tabOrder_;
     std::vector<Menu*> menus_;

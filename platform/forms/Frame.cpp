@@ -32,6 +32,10 @@ void Frame::SetBackColor(OleColor value) {
 
 bool Frame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (Reflect(msg, wParam, lParam, result)) return true;
+    if (IsMouseMessage(msg) && RouteMouse(msg, wParam, lParam)) {
+        result = 0;
+        return true;
+    }
     switch (msg) {
     case WM_ERASEBKGND: {
         RECT rc{};
@@ -50,14 +54,6 @@ bool Frame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
         Container::PaintWindowless(dc.get(), rc);
         return true;
     }
-    case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
-        if (RouteMouse(msg, wParam, lParam)) {
-            result = 0;
-            return true;
-        }
-        return false;
     case WM_NCHITTEST:
         // A group box is transparent to the mouse; a frame is not.
         result = HTCLIENT;

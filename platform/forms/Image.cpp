@@ -7,6 +7,7 @@ namespace forms {
 void Image::CreateWindowNow() {
     created_ = true;
     FitToPicture();
+    if (!Control::ToolTipText().empty()) ApplyToolTip();
 }
 
 void Image::FitToPicture() {

@@ -1,5 +1,7 @@
 #include "platform/forms/InputDialog.h"
 
+#include "platform/forms/App.h"
+
 #include <cstring>
 #include <vector>
 
@@ -103,7 +105,7 @@ std::string InputDialog::Ask(HWND owner, const std::string& prompt, const std::s
     t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 69, 236, 13, IdText, AtomEdit, L"");
 
     Exchange self{prompt, title, defaultText, {}};
-    const INT_PTR r = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), owner, &Proc,
+    const INT_PTR r = DialogBoxIndirectParamA(App::hInstance(), t.Get(), owner, &Proc,
                                               reinterpret_cast<LPARAM>(&self));
     return r == IDOK ? self.result : std::string();
 }

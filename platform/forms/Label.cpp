@@ -9,6 +9,11 @@ void Label::ResetFromDesign() {
     font_.reset();
 }
 
+void Label::CreateWindowNow() {
+    created_ = true;
+    if (!Control::ToolTipText().empty()) ApplyToolTip();
+}
+
 void Label::Repaint() {
     if (Live()) InvalidateArea(PixelRect());
 }

@@ -48,7 +48,7 @@ public:
     void SetFont(const FontSpec& font);
 
     void ResetFromDesign() override;
-    void CreateWindowNow() override { created_ = true; }
+    void CreateWindowNow() override;
     void WindowGone() override { created_ = false; }
     bool Windowless() const noexcept override { return true; }
     void PaintWindowless(HDC dc, const RECT& r) override;

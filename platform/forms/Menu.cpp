@@ -144,6 +144,13 @@ bool Menu::Reachable() const {
     return true;
 }
 
+bool Menu::Shown() const {
+    for (const Menu* m = this; m; m = m->parent_) {
+        if (!m->state_.Visible) return false;
+    }
+    return true;
+}
+
 std::string Menu::Caption() const { Touch(); return state_.Caption; }
 void Menu::SetCaption(std::string caption) {
     Touch();

@@ -82,6 +82,8 @@ public:
     const std::vector<Menu*>& Children() const noexcept { return children_; }
     // Enabled along with every menu above it.
     bool Reachable() const;
+    // Visible along with every menu above it (a hidden item's shortcut does nothing).
+    bool Shown() const;
     void RaiseClick() { if (Click) Click(); }
     static Menu* FromPopup(HMENU popup);
     // The item text with its shortcut.

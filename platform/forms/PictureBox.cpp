@@ -1,5 +1,6 @@
 #include "platform/forms/PictureBox.h"
 
+#include "platform/forms/App.h"
 #include "platform/forms/DispatchBoundary.h"
 #include "platform/forms/RuntimeError.h"
 
@@ -9,13 +10,6 @@ namespace forms {
 namespace {
 
 constexpr char PictureBoxClass[] = "QuillviewPictureBox";
-
-HINSTANCE ModuleOfRuntime() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ModuleOfRuntime), &module);
-    return module;
-}
 
 bool HasImage(const StdPicture& p) { return p && p.Type() != PictureType::None; }
 
@@ -47,7 +41,7 @@ const char* PictureBox::WindowClass() const {
         wc.cbSize = sizeof wc;
         wc.style = CS_DBLCLKS | CS_OWNDC;  // hDC without AutoRedraw stays the same DC
         wc.lpfnWndProc = &DefWindowProcA;
-        wc.hInstance = ModuleOfRuntime();
+        wc.hInstance = App::hInstance();
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         wc.lpszClassName = PictureBoxClass;
         return RegisterClassExA(&wc) != 0;
@@ -239,6 +233,10 @@ void PictureBox::Refresh() {
 
 bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (Reflect(msg, wParam, lParam, result)) return true;
+    if (IsMouseMessage(msg) && RouteMouse(msg, wParam, lParam)) {
+        result = 0;
+        return true;
+    }
     switch (msg) {
     case WM_ERASEBKGND:
         result = 1;  // WM_PAINT covers everything
@@ -263,14 +261,6 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
             if (size.cx > backingSize_.cx || size.cy > backingSize_.cy) {
                 Guarded([this] { MakeBacking(true); });
             }
-        }
-        return false;
-    case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
-        if (RouteMouse(msg, wParam, lParam)) {
-            result = 0;
-            return true;
         }
         return false;
     default: return false;

@@ -1,7 +1,6 @@
 #pragma once
 // The program around its forms: its title, its end, and the outermost message loop.
 
-#include <functional>
 #include <string>
 
 namespace forms {
@@ -14,11 +13,10 @@ void SetAppTitle(std::string title);
 // Ends the process at once: no Unload or QueryUnload events, no further code. Settings already written
 // stay; the system closes open files.
 [[noreturn]] void End();
-// Tests only: runs instead of ending the process (it must not return; if it does, the process ends).
-void SetEndHook(std::function<void()> hook);
 
 // The program's message loop: returns when the program ends (its main form unloads, or, without a main
-// form, its last loaded form), after every form object has been released (Terminate).
+// form, its last loaded form), after every form object has been released (Terminate). With no form loaded
+// it returns at once.
 int Run();
 
 }  // namespace forms

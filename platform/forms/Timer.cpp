@@ -12,6 +12,12 @@ UINT_PTR NextTimerId() {
 }
 }  // namespace
 
+float TimerSeconds() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return static_cast<float>(t.wHour * 3600 + t.wMinute * 60 + t.wSecond) + static_cast<float>(t.wMilliseconds) / 1000.0f;
+}
+
 Timer::Timer(Form& form, std::string name, Design design, int index)
     : form_(form), name_(std::move(name)), index_(index), design_(design), state_(design), id_(NextTimerId()) {
     form_.RegisterTimer(*this);

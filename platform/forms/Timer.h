@@ -13,6 +13,9 @@ namespace forms {
 
 class Form;
 
+// Seconds since local midnight, with the fraction (the value that seeds random numbers).
+float TimerSeconds();
+
 struct TimerDesign {
     int Interval = 0;  // ms; 0 = never fires
     bool Enabled = true;

@@ -1,5 +1,6 @@
 #include "platform/forms/WindowedControl.h"
 
+#include "platform/forms/App.h"
 #include "platform/forms/Container.h"
 #include "platform/forms/DispatchBoundary.h"
 #include "platform/forms/Form.h"
@@ -35,7 +36,7 @@ void WindowedControl::CreateWindowNow() {
     hwnd_ = CreateWindowExA(WindowExStyle(), WindowClass(), InitialText().c_str(), style, r.left, r.top,
                             r.right - r.left, r.bottom - r.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(OwnerForm().NextControlId())),
-                            GetModuleHandleA(nullptr), nullptr);
+                            App::hInstance(), nullptr);
     if (!hwnd_) return;
     SetPropA(hwnd_, WrapperProp, this);
     SetWindowSubclass(hwnd_, &SubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -107,7 +108,7 @@ void WindowedControl::ApplyZOrder(bool front) {
     SetWindowPos(hwnd_, front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void WindowedControl::ApplyToolTip() { OwnerForm().SetToolTip(hwnd_, nullptr, Control::ToolTipText()); }
+void WindowedControl::ApplyToolTip() { OwnerForm().SetToolTip(hwnd_, 0, nullptr, Control::ToolTipText()); }
 
 bool WindowedControl::OnReflect(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
     switch (msg) {
@@ -179,21 +180,18 @@ LRESULT WindowedControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             wParam = static_cast<WPARAM>(ascii);
         }
         break;
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: {
-        const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        Guarded([&] { RaiseMouse(msg, wParam, pt); });
-        if (msg == WM_LBUTTONUP && MouseMakesClicks() && IsWindow(self)) {
-            // The press's default handling first (the caret moves), then Click.
-            result = DefSubclassProc(self, msg, wParam, lParam);
-            Guarded([&] { RaiseClick(); });
-            return result;
+    default:
+        if (Container::IsMouseMessage(msg)) {
+            const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            Guarded([&] { RaiseMouse(msg, wParam, pt); });
+            if (msg == WM_LBUTTONUP && MouseMakesClicks() && IsWindow(self)) {
+                // The press's default handling first (the caret moves), then Click.
+                result = DefSubclassProc(self, msg, wParam, lParam);
+                Guarded([&] { RaiseClick(); });
+                return result;
+            }
         }
         break;
-    }
-    default: break;
     }
     // A handler may have unloaded the form, and this window with it.
     if (!IsWindow(self)) return 0;

@@ -10,6 +10,7 @@
 #include "platform/forms/Menu.h"
 #include "platform/forms/OptionButton.h"
 #include "platform/forms/RuntimeError.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/TextBox.h"
 
 #include <gtest/gtest.h>
@@ -276,6 +277,19 @@ TEST_F(Controls, FocusEventsComeInOrderAndSetFocusNeedsAShownForm) {
     EXPECT_THROW(F().Text2.SetFocus(), RuntimeError) << "a hidden control cannot take the focus";
 }
 
+TEST_F(Controls, TheFocusComesBackAfterAnotherWindowWasActive) {
+    Shown();
+    EXPECT_EQ(F().ActiveControl(), &F().Check1) << "first in the tab order";
+    F().Text2.SetFocus();
+    const HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                       nullptr, nullptr);
+    SetForegroundWindow(other);
+    PumpUntil([&] { return GetForegroundWindow() == other; }, 1000);
+    DestroyWindow(other);
+    SetForegroundWindow(F().hWnd());
+    EXPECT_TRUE(PumpUntil([&] { return F().ActiveControl() == &F().Text2; }, 2000));
+}
+
 TEST_F(Controls, KeyPreviewSeesKeysBeforeTheControl) {
     Shown();
     F().Text1.SetFocus();
@@ -321,6 +335,28 @@ TEST_F(Controls, WindowlessLabelsTakeTheMouseOverTheirContainer) {
     const int twips = static_cast<int>(10 * TwipsPerPixel(Axis::X));
     EXPECT_EQ(Log(), (std::vector<std::string>{"Label1_MouseUp 1 " + std::to_string(twips), "Label1_Click",
                                                "Form_Click"}));
+}
+
+TEST_F(Controls, AButtonMayUnloadItsForm) {
+    Shown();
+    F().Command1.Click = [this] { F().Unload(); };
+    SendMessageA(F().Command1.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(F().IsLoaded());
+    EXPECT_EQ(F().Command1.Window(), nullptr);
+}
+
+TEST_F(Controls, MousePointerOfTheScreenOverridesTheForms) {
+    Shown();
+    F().SetMousePointer(pointer::Hourglass);
+    EXPECT_EQ(F().MousePointer(), pointer::Hourglass);
+    Screen().SetMousePointer(pointer::Hourglass);
+    EXPECT_EQ(Screen().MousePointer(), pointer::Hourglass);
+    EXPECT_TRUE(SendMessageA(F().hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(F().hWnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    Screen().SetMousePointer(pointer::Default);
+    F().SetMousePointer(pointer::Default);
+    EXPECT_FALSE(SendMessageA(F().hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(F().hWnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_THROW(Screen().SetMousePointer(42), RuntimeError);
 }
 
 // ---- control arrays ----
@@ -411,6 +447,14 @@ TEST_F(Controls, ShortcutKeysRunTheirItemOnce) {
     Key(F().List1.hWnd(), 'O', true);
     EXPECT_EQ(Log(), (std::vector<std::string>{"mnuFile_Click", "Form_KeyDown 79", "Form_KeyPress 15"}))
         << "a disabled item's key does nothing; the key goes on";
+
+    Log().clear();
+    F().mnuOpen.SetEnabled(true);
+    F().mnuOpen.SetVisible(false);
+    Key(F().List1.hWnd(), 'O', true);
+    EXPECT_EQ(std::count(Log().begin(), Log().end(), "mnuOpen_Click"), 0) << "a hidden item's key does nothing";
+    F().mnuOpen.SetVisible(true);
+    F().mnuOpen.SetEnabled(false);
 
     Log().clear();
     F().enableOpenOnOpen = true;

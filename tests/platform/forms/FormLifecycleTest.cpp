@@ -10,6 +10,9 @@
 
 #include <oleauto.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <string>
 #include <vector>
 
@@ -269,6 +272,16 @@ TEST_F(FormLifecycle, WritingWindowStateRaisesResizeOnlyOnChange) {
     EXPECT_EQ(Events(), (std::vector<std::string>{"Resize", "Resize"}));
 }
 
+TEST_F(FormLifecycle, MinimisingAndRestoringByTheUserRaiseResize) {
+    frmLife& f = Default<frmLife>();
+    f.Show();
+    Events().clear();
+    ShowWindow(f.hWnd(), SW_MINIMIZE);
+    EXPECT_EQ(f.WindowState(), windowstate::Minimized);
+    ShowWindow(f.hWnd(), SW_RESTORE);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Resize", "Resize"}));
+}
+
 TEST_F(FormLifecycle, ScaleConversions) {
     frmLife& f = Default<frmLife>();
     const float tpp = TwipsPerPixel(Axis::X);
@@ -339,6 +352,179 @@ TEST(DispatchBoundary, AnErrorEscapingAHandlerIsReportedOnceAndTheLoopGoesOn) {
     f.Unload();
     ReleaseDefault<frmFaulty>();
     EXPECT_EQ(script->Remaining(), 0u);
+}
+
+}  // namespace
+
+// ---- activation, self-unloading, End ----
+
+namespace {
+
+class frmActive : public Form {
+public:
+    frmActive() : Form({.Caption = "Active"}) {}
+    int activations = 0;
+
+protected:
+    void Form_Activate() override { ++activations; }
+};
+
+class frmAbout : public Form {
+public:
+    frmAbout() : Form({.Caption = "About", .Border = BorderStyle::FixedDialog}) {}
+};
+
+BOOL CALLBACK FindDialog(HWND h, LPARAM p) {
+    char cls[16] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && IsWindowVisible(h)) {
+        *reinterpret_cast<HWND*>(p) = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Closes the message box or dialog of this thread that is up, from inside its loop.
+void AnswerSystemBox(int command) {
+    Later([command] {
+        HWND box = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&box));
+        if (box) PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    }, 100);
+}
+
+TEST(FormActivation, ActivateRunsWhenAnotherFormGaveUpTheActivationNotAfterAMessageBox) {
+    frmActive& f = Default<frmActive>();
+    f.Show();
+    ASSERT_TRUE(PumpUntil([&] { return f.activations == 1; }, 2000));
+    AnswerSystemBox(IDOK);
+    EXPECT_EQ(MsgBox("Closing this box does not activate the form again"), answer::Ok);
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(f.activations, 1);
+    frmAbout& about = Default<frmAbout>();
+    Later([&] { about.Unload(); }, 100);
+    about.Show(ShowMode::Modal, &f);
+    EXPECT_TRUE(PumpUntil([&] { return f.activations == 2; }, 2000)) << "back from another form: Activate";
+    f.Unload();
+    ReleaseDefault<frmActive>();
+    ReleaseDefault<frmAbout>();
+}
+
+TEST(SystemAnswerer, TheInputDialogReturnsTheTextOnOkAndNothingOnCancel) {
+    Later([] {
+        HWND dlg = FindWindowA("#32770", "Rename File");
+        if (!dlg) return;
+        SetDlgItemTextA(dlg, 101, "new name.jpg");
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }, 100);
+    EXPECT_EQ(InputBox("Please type a new name for a.jpg below.", "Rename File", "a.jpg"), "new name.jpg");
+    AnswerSystemBox(IDCANCEL);
+    EXPECT_EQ(InputBox("Please enter the name of the new directory.", "Create New Directory"), "");
+}
+
+class frmSelfUnload : public Form {
+public:
+    frmSelfUnload() : Form({.Caption = "Self"}) {
+        Timer1.Tick = [this] {
+            ++ticks;
+            Unload();  // from its own timer
+        };
+    }
+    Timer Timer1{*this, "Timer1", {.Interval = 10}};
+    int ticks = 0;
+};
+
+TEST(FormLifecycleSelf, AFormMayUnloadItselfFromItsTimer) {
+    auto f = New<frmSelfUnload>();
+    f->Load();
+    EXPECT_TRUE(PumpUntil([&] { return !f->IsLoaded(); }));
+    PumpUntil([] { return false; }, 60);
+    EXPECT_EQ(f->ticks, 1) << "unloading stopped the timer";
+}
+
+// The child half of EndEndsTheProcessAtOnce: runs only when started by it.
+TEST(EndChild, EndsAtOnce) {
+    const char* marker = std::getenv("QV_FORMS_END_MARKER");
+    if (!marker) GTEST_SKIP() << "runs as the child of FormEnd.EndEndsTheProcessAtOnce";
+    struct frmEnding : Form {
+        frmEnding() : Form({.Caption = "Ending"}) {}
+        std::string path;
+        void Form_Unload(int&) override { std::FILE* f = std::fopen((path + ".unload").c_str(), "w"); std::fclose(f); }
+    };
+    auto form = New<frmEnding>();
+    form->path = marker;
+    form->Show();
+    End();
+    std::FILE* after = std::fopen((std::string(marker) + ".after").c_str(), "w");  // never reached
+    std::fclose(after);
+}
+
+TEST(FormEnd, EndEndsTheProcessAtOnce) {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string marker = std::string(temp) + "qv_forms_end_" + std::to_string(GetCurrentProcessId());
+    SetEnvironmentVariableA("QV_FORMS_END_MARKER", marker.c_str());
+    std::string cmd = "\"" + std::string(exe) + "\" --gtest_filter=EndChild.EndsAtOnce";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    SetEnvironmentVariableA("QV_FORMS_END_MARKER", nullptr);
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(GetFileAttributesA((marker + ".unload").c_str()), INVALID_FILE_ATTRIBUTES) << "no Unload event";
+    EXPECT_EQ(GetFileAttributesA((marker + ".after").c_str()), INVALID_FILE_ATTRIBUTES) << "no further code";
+    DeleteFileA((marker + ".unload").c_str());
+    DeleteFileA((marker + ".after").c_str());
+}
+
+}  // namespace
+
+namespace {
+
+class frmRunMain : public Form {
+public:
+    frmRunMain() : Form({.Caption = "Main"}) { Timer1.Tick = [this] { Unload(); }; }
+    Timer Timer1{*this, "Timer1", {.Interval = 30}};
+};
+
+class frmRunOther : public Form {
+public:
+    frmRunOther() : Form({.Caption = "Other"}) {}
+    bool unloaded = false;
+
+protected:
+    void Form_Unload(int& Cancel) override {
+        unloaded = true;
+        Cancel = 1;  // cannot keep the program alive
+    }
+};
+
+TEST(ProgramRun, TheProgramEndsWhenItsMainFormUnloads) {
+    auto main = New<frmRunMain>();
+    auto other = New<frmRunOther>();
+    Form::SetMainForm(main.get());
+    main->Show();
+    other->Load();
+    forms::Run();
+    Form::SetMainForm(nullptr);
+    EXPECT_FALSE(main->IsLoaded());
+    EXPECT_TRUE(other->unloaded);
+    EXPECT_FALSE(other->IsLoaded());
+}
+
+TEST(ProgramRun, WithoutAMainFormTheLastFormEndsItAndWithNoFormRunReturnsAtOnce) {
+    EXPECT_EQ(forms::Run(), 0);
+    auto last = New<frmRunMain>();
+    last->Load();
+    forms::Run();
+    EXPECT_FALSE(last->IsLoaded());
 }
 
 }  // namespace

@@ -93,4 +93,15 @@ TEST_F(Timers, ATickDuringItsOwnHandlerIsSkipped) {
     EXPECT_EQ(maxDepth, 1);
 }
 
+TEST(TimerSeconds, CountsFromLocalMidnight) {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    const float expected = static_cast<float>(t.wHour * 3600 + t.wMinute * 60 + t.wSecond);
+    if (expected > 86397.0f) GTEST_SKIP() << "too close to midnight";
+    const float seconds = TimerSeconds();
+    EXPECT_GE(seconds, 0.0f);
+    EXPECT_LT(seconds, 86400.0f);
+    EXPECT_NEAR(seconds, expected, 2.0f);
+}
+
 }  // namespace
