@@ -3,14 +3,11 @@
 #include "main/core/modInstances.h"
 #include "platform/forms/App.h"
 #include "platform/forms/DispatchBoundary.h"
-#include "platform/forms/Form.h"
 #include "platform/forms/Program.h"
 #include "platform/subclass/Subclasser.h"
 
 #include <windows.h>
 #include <ole2.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -33,11 +30,6 @@ void ReportHookError(const std::exception&) {
     forms::Guarded([] { throw; });
 }
 
-bool AnyFormLoaded() {
-    const auto forms = forms::Form::AllForms();
-    return std::any_of(forms.begin(), forms.end(), [](const forms::Form* f) { return f->IsLoaded(); });
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -45,7 +37,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     forms::App::SetTitle("Quillview");
     subclass::SetErrorReporter(&ReportHookError);
     modInstances::Main();
-    // A later start, or a start that ended early, has no window: the process ends quietly.
-    if (!AnyFormLoaded()) return 0;
+    // A later start has no window: the loop returns at once and the process ends quietly.
     return forms::Run();
 }
