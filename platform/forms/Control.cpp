@@ -159,6 +159,18 @@ void Control::ApplyEnabled() {}
 // Windowless controls have no scale of their own; their mouse coordinates are twips.
 ScaleMode Control::EventScale() const { return Windowless() ? ScaleMode::Twips : parent_.ChildScale(); }
 
+char Control::AccessKeyOf(const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return UpperKey(static_cast<unsigned char>(caption[i + 1]));
+    }
+    return 0;
+}
+
 int Control::ButtonOf(UINT msg) {
     switch (msg) {
     case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return button::Left;

@@ -840,9 +840,30 @@ bool Form::TabToNext(bool backwards) {
     return true;
 }
 
+void Form::FocusAfter(const Control& c) {
+    auto it = std::find(tabOrder_.begin(), tabOrder_.end(), &c);
+    if (it == tabOrder_.end()) return;
+    for (++it; it != tabOrder_.end(); ++it) {
+        if ((*it)->CanTakeFocus()) {
+            ::SetFocus((*it)->hWnd());
+            return;
+        }
+    }
+}
+
 bool Form::PreTranslate(MSG& msg) {
     const bool onControl = msg.hwnd != hwnd_;
     if (RunShortcut(msg)) return true;
+    if (msg.message == WM_SYSCHAR) {
+        // Alt and an access letter: the controls' captions first, then the menu bar's.
+        const char key = Control::UpperKey(static_cast<unsigned>(msg.wParam & 0xFF));
+        for (Control* c : std::vector<Control*>(tabOrder_)) {
+            if (c->AccessKey() == key && c->Visible() && c->Enabled() && (c->Windowless() || c->hWnd())) {
+                Guarded([c] { c->OnAccessKey(); });
+                return true;
+            }
+        }
+    }
     if (keyPreview_ && onControl) {
         if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) {
             int code = static_cast<int>(msg.wParam);

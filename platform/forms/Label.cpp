@@ -1,5 +1,6 @@
 #include "platform/forms/Label.h"
 
+#include "platform/forms/Form.h"
 #include "platform/forms/RuntimeError.h"
 
 namespace forms {
@@ -13,6 +14,9 @@ void Label::CreateWindowNow() {
     created_ = true;
     if (!Control::ToolTipText().empty()) ApplyToolTip();
 }
+
+// The focus goes to the next control after the label in the tab order that can take it.
+void Label::OnAccessKey() { OwnerForm().FocusAfter(*this); }
 
 void Label::Repaint() {
     if (Live()) InvalidateArea(PixelRect());

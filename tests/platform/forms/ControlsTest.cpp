@@ -316,6 +316,17 @@ TEST_F(Controls, EnterAndEscClickTheDefaultAndCancelButtons) {
     EXPECT_EQ(Log(), (std::vector<std::string>{"Command1_Click", "Command2_Click"}));
 }
 
+TEST_F(Controls, AltAndAnAccessLetterChooseTheControl) {
+    Shown();
+    F().Text1.SetFocus();
+    Log().clear();
+    PostMessageA(F().Text1.hWnd(), WM_SYSCHAR, 'o', 1 << 29);
+    MessageLoop::DoEvents();
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Text1_LostFocus", "Command1_Click"})) << "the button takes the focus";
+    EXPECT_EQ(Control::AccessKeyOf("Save && &Exit"), 'E');
+    EXPECT_EQ(Control::AccessKeyOf("Tom && Jerry"), 0);
+}
+
 TEST_F(Controls, TabMovesTheFocusInTabOrder) {
     Shown();
     F().Text1.SetFocus();
