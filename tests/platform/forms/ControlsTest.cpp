@@ -247,6 +247,21 @@ TEST_F(Controls, ListBoxItems) {
     EXPECT_EQ(l.ListIndex(), -1);
 }
 
+TEST_F(Controls, TextBoxSelection) {
+    TextBox& t = F().Text1;
+    t.SetText("C:\\Pictures\\cat.jpg");
+    t.SetSelStart(0);
+    t.SetSelLength(static_cast<int>(t.Text().size()));  // select all, as on focus
+    EXPECT_EQ(t.SelText(), t.Text());
+    t.SetSelStart(3);
+    EXPECT_EQ(t.SelLength(), 0) << "moving the start clears the selection";
+    t.SetSelLength(8);
+    EXPECT_EQ(t.SelText(), "Pictures");
+    EXPECT_THROW(t.SetSelStart(-1), RuntimeError);
+    t.SetLocked(true);
+    EXPECT_TRUE(GetWindowLongPtrA(t.hWnd(), GWL_STYLE) & ES_READONLY);
+}
+
 TEST_F(Controls, FrameChildrenArePlacedInTwipsOnAPixelForm) {
     F().Load();
     RECT frame{}, option{};
