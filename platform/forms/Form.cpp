@@ -492,33 +492,23 @@ float Form::Read(const Coord& c, int actualPixels, Axis axis) const {
     return actualPixels == c.pixels ? c.twips : FromPixels(actualPixels, ScaleMode::Twips, axis);
 }
 
-float Form::Left() const {
+RECT Form::OuterRect() const {
     const_cast<Form*>(this)->EnsureLoaded();
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    return IsIconic(hwnd_) || IsZoomed(hwnd_) ? FromPixels(r.left, ScaleMode::Twips, Axis::X)
-                                              : Read(left_, r.left, Axis::X);
+    return r;
 }
 
-float Form::Top() const {
-    const_cast<Form*>(this)->EnsureLoaded();
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    return IsIconic(hwnd_) || IsZoomed(hwnd_) ? FromPixels(r.top, ScaleMode::Twips, Axis::Y)
-                                              : Read(top_, r.top, Axis::Y);
-}
-
+// Where the window no longer sits at the pixels a value was applied as (the user moved it, or it is
+// minimised or maximised), the window's own position counts.
+float Form::Left() const { return Read(left_, OuterRect().left, Axis::X); }
+float Form::Top() const { return Read(top_, OuterRect().top, Axis::Y); }
 float Form::Width() const {
-    const_cast<Form*>(this)->EnsureLoaded();
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
+    const RECT r = OuterRect();
     return Read(width_, r.right - r.left, Axis::X);
 }
-
 float Form::Height() const {
-    const_cast<Form*>(this)->EnsureLoaded();
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
+    const RECT r = OuterRect();
     return Read(height_, r.bottom - r.top, Axis::Y);
 }
 

@@ -233,6 +233,7 @@ private:
         int pixels = 0;
     };
     float Read(const Coord& c, int actualPixels, Axis axis) const;
+    RECT OuterRect() const;
 
     const FormDesign design_;
     std::weak_ptr<Form> self_;
