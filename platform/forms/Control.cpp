@@ -2,6 +2,7 @@
 
 #include "platform/forms/Container.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Screen.h"
 
@@ -75,6 +76,7 @@ void Control::SetEnabled(bool v) {
 int Control::TabIndex() const { Touch(); return OwnerForm().TabPosition(*this); }
 void Control::SetTabIndex(int v) {
     Touch();
+    v = CInt(v);  // a 16-bit property: error 6 beyond its range
     if (v < 0) throw RuntimeError(err::InvalidPropertyValue);
     OwnerForm().MoveInTabOrder(*this, v);
 }

@@ -7,6 +7,7 @@
 #include "platform/forms/FormDispatch.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/MessageLoop.h"
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/Timer.h"
@@ -470,6 +471,7 @@ int Form::WindowState() const {
 
 void Form::SetWindowState(int state) {
     EnsureLoaded();
+    state = CInt(state);  // a 16-bit property: error 6 beyond its range
     if (state < windowstate::Normal || state > windowstate::Maximized) throw RuntimeError(err::InvalidPropertyValue);
     const int before = WindowState();
     windowState_ = state;

@@ -210,6 +210,29 @@ TEST_F(Controls, RefusedValuesKeepTheOldValue) {
     EXPECT_THROW(F().List1.SetListIndex(3), RuntimeError);
     EXPECT_THROW(F().List1.RemoveItem(9), RuntimeError);
     EXPECT_THROW(F().Label1.SetAlignment(7), RuntimeError);
+    // 16-bit properties: overflow (6) before the range check (380).
+    struct Case {
+        const char* what;
+        std::function<void()> set;
+        int number;
+    };
+    const Case cases[] = {
+        {"Value 3", [this] { F().Check1.SetValue(3); }, 380},
+        {"Value 70000", [this] { F().Check1.SetValue(70000); }, 6},
+        {"ListIndex 40000", [this] { F().List1.SetListIndex(40000); }, 6},
+        {"TabIndex -40000", [this] { F().Text1.SetTabIndex(-40000); }, 6},
+        {"Width -1", [this] { F().Text1.SetWidth(-1); }, 380},
+        {"WindowState 99999", [this] { F().SetWindowState(99999); }, 6},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.set();
+            ADD_FAILURE() << c.what << " was accepted";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.Number(), c.number) << c.what;
+        }
+    }
+    EXPECT_EQ(F().Check1.Value(), 0);
 }
 
 TEST_F(Controls, TouchingAControlLoadsItsFormAndUnloadRestoresTheDesign) {
