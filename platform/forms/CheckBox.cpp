@@ -1,6 +1,7 @@
 #include "platform/forms/CheckBox.h"
 
 #include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 
 namespace forms {
@@ -11,6 +12,7 @@ int CheckBox::Value() const { Touch(); return state_.Value; }
 
 void CheckBox::SetValue(int value) {
     Touch();
+    value = CInt(value);  // a 16-bit property: error 6 beyond its range
     if (value < 0 || value > 2) throw RuntimeError(err::InvalidPropertyValue);
     if (value == state_.Value) return;
     state_.Value = value;

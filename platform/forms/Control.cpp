@@ -2,6 +2,7 @@
 
 #include "platform/forms/Container.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Screen.h"
 
@@ -75,6 +76,7 @@ void Control::SetEnabled(bool v) {
 int Control::TabIndex() const { Touch(); return OwnerForm().TabPosition(*this); }
 void Control::SetTabIndex(int v) {
     Touch();
+    v = CInt(v);  // a 16-bit property: error 6 beyond its range
     if (v < 0) throw RuntimeError(err::InvalidPropertyValue);
     OwnerForm().MoveInTabOrder(*this, v);
 }
@@ -158,6 +160,18 @@ void Control::ApplyEnabled() {}
 
 // Windowless controls have no scale of their own; their mouse coordinates are twips.
 ScaleMode Control::EventScale() const { return Windowless() ? ScaleMode::Twips : parent_.ChildScale(); }
+
+char Control::AccessKeyOf(const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return UpperKey(static_cast<unsigned char>(caption[i + 1]));
+    }
+    return 0;
+}
 
 int Control::ButtonOf(UINT msg) {
     switch (msg) {

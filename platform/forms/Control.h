@@ -122,6 +122,14 @@ public:
     // Enter or Esc pressed in the form (target: the window it went to); a default or cancel button takes it.
     virtual bool HandlesDialogKey(int /*key*/, HWND /*target*/) { return false; }
     int DesignTabIndex() const noexcept { return designCommon_.TabIndex; }
+    // The access letter of the caption ("&Next" gives 'N'; "&&" is a plain "&"), 0 when none.
+    virtual char AccessKey() const { return 0; }
+    // Alt and the access letter: a button clicks, a box or option is chosen, a label moves the focus on.
+    virtual void OnAccessKey() {}
+    static char AccessKeyOf(const std::string& caption);
+    static char UpperKey(unsigned ch) noexcept {
+        return static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - ('a' - 'A') : ch);
+    }
     // Notification from the parent window; true when handled (result set).
     virtual bool OnReflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
     // Rectangle in the container's client pixels.

@@ -44,6 +44,14 @@ public:
         this->SetWindowTextNow(caption);
     }
 
+    char AccessKey() const override { return Control::AccessKeyOf(this->state_.Caption); }
+    // Chosen as by a click on it.
+    void OnAccessKey() override {
+        if (!this->hwnd_) return;
+        if (this->CanTakeFocus()) ::SetFocus(this->hwnd_);
+        if (this->hwnd_) this->OnCommand(BN_CLICKED);
+    }
+
 protected:
     std::string InitialText() const override { return this->state_.Caption; }
     const FontSpec* Font() const override { return &this->state_.Font; }

@@ -7,6 +7,7 @@
 #include "platform/forms/FormDispatch.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/MessageLoop.h"
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/Timer.h"
@@ -470,6 +471,7 @@ int Form::WindowState() const {
 
 void Form::SetWindowState(int state) {
     EnsureLoaded();
+    state = CInt(state);  // a 16-bit property: error 6 beyond its range
     if (state < windowstate::Normal || state > windowstate::Maximized) throw RuntimeError(err::InvalidPropertyValue);
     const int before = WindowState();
     windowState_ = state;
@@ -492,33 +494,23 @@ float Form::Read(const Coord& c, int actualPixels, Axis axis) const {
     return actualPixels == c.pixels ? c.twips : FromPixels(actualPixels, ScaleMode::Twips, axis);
 }
 
-float Form::Left() const {
+RECT Form::OuterRect() const {
     const_cast<Form*>(this)->EnsureLoaded();
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    return IsIconic(hwnd_) || IsZoomed(hwnd_) ? FromPixels(r.left, ScaleMode::Twips, Axis::X)
-                                              : Read(left_, r.left, Axis::X);
+    return r;
 }
 
-float Form::Top() const {
-    const_cast<Form*>(this)->EnsureLoaded();
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    return IsIconic(hwnd_) || IsZoomed(hwnd_) ? FromPixels(r.top, ScaleMode::Twips, Axis::Y)
-                                              : Read(top_, r.top, Axis::Y);
-}
-
+// Where the window no longer sits at the pixels a value was applied as (the user moved it, or it is
+// minimised or maximised), the window's own position counts.
+float Form::Left() const { return Read(left_, OuterRect().left, Axis::X); }
+float Form::Top() const { return Read(top_, OuterRect().top, Axis::Y); }
 float Form::Width() const {
-    const_cast<Form*>(this)->EnsureLoaded();
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
+    const RECT r = OuterRect();
     return Read(width_, r.right - r.left, Axis::X);
 }
-
 float Form::Height() const {
-    const_cast<Form*>(this)->EnsureLoaded();
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
+    const RECT r = OuterRect();
     return Read(height_, r.bottom - r.top, Axis::Y);
 }
 
@@ -840,9 +832,30 @@ bool Form::TabToNext(bool backwards) {
     return true;
 }
 
+void Form::FocusAfter(const Control& c) {
+    auto it = std::find(tabOrder_.begin(), tabOrder_.end(), &c);
+    if (it == tabOrder_.end()) return;
+    for (++it; it != tabOrder_.end(); ++it) {
+        if ((*it)->CanTakeFocus()) {
+            ::SetFocus((*it)->hWnd());
+            return;
+        }
+    }
+}
+
 bool Form::PreTranslate(MSG& msg) {
     const bool onControl = msg.hwnd != hwnd_;
     if (RunShortcut(msg)) return true;
+    if (msg.message == WM_SYSCHAR) {
+        // Alt and an access letter: the controls' captions first, then the menu bar's.
+        const char key = Control::UpperKey(static_cast<unsigned>(msg.wParam & 0xFF));
+        for (Control* c : std::vector<Control*>(tabOrder_)) {
+            if (c->AccessKey() == key && c->Visible() && c->Enabled() && (c->Windowless() || c->hWnd())) {
+                Guarded([c] { c->OnAccessKey(); });
+                return true;
+            }
+        }
+    }
     if (keyPreview_ && onControl) {
         if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) {
             int code = static_cast<int>(msg.wParam);

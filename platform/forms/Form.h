@@ -167,6 +167,8 @@ public:
     int NextMenuId() noexcept { return nextMenuId_++; }
     int TabPosition(const Control& c) const;
     void MoveInTabOrder(Control& c, int position);
+    // Gives the focus to the first control after c in the tab order that can take it.
+    void FocusAfter(const Control& c);
     // A tool tip for a control's window, or for an area (id) of a container's window.
     void SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text);
     const std::vector<Menu*>& Menus() const noexcept { return menus_; }
@@ -231,6 +233,7 @@ private:
         int pixels = 0;
     };
     float Read(const Coord& c, int actualPixels, Axis axis) const;
+    RECT OuterRect() const;
 
     const FormDesign design_;
     std::weak_ptr<Form> self_;

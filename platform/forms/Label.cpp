@@ -1,5 +1,7 @@
 #include "platform/forms/Label.h"
 
+#include "platform/forms/Form.h"
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 
 namespace forms {
@@ -13,6 +15,9 @@ void Label::CreateWindowNow() {
     created_ = true;
     if (!Control::ToolTipText().empty()) ApplyToolTip();
 }
+
+// The focus goes to the next control after the label in the tab order that can take it.
+void Label::OnAccessKey() { OwnerForm().FocusAfter(*this); }
 
 void Label::Repaint() {
     if (Live()) InvalidateArea(PixelRect());
@@ -50,6 +55,7 @@ void Label::SetCaption(const std::string& caption) {
 int Label::Alignment() const { Touch(); return state_.Alignment; }
 void Label::SetAlignment(int value) {
     Touch();
+    value = CInt(value);
     if (value < 0 || value > 2) throw RuntimeError(err::InvalidPropertyValue);
     state_.Alignment = value;
     Repaint();
@@ -58,6 +64,7 @@ void Label::SetAlignment(int value) {
 int Label::BackStyle() const { Touch(); return state_.BackStyle; }
 void Label::SetBackStyle(int value) {
     Touch();
+    value = CInt(value);
     if (value < 0 || value > 1) throw RuntimeError(err::InvalidPropertyValue);
     state_.BackStyle = value;
     Repaint();

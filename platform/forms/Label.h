@@ -52,6 +52,8 @@ public:
     void WindowGone() override { created_ = false; }
     bool Windowless() const noexcept override { return true; }
     void PaintWindowless(HDC dc, const RECT& r) override;
+    char AccessKey() const override { return state_.UseMnemonic ? AccessKeyOf(state_.Caption) : 0; }
+    void OnAccessKey() override;
 
 private:
     void Repaint();

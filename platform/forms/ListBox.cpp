@@ -1,6 +1,7 @@
 #include "platform/forms/ListBox.h"
 
 #include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 
 namespace forms {
@@ -95,6 +96,7 @@ int ListBox::ListIndex() const {
 
 void ListBox::SetListIndex(int index) {
     Touch();
+    index = CInt(index);  // a 16-bit property: error 6 beyond its range
     if (index < -1 || index >= ListCount()) throw RuntimeError(err::InvalidPropertyValue);
     if (index == ListIndex() && (state_.MultiSelect || index == -1 || Selected(index))) return;
     if (state_.MultiSelect) {

@@ -1,5 +1,6 @@
 #include "platform/forms/Screen.h"
 
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Units.h"
 
@@ -7,7 +8,7 @@ namespace forms {
 
 HCURSOR CursorOf(int mousePointer) {
     const char* id = nullptr;
-    switch (mousePointer) {
+    switch (CInt(mousePointer)) {  // a 16-bit value: error 6 beyond its range
     case pointer::Default: return nullptr;
     case pointer::Arrow: case 4: id = IDC_ARROW; break;
     case pointer::Cross: id = IDC_CROSS; break;

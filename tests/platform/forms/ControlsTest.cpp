@@ -210,6 +210,29 @@ TEST_F(Controls, RefusedValuesKeepTheOldValue) {
     EXPECT_THROW(F().List1.SetListIndex(3), RuntimeError);
     EXPECT_THROW(F().List1.RemoveItem(9), RuntimeError);
     EXPECT_THROW(F().Label1.SetAlignment(7), RuntimeError);
+    // 16-bit properties: overflow (6) before the range check (380).
+    struct Case {
+        const char* what;
+        std::function<void()> set;
+        int number;
+    };
+    const Case cases[] = {
+        {"Value 3", [this] { F().Check1.SetValue(3); }, 380},
+        {"Value 70000", [this] { F().Check1.SetValue(70000); }, 6},
+        {"ListIndex 40000", [this] { F().List1.SetListIndex(40000); }, 6},
+        {"TabIndex -40000", [this] { F().Text1.SetTabIndex(-40000); }, 6},
+        {"Width -1", [this] { F().Text1.SetWidth(-1); }, 380},
+        {"WindowState 99999", [this] { F().SetWindowState(99999); }, 6},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.set();
+            ADD_FAILURE() << c.what << " was accepted";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.Number(), c.number) << c.what;
+        }
+    }
+    EXPECT_EQ(F().Check1.Value(), 0);
 }
 
 TEST_F(Controls, TouchingAControlLoadsItsFormAndUnloadRestoresTheDesign) {
@@ -245,6 +268,21 @@ TEST_F(Controls, ListBoxItems) {
     l.Clear();
     EXPECT_EQ(l.ListCount(), 0);
     EXPECT_EQ(l.ListIndex(), -1);
+}
+
+TEST_F(Controls, TextBoxSelection) {
+    TextBox& t = F().Text1;
+    t.SetText("C:\\Pictures\\cat.jpg");
+    t.SetSelStart(0);
+    t.SetSelLength(static_cast<int>(t.Text().size()));  // select all, as on focus
+    EXPECT_EQ(t.SelText(), t.Text());
+    t.SetSelStart(3);
+    EXPECT_EQ(t.SelLength(), 0) << "moving the start clears the selection";
+    t.SetSelLength(8);
+    EXPECT_EQ(t.SelText(), "Pictures");
+    EXPECT_THROW(t.SetSelStart(-1), RuntimeError);
+    t.SetLocked(true);
+    EXPECT_TRUE(GetWindowLongPtrA(t.hWnd(), GWL_STYLE) & ES_READONLY);
 }
 
 TEST_F(Controls, FrameChildrenArePlacedInTwipsOnAPixelForm) {
@@ -314,6 +352,17 @@ TEST_F(Controls, EnterAndEscClickTheDefaultAndCancelButtons) {
     Key(F().Text1.hWnd(), VK_ESCAPE);
     std::erase_if(Log(), [](const std::string& s) { return s.rfind("Form_Key", 0) == 0 || s.rfind("Text1_Key", 0) == 0; });
     EXPECT_EQ(Log(), (std::vector<std::string>{"Command1_Click", "Command2_Click"}));
+}
+
+TEST_F(Controls, AltAndAnAccessLetterChooseTheControl) {
+    Shown();
+    F().Text1.SetFocus();
+    Log().clear();
+    PostMessageA(F().Text1.hWnd(), WM_SYSCHAR, 'o', 1 << 29);
+    MessageLoop::DoEvents();
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Text1_LostFocus", "Command1_Click"})) << "the button takes the focus";
+    EXPECT_EQ(Control::AccessKeyOf("Save && &Exit"), 'E');
+    EXPECT_EQ(Control::AccessKeyOf("Tom && Jerry"), 0);
 }
 
 TEST_F(Controls, TabMovesTheFocusInTabOrder) {

@@ -528,3 +528,58 @@ TEST(ProgramRun, WithoutAMainFormTheLastFormEndsItAndWithNoFormRunReturnsAtOnce)
 }
 
 }  // namespace
+
+namespace {
+
+class frmDesigned : public Form {
+public:
+    explicit frmDesigned(FormDesign d) : Form(std::move(d)) {}
+};
+
+TEST(FormDesignAttributes, BorderStylesAndTaskBar) {
+    struct Case {
+        BorderStyle border;
+        bool sizable;
+        bool tool;
+        bool caption;
+    };
+    const Case cases[] = {{BorderStyle::None, false, false, false},
+                          {BorderStyle::FixedSingle, false, false, true},
+                          {BorderStyle::Sizable, true, false, true},
+                          {BorderStyle::FixedDialog, false, false, true},
+                          {BorderStyle::FixedToolWindow, false, true, true},
+                          {BorderStyle::SizableToolWindow, true, true, true}};
+    for (const Case& c : cases) {
+        frmDesigned f({.Caption = "x", .Border = c.border, .ShowInTaskbar = false});
+        f.Show();
+        const LONG_PTR style = GetWindowLongPtrA(f.hWnd(), GWL_STYLE);
+        const LONG_PTR ex = GetWindowLongPtrA(f.hWnd(), GWL_EXSTYLE);
+        EXPECT_EQ((style & WS_THICKFRAME) != 0, c.sizable) << static_cast<int>(c.border);
+        EXPECT_EQ((ex & WS_EX_TOOLWINDOW) != 0, c.tool) << static_cast<int>(c.border);
+        EXPECT_EQ((style & WS_CAPTION) == WS_CAPTION, c.caption) << static_cast<int>(c.border);
+        EXPECT_NE(GetWindow(f.hWnd(), GW_OWNER), nullptr) << "not in the task bar: an owned window";
+        EXPECT_TRUE(IsWindowVisible(f.hWnd()));
+        f.Unload();
+    }
+}
+
+TEST(FormDesignAttributes, CentredOnScreenAndMaximisedAtDesign) {
+    frmDesigned centred({.Caption = "c", .Width = 3000, .Height = 2000, .StartUp = StartUpPosition::CenterScreen});
+    centred.Show();
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoA(MonitorFromWindow(centred.hWnd(), MONITOR_DEFAULTTOPRIMARY), &mi);
+    RECT r{};
+    GetWindowRect(centred.hWnd(), &r);
+    EXPECT_NEAR((r.left + r.right) / 2.0, (mi.rcWork.left + mi.rcWork.right) / 2.0, 1.0);
+    EXPECT_NEAR((r.top + r.bottom) / 2.0, (mi.rcWork.top + mi.rcWork.bottom) / 2.0, 1.0);
+    centred.Unload();
+
+    frmDesigned maxed({.Caption = "m", .WindowState = windowstate::Maximized});
+    maxed.Show();
+    EXPECT_TRUE(IsZoomed(maxed.hWnd()));
+    EXPECT_EQ(maxed.WindowState(), windowstate::Maximized);
+    maxed.Unload();
+}
+
+}  // namespace

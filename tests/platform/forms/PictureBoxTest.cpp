@@ -3,6 +3,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/Handles.h"
 #include "platform/forms/Image.h"
+#include "platform/forms/Label.h"
 #include "platform/forms/PictureBox.h"
 #include "platform/forms/RuntimeError.h"
 
@@ -20,11 +21,14 @@ public:
             lastX = X;
             lastY = Y;
         };
+        Strip.Click = [this] { ++stripClicks; };
     }
     PictureBox Picture1{*this, "Picture1", {10, 10, 120, 90}, {.AutoRedraw = true, .Scale = ScaleMode::Pixels,
                                                                  .BackColor = 0xFFFFFF}};
     PictureBox Picture2{*this, "Picture2", {150, 10, 120, 90}, {.BackColor = 0x000000}};
     Image Image1{*this, "Image1", {10, 120, 10, 10}};
+    Label Strip{Picture1, "Strip", {0, 0, 120, 10}, {.BackStyle = backstyle::Transparent}};
+    int stripClicks = 0;
     int lastButton = 0;
     float lastX = -1, lastY = -1;
 };
@@ -128,6 +132,18 @@ TEST_F(PictureBoxes, MouseCoordinatesArriveInTheBoxsScale) {
     EXPECT_EQ(F().lastButton, 2);
     EXPECT_FLOAT_EQ(F().lastX, 4 * TwipsPerPixel(Axis::X)) << "Picture2 keeps the twips scale";
     EXPECT_FLOAT_EQ(F().lastY, 6 * TwipsPerPixel(Axis::Y));
+}
+
+TEST_F(PictureBoxes, ATransparentLabelOverThePictureTakesTheMouse) {
+    F().Show();
+    PictureBox& box = F().Picture1;
+    box.SetPicture(Solid(120, 90, RGB(9, 9, 9)));
+    SendMessageA(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 5));
+    SendMessageA(box.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 5));
+    EXPECT_EQ(F().stripClicks, 1);
+    SendMessageA(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    SendMessageA(box.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
+    EXPECT_EQ(F().stripClicks, 1) << "below the strip the box itself is clicked";
 }
 
 TEST_F(PictureBoxes, ImageControlSharesItsPictureAndTakesItsSize) {

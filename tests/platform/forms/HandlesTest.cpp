@@ -1,0 +1,54 @@
+#include "platform/forms/Handles.h"
+
+#include <gtest/gtest.h>
+
+#include <type_traits>
+
+using namespace forms;
+
+namespace {
+
+int& Released() {
+    static int count = 0;
+    return count;
+}
+struct CountingDeleter {
+    void operator()(int*) const noexcept { ++Released(); }
+};
+using Counted = UniqueHandle<int*, CountingDeleter>;
+
+TEST(Handles, AnOwnedHandleIsReleasedOnceWhateverMovesItThrough) {
+    static_assert(!std::is_copy_constructible_v<Counted> && !std::is_copy_assignable_v<Counted>);
+    int a = 0, b = 0;
+    Released() = 0;
+    {
+        Counted first(&a);
+        Counted second(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_EQ(second.get(), &a);
+        Counted third(&b);
+        third = std::move(second);  // b goes now
+        EXPECT_EQ(Released(), 1);
+        EXPECT_EQ(third.get(), &a);
+        int* kept = third.release();
+        EXPECT_EQ(kept, &a);
+        third.reset(&b);
+    }
+    EXPECT_EQ(Released(), 2) << "b when replaced, then b again at the end; a was released by hand";
+}
+
+TEST(Handles, ScopedSelectPutsThePreviousObjectBack) {
+    ScopedGetDC screen(nullptr);
+    UniqueDC dc(CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 4, 4));
+    const HGDIOBJ before = GetCurrentObject(dc.get(), OBJ_BITMAP);
+    {
+        ScopedSelect select(dc.get(), bitmap.get());
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), bitmap.get());
+    }
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), before);
+    ScopedSelect none(dc.get(), nullptr);  // selecting nothing restores nothing
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), before);
+}
+
+}  // namespace
