@@ -282,7 +282,9 @@ TEST_F(ShellThroughCom, FormStayOnTopPlacesTheWindowInPixels) {
         RECT r{};
         GetWindowRect(window.Handle(), &r);
         // The window manager keeps positions within its own limits; below them, where asked.
-        if (c.x < 32000) EXPECT_EQ(r.left, c.x);
+        if (c.x < 32000) {
+            EXPECT_EQ(r.left, c.x);
+        }
         EXPECT_EQ(r.top, c.y);
         EXPECT_EQ(r.right - r.left, c.cx);
         shell.FormStayOnTop(form->Dispatch(), false);
@@ -324,7 +326,7 @@ TEST_F(ShellThroughCom, MenuItemGetsThePictureBoxesBitmaps) {
 }
 
 TEST_F(ShellThroughCom, PropertiesOfAMissingFileFail) {
-    const auto result = services::client::Shell::Create().ShowProperties(TempFolder("qvprops") + "\missing.txt",
+    const auto result = services::client::Shell::Create().ShowProperties(TempFolder("qvprops") + "\\missing.txt",
                                                                            nullptr);
     EXPECT_LE(result, 32);
     RemoveDirectoryA((TempFolder("qvprops")).c_str());
