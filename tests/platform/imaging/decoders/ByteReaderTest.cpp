@@ -10,6 +10,7 @@ namespace imaging {
 namespace {
 
 const std::array<std::uint8_t, 6> kBytes = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
+const std::span<const std::uint8_t> kSpan(kBytes);
 
 TEST(ByteReader, ReadsEachByteOrderExplicitly) {
     ByteReader le(kBytes);
@@ -19,12 +20,12 @@ TEST(ByteReader, ReadsEachByteOrderExplicitly) {
     EXPECT_EQ(be.U16BE(), 0x1234);
     EXPECT_EQ(be.U32BE(), 0x56789ABCu);
     EXPECT_FALSE(be.Failed());
-    ByteReader s(std::span(kBytes).subspan(4));
+    ByteReader s(kSpan.subspan(4));
     EXPECT_EQ(s.I16BE(), -25924);  // 0x9ABC
 }
 
 TEST(ByteReader, ShortReadsGiveZeroAndStayFailed) {
-    ByteReader in(std::span(kBytes).first(3));
+    ByteReader in(kSpan.first(3));
     EXPECT_EQ(in.U16BE(), 0x1234);
     EXPECT_EQ(in.U32LE(), 0u);  // one byte left: nothing is half-read
     EXPECT_TRUE(in.Failed());
