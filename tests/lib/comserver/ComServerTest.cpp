@@ -1,0 +1,257 @@
+// The shared server frame, driven through a small server of its own: registration, creation by CLSID and
+// ProgID, calls through the dual interface and by name, rich errors both ways, and the helpers.
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "FrameTest.h"
+#include "lib/comserver/Bstr.h"
+#include "lib/comserver/ClientError.h"
+#include "lib/comserver/ErrorCode.h"
+#include "lib/comserver/LateBound.h"
+#include "lib/comserver/Variant.h"
+#include "platform/forms/RuntimeError.h"
+
+using comserver::Bstr;
+using comserver::ComPtr;
+using comserver::Variant;
+
+namespace {
+
+using EntryPoint = HRESULT(STDAPICALLTYPE*)();
+
+std::string GuidText(const GUID& guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return comserver::ToString(Bstr::Attach(SysAllocString(text)).Get());
+}
+
+bool ClassesKeyExists(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::string ClassesValue(const std::string& path, const char* name) {
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    if (RegGetValueA(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return "<none>";
+    return data;
+}
+
+class Server {
+public:
+    Server() : module_(LoadLibraryA(QV_FRAMETEST_DLL)) {}
+    ~Server() {
+        if (module_) FreeLibrary(module_);
+    }
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+    HRESULT Call(const char* entry) const {
+        const auto f = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module_, entry)));
+        return f ? f() : E_NOTIMPL;
+    }
+    bool Loaded() const { return module_ != nullptr; }
+
+private:
+    HMODULE module_;
+};
+
+struct ComScope {
+    ComScope() { CoInitialize(nullptr); }
+    ~ComScope() { CoUninitialize(); }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+};
+
+// The server registered for the tests that call it; unregistered at the end.
+class FrameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        com_ = std::make_unique<ComScope>();
+        server_ = std::make_unique<Server>();
+        ASSERT_TRUE(server_->Loaded());
+        ASSERT_EQ(server_->Call("DllRegisterServer"), S_OK);
+    }
+    static void TearDownTestSuite() {
+        server_->Call("DllUnregisterServer");
+        server_.reset();
+        com_.reset();
+    }
+    static ComPtr<_Probe> NewProbe() { return comserver::CreateInstance<_Probe>(CLSID_Probe, IID__Probe); }
+
+    static inline std::unique_ptr<ComScope> com_;
+    static inline std::unique_ptr<Server> server_;
+};
+
+TEST_F(FrameTest, DualInterfaceCallPassesTextBothWays) {
+    const auto probe = NewProbe();
+    Bstr text("äbc");
+    VARIANT_BOOL upper = VARIANT_FALSE;
+    Bstr result;
+    ASSERT_EQ(probe->Echo(reinterpret_cast<BSTR*>(&text), &upper, result.Put()), S_OK);
+    EXPECT_EQ(result.Text(), "äbc");
+    EXPECT_EQ(text.Text(), "seen");
+}
+
+TEST_F(FrameTest, RaisedErrorArrivesWithNumberSourceAndDescription) {
+    struct Case {
+        std::int32_t number;
+        HRESULT hr;
+    };
+    const Case cases[] = {
+        {53, static_cast<HRESULT>(0x800A0035)},
+        {forms::ObjectError + 0x201, static_cast<HRESULT>(0x80040201)},
+    };
+    const auto probe = NewProbe();
+    for (const Case& c : cases) {
+        const Bstr description("Thing went wrong");
+        const HRESULT hr = probe->Fail(c.number, description.Get());
+        EXPECT_EQ(hr, c.hr);
+        const forms::RuntimeError e = comserver::ErrorFromHresult(hr, probe.Get(), IID__Probe);
+        EXPECT_EQ(e.Number(), c.number);
+        EXPECT_EQ(e.Description(), "Thing went wrong");
+        EXPECT_EQ(e.Source(), "QvFrameTest.Probe");
+    }
+}
+
+TEST_F(FrameTest, ErrorWithoutDescriptionGetsTheStandardOne) {
+    const auto probe = NewProbe();
+    const HRESULT hr = probe->put_Count(-1);
+    const forms::RuntimeError e = comserver::ErrorFromHresult(hr, probe.Get(), IID__Probe);
+    EXPECT_EQ(e.Number(), forms::err::InvalidPropertyValue);
+    EXPECT_EQ(e.Description(), "Invalid property value");
+}
+
+TEST_F(FrameTest, LateBoundByProgIdFillsDefaultsAndRaisesErrors) {
+    const comserver::LateBound probe(comserver::CreateObject("QvFrameTest.Probe"));
+    // The optional Boolean takes its default from the type library (-1: upper case).
+    EXPECT_EQ(probe.Call("Echo", {Variant("abc")}).ToText(), "ABC");
+    EXPECT_EQ(probe.Call("Echo", {Variant("abc"), Variant::Bool(false)}).ToText(), "abc");
+    // An optional Variant left out arrives as missing.
+    EXPECT_EQ(probe.Call("Twice", {Variant(4)}).ToLong(), 1);
+    EXPECT_EQ(probe.Call("Twice", {Variant(4), Variant(0)}).ToLong(), 2);
+    probe.Put("Count", Variant(7));
+    EXPECT_EQ(probe.Get("Count").ToLong(), 7);
+    try {
+        probe.Call("Fail", {Variant(76), Variant("No such folder")});
+        FAIL() << "no error";
+    } catch (const forms::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 76);
+        EXPECT_EQ(e.Description(), "No such folder");
+        EXPECT_EQ(e.Source(), "QvFrameTest.Probe");
+    }
+    try {
+        probe.Get("NoSuchMember");
+        FAIL() << "no error";
+    } catch (const forms::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), comserver::err::ObjectLacksMember);
+    }
+}
+
+TEST_F(FrameTest, ByReferenceArgumentWritesBackThroughDispatch) {
+    const comserver::LateBound probe(comserver::CreateObject("QvFrameTest.Probe"));
+    Variant value(21);
+    Variant ref;
+    V_VT(ref.Get()) = VT_I4 | VT_BYREF;
+    V_I4REF(ref.Get()) = &V_I4(value.Get());
+    probe.Call("Twice", {ref});
+    EXPECT_EQ(value.ToLong(), 42);
+}
+
+TEST_F(FrameTest, CanUnloadOnlyWithoutLiveObjects) {
+    {
+        const auto probe = NewProbe();
+        EXPECT_EQ(server_->Call("DllCanUnloadNow"), S_FALSE);
+    }
+    CoFreeUnusedLibraries();
+    EXPECT_EQ(server_->Call("DllCanUnloadNow"), S_OK);
+}
+
+TEST(Registration, WritesTheClassAndRemovesExactlyThatAgain) {
+    const ComScope com;
+    const Server server;
+    ASSERT_TRUE(server.Loaded());
+    const std::string clsid = GuidText(CLSID_Probe);
+    const std::string libid = GuidText(LIBID_QvFrameTest);
+    const std::string iid = GuidText(IID__Probe);
+    ASSERT_EQ(server.Call("DllRegisterServer"), S_OK);
+    EXPECT_EQ(ClassesValue("QvFrameTest.Probe\\CLSID", nullptr), clsid);
+    EXPECT_EQ(ClassesValue("CLSID\\" + clsid + "\\ProgID", nullptr), "QvFrameTest.Probe");
+    EXPECT_EQ(ClassesValue("CLSID\\" + clsid + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    const std::string server32 = ClassesValue("CLSID\\" + clsid + "\\InprocServer32", nullptr);
+    EXPECT_NE(server32.find(QV_FRAMETEST_DLL), std::string::npos) << server32;
+    EXPECT_EQ(ClassesValue("CLSID\\" + clsid + "\\TypeLib", nullptr), libid);
+    EXPECT_TRUE(ClassesKeyExists("TypeLib\\" + libid + "\\1.0"));
+    EXPECT_TRUE(ClassesKeyExists("Interface\\" + iid));
+
+    ASSERT_EQ(server.Call("DllUnregisterServer"), S_OK);
+    for (const std::string& key : {std::string("QvFrameTest.Probe"), "CLSID\\" + clsid, "TypeLib\\" + libid, "Interface\\" + iid})
+        EXPECT_FALSE(ClassesKeyExists(key)) << key;
+    try {
+        comserver::CreateInstance<_Probe>(CLSID_Probe, IID__Probe);
+        FAIL() << "created";
+    } catch (const forms::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), forms::err::CannotCreateObject);
+    }
+    try {
+        comserver::CreateObject("QvFrameTest.Probe");
+        FAIL() << "created";
+    } catch (const forms::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), forms::err::CannotCreateObject);
+    }
+}
+
+TEST(ErrorCode, NumbersAndHresultsMapBothWays) {
+    struct Case {
+        std::int32_t number;
+        HRESULT hr;
+    };
+    const Case cases[] = {
+        {5, static_cast<HRESULT>(0x800A0005)},
+        {429, static_cast<HRESULT>(0x800A01AD)},
+        {65535, static_cast<HRESULT>(0x800AFFFF)},
+        {forms::ObjectError + 1, static_cast<HRESULT>(0x80040001)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(comserver::HresultOfError(c.number), c.hr) << c.number;
+        EXPECT_EQ(comserver::ErrorOfHresult(c.hr), c.number) << c.number;
+    }
+    EXPECT_EQ(comserver::ErrorOfHresult(REGDB_E_CLASSNOTREG), 429);
+    EXPECT_EQ(comserver::ErrorOfHresult(DISP_E_TYPEMISMATCH), 13);
+    EXPECT_EQ(comserver::ErrorOfHresult(E_OUTOFMEMORY), 7);
+}
+
+TEST(Text, ConvertsThroughTheActiveCodePageWithEmbeddedNuls) {
+    const std::string text("a\0ü€", 7);
+    const Bstr b(text);
+    EXPECT_EQ(SysStringLen(b.Get()), 4u);
+    EXPECT_EQ(b.Text(), text);
+    EXPECT_EQ(comserver::ToString(nullptr), "");
+    EXPECT_EQ(Bstr("").Text(), "");
+}
+
+TEST(VariantHelpers, MissingBooleansAndConversions) {
+    EXPECT_TRUE(comserver::IsMissing(Variant::Missing().Get()));
+    EXPECT_FALSE(comserver::IsMissing(Variant(0).Get()));
+    EXPECT_EQ(comserver::ToVariantBool(true), -1);
+    EXPECT_FALSE(comserver::IsTrue(1));
+    EXPECT_EQ(Variant("12").ToLong(), 12);
+    EXPECT_EQ(Variant(12).ToText(), "12");
+    EXPECT_TRUE(Variant::Bool(true).ToBool());
+    try {
+        Variant("abc").ToLong();
+        FAIL();
+    } catch (const forms::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), forms::err::TypeMismatch);
+    }
+}
+
+}  // namespace
