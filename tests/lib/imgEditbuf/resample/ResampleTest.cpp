@@ -134,8 +134,12 @@ TEST_P(ThinSource, RepeatsItsOnlyColumnOrRow) {
     for (std::int32_t y = 0; y < c.ht; ++y)
         for (std::int32_t x = 0; x < c.wt; ++x)
             for (int k = 0; k < 3; ++k) {
-                if (c.ws == 1) EXPECT_EQ(fromThin.Pixel(x, y)[k], fromThin.Pixel(0, y)[k]);
-                if (c.hs == 1) EXPECT_EQ(fromThin.Pixel(x, y)[k], fromThin.Pixel(x, 0)[k]);
+                if (c.ws == 1) {
+                    EXPECT_EQ(fromThin.Pixel(x, y)[k], fromThin.Pixel(0, y)[k]);
+                }
+                if (c.hs == 1) {
+                    EXPECT_EQ(fromThin.Pixel(x, y)[k], fromThin.Pixel(x, 0)[k]);
+                }
             }
     if (c.ws == 1 && c.hs == 1) {
         EXPECT_EQ(fromThin.Pixel(c.wt - 1, c.ht - 1)[2], thin.Pixel(0, 0)[2]);
