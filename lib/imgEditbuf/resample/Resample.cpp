@@ -1,6 +1,7 @@
 #include "lib/imgEditbuf/resample/Resample.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -115,6 +116,8 @@ void PixelDouble(const std::uint8_t* top, const std::uint8_t* bottom, const Colu
 // in the integer form of BlendFixed, all three colours (and one byte more) at once. Each pixel reads 4 bytes
 // at each neighbour and writes 4, so the caller keeps the last pixels of a row, and any whose reads would
 // pass the end of the source, for the scalar loop.
+std::atomic<bool> vectorAllowed{true};
+
 using RowKernel = void (*)(const Column* columns, std::size_t count, const std::uint8_t* top,
                            const std::uint8_t* bottom, std::uint32_t take, std::uint8_t* out);
 
@@ -150,7 +153,7 @@ RowKernel FastRowKernel() {
         __builtin_cpu_init();
         return __builtin_cpu_supports("sse4.1") ? &RowSse41 : nullptr;
     }();
-    return kernel;
+    return vectorAllowed.load(std::memory_order_relaxed) ? kernel : nullptr;
 }
 #else
 RowKernel FastRowKernel() { return nullptr; }
@@ -247,6 +250,10 @@ void ResampleBilinear(const ConstPixels& src, const Pixels& dst) {
         }
         for (const std::size_t fine : fineColumns) PixelDouble(top, bottom, columns[fine], row.fraction, out + 3 * fine);
     }
+}
+
+void AllowVectorKernel(bool allow) noexcept {
+    vectorAllowed.store(allow, std::memory_order_relaxed);
 }
 
 void ResampleBilinearReference(const ConstPixels& src, const Pixels& dst) {

@@ -31,6 +31,10 @@ constexpr std::size_t BytesPerScanLine(std::int32_t width) {
 // the second neighbour. The padding bytes of dst are left as they are.
 void ResampleBilinear(const ConstPixels& src, const Pixels& dst);
 
+// Whether the vector form of the integer arithmetic may run where the processor has it (it may, by default).
+// Both forms give the same bytes; tests switch it off to check the scalar form on any machine.
+void AllowVectorKernel(bool allow) noexcept;
+
 // The same result computed the plain way, one double expression per byte; the fast path is checked against
 // it.
 void ResampleBilinearReference(const ConstPixels& src, const Pixels& dst);

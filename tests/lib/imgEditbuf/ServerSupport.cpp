@@ -145,29 +145,4 @@ std::vector<std::string> Messages::Shown() {
     return shown;
 }
 
-TempFolder::TempFolder() {
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    static unsigned counter = 0;
-    path_ = std::string(base) + "qvimg" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-    CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder() {
-    for (const std::string& name : Files()) DeleteFileA(File(name).c_str());
-    RemoveDirectoryA(path_.c_str());
-}
-
-std::vector<std::string> TempFolder::Files() const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found = {};
-    const HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
 }  // namespace imgbuf::test

@@ -11,6 +11,7 @@
 
 #include "lib/comserver/ComPtr.h"
 #include "platform/imaging/decoders/Image24.h"
+#include "tests/platform/imaging/TempDir.h"
 
 namespace imgbuf::test {
 
@@ -42,20 +43,6 @@ public:
     static std::vector<std::string> Shown();
 };
 
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
-class TempFolder {
-public:
-    TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder();
-    const std::string& Path() const noexcept { return path_; }
-    std::string File(const std::string& name) const { return path_ + "\\" + name; }
-    // Names of the files in it.
-    std::vector<std::string> Files() const;
-
-private:
-    std::string path_;
-};
+using TempFolder = imaging::test::TempDir;
 
 }  // namespace imgbuf::test
