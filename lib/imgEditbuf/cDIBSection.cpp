@@ -2,7 +2,6 @@
 
 #include <olectl.h>
 
-#include <chrono>
 #include <cmath>
 #include <random>
 
@@ -139,9 +138,10 @@ bool cDIBSection::CopyToClipboard(bool asDIB) {
 void cDIBSection::RandomiseBits(bool gray) {
     if (!bits_) return;
     GdiFlush();
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto secondsToday = std::chrono::duration_cast<std::chrono::seconds>(now).count() % 86400;
-    std::mt19937 generator(static_cast<std::uint32_t>(secondsToday));
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    const std::uint32_t secondsSinceMidnight = now.wHour * 3600u + now.wMinute * 60u + now.wSecond;
+    std::mt19937 generator(secondsSinceMidnight);
     std::uniform_real_distribution<float> next(0.0f, 1.0f);
     const std::size_t stride = static_cast<std::size_t>(BytesPerScanLine());
     const std::int32_t width = Width();
