@@ -84,8 +84,8 @@ Palette HeaderPalette(const Header& h) {
         const std::uint8_t* rgb = useDefault ? kDefaultEga[i] : h.egaPalette.data() + i * 3;
         p.Set(i, rgb[0], rgb[1], rgb[2]);
     }
-    // Many writers leave the palette of a 2-colour file empty: it is then black and white.
-    if (h.bits == 1 && h.planes == 1 && std::memcmp(p.bgr.data(), p.bgr.data() + 3, 3) == 0) {
+    // A 2-colour file without a palette (version 3, or both entries left equal) is black and white.
+    if (h.bits == 1 && h.planes == 1 && (useDefault || std::memcmp(p.bgr.data(), p.bgr.data() + 3, 3) == 0)) {
         p.Set(0, 0, 0, 0);
         p.Set(1, 255, 255, 255);
     }

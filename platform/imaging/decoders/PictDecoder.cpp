@@ -14,6 +14,11 @@ namespace imaging::pict {
 namespace {
 
 constexpr std::size_t kFileHeader = 512;
+// A bitmap may be drawn scaled up or small on a larger frame, but a few bytes must not buy a huge frame:
+// past 4 megapixels, at most 1024 frame pixels per byte of file (blank packed rows of a 1-bit picture,
+// the most compact real case, take about one byte per 400 pixels).
+constexpr std::uint64_t kFreeFramePixels = std::uint64_t{1} << 22;
+constexpr std::uint64_t kFramePixelsPerByte = 1024;
 
 struct Rect {
     std::int32_t top = 0, left = 0, bottom = 0, right = 0;
@@ -85,14 +90,15 @@ void ReadColourTable(ByteReader& in, Palette& palette) {
     const unsigned count = in.U16BE() + 1u;
     const bool byPosition = (flags & 0x8000) != 0;
     for (unsigned i = 0; i < count && !in.Failed(); ++i) {
+        // 16-bit components, 0xFFFF full: the nearest 8-bit level, not just the high byte.
+        const auto level = [&in] { return static_cast<std::uint8_t>((in.U16BE() + 128u) / 257u); };
         const unsigned value = in.U16BE();
-        const unsigned r = in.U16BE() >> 8;
-        const unsigned g = in.U16BE() >> 8;
-        const unsigned b = in.U16BE() >> 8;
+        const std::uint8_t r = level();
+        const std::uint8_t g = level();
+        const std::uint8_t b = level();
         const unsigned index = byPosition ? i : value;
         if (index < 256) {
-            palette.Set(index, static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
-                        static_cast<std::uint8_t>(b));
+            palette.Set(index, r, g, b);
         }
     }
     in.Require("PICT colour table");
@@ -130,6 +136,9 @@ PixMap ReadMapHeader(ByteReader& in, bool direct) {
         }
         if (pm.packType == 0) {
             pm.packType = pm.pixelSize == 16 ? 3 : 4;
+        }
+        if (pm.rowBytes < 8 && pm.packType <= 4) {
+            pm.packType = 1;  // rows under 8 bytes are never packed: plain pixels whatever the pack type
         }
         if (pm.packType > 4 || (pm.pixelSize == 16 && (pm.packType == 2 || pm.packType == 4)) ||
             (pm.pixelSize == 32 && pm.packType == 3)) {
@@ -397,6 +406,8 @@ Image24 Decode(std::span<const std::uint8_t> bytes) {
     std::optional<Image24> image;
     const auto target = [&]() -> Image24& {
         if (!image) {
+            const std::uint64_t pixels = std::uint64_t(s.frame.Width()) * std::uint64_t(s.frame.Height());
+            RequireInput(kFreeFramePixels + bytes.size() * kFramePixelsPerByte, pixels);
             image = Image24::Allocate(static_cast<std::uint32_t>(s.frame.Width()),
                                       static_cast<std::uint32_t>(s.frame.Height()), 0xFF);
         }

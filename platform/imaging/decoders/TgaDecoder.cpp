@@ -151,9 +151,7 @@ public:
             }
             const std::size_t n = std::min(left_, pixels - x);
             if (repeat_) {
-                for (std::size_t i = 0; i < n; ++i) {
-                    std::memcpy(row + (x + i) * px_, value_, px_);
-                }
+                Fill(row + x * px_, n);
             } else {
                 const auto raw = in_.Take(n * px_);
                 if (raw.empty()) {
@@ -167,6 +165,23 @@ public:
     }
 
 private:
+    template <unsigned Size>
+    static void FillWith(std::uint8_t* out, const std::uint8_t* value, std::size_t n) noexcept {
+        for (std::size_t i = 0; i < n; ++i, out += Size) {
+            std::memcpy(out, value, Size);
+        }
+    }
+
+    // Pixel-sized copies of a constant size, which the compiler turns into plain stores.
+    void Fill(std::uint8_t* out, std::size_t n) const noexcept {
+        switch (px_) {
+        case 1: std::memset(out, value_[0], n); break;
+        case 2: FillWith<2>(out, value_, n); break;
+        case 3: FillWith<3>(out, value_, n); break;
+        default: FillWith<4>(out, value_, n); break;
+        }
+    }
+
     ByteReader& in_;
     bool encoded_;
     unsigned px_;

@@ -51,6 +51,11 @@ std::vector<DecodeCase> Cases() {
         cases.push_back({"mono", w.Get(), 10, 2, {W, B, W, W, B, B, W, B, W, W, B, B, B, B, B, B, B, B, B, B}});
     }
     {
+        auto v3 = Pcx({.version = 3, .bits = 1, .width = 2, .palette = {0x102030, 0xA0B0C0}});
+        v3.U8({0x40, 0});
+        cases.push_back({"mono, version 3", v3.Get(), 2, 1, {B, W}});
+    }
+    {
         auto w = Pcx({.encoding = 0, .bits = 1, .width = 3, .bytesPerLine = 2, .palette = {0x102030, 0xA0B0C0}});
         w.U8({0b01000000, 0});
         cases.push_back({"mono, header palette, raw", w.Get(), 3, 1, {0x102030, 0xA0B0C0, 0x102030}});

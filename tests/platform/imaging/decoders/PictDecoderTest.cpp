@@ -123,6 +123,11 @@ std::vector<DecodeCase> Cases() {
         DirectBitsRect(w, {.rowBytes = 8, .bounds = {0, 0, 1, 2}, .packType = 1, .pixelSize = 32, .cmpCount = 3});
         w.U8({0, 0x10, 0x30, 0x50, 0, 0x20, 0x40, 0x60});
         cases.push_back({"direct 32 bit, unpacked", End(w).Get(), 2, 1, {0x103050, 0x204060}});
+        // Rows under 8 bytes are plain pixels, whatever the pack type says.
+        auto narrow = Pict2({0, 0, 2, 1});
+        DirectBitsRect(narrow, {.rowBytes = 4, .bounds = {0, 0, 2, 1}, .packType = 4, .pixelSize = 32, .cmpCount = 3});
+        narrow.U8({0, 0x10, 0x30, 0x50, 0, 0x20, 0x40, 0x60});
+        cases.push_back({"direct 32 bit, one pixel wide", End(narrow).Get(), 1, 2, {0x103050, 0x204060}});
         auto p = Pict2({0, 0, 1, 2});
         DirectBitsRect(p, {.rowBytes = 8, .bounds = {0, 0, 1, 2}, .packType = 2, .pixelSize = 32, .cmpCount = 3});
         p.U8({0x10, 0x30, 0x50, 0x20, 0x40, 0x60});
@@ -197,6 +202,24 @@ std::vector<DecodeCase> Cases() {
                          {0x112233, 0x112233, 0x778899, 0x112233, 0x112233, 0x778899}});
     }
     {
+        // 16-bit colour components go to the nearest 8-bit level (0xD409 is 211.2 x 257), not the high byte.
+        auto w = Pict2({0, 0, 1, 1});
+        w.U16BE(0x0098);
+        PixMap(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}});
+        w.U32BE(0).U16BE(0).U16BE(0).U16BE(0).U16BE(0xD409).U16BE(0x00FF).U16BE(0xFF80);
+        Placement(w, {0, 0, 1, 1}, {0, 0, 1, 1}).U8({0, 0});
+        cases.push_back({"colour table levels rounded", End(w).Get(), 1, 1, {0xD301FF}});
+    }
+    {
+        // A colour pixel pattern carries a whole pixmap of its own: read past, not drawn.
+        auto w = Pict2({0, 0, 1, 1});
+        w.U16BE(0x0013).U16BE(1).Repeat(0, 8);
+        PixMap(w, {.rowBytes = 2, .bounds = {0, 0, 2, 1}});
+        ColourTable(w, {0x00FF00}).U8({0, 0, 0, 0});
+        PackBitsRect(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}}, kColours).U8({1, 0});
+        cases.push_back({"colour pattern skipped", End(w).Get(), 1, 1, {0x445566}});
+    }
+    {
         // Two bands, as a program that writes a tall picture in strips does.
         auto w = Pict2({0, 0, 2, 1});
         PackBitsRect(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}}, kColours).U8({0, 0});
@@ -228,6 +251,12 @@ TEST(PictDecoder, RefusesBrokenFiles) {
         auto w = Pict2({0, 0, 16000, 2});
         PackBitsRect(w, {.rowBytes = 2, .bounds = {0, 0, 16000, 2}}, kColours).Repeat(0, 100);
         bad.push_back({"rows past the file", w.Get(), "truncated pixel data"});
+    }
+    {
+        // A 1x1 bitmap on a 16000 x 16000 frame: within the cap, but not worth 768 MB from a few bytes.
+        auto w = Pict2({0, 0, 16000, 16000});
+        PackBitsRect(w, {.rowBytes = 2, .bounds = {0, 0, 1, 1}}, kColours).U8({1, 0});
+        bad.push_back({"huge frame from a tiny file", End(w).Get(), "truncated pixel data"});
     }
     {
         auto w = Pict2({0, 0, 1, 1});

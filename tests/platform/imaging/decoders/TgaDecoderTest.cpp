@@ -65,6 +65,12 @@ std::vector<DecodeCase> Cases() {
         auto w = Tga({.type = 10, .width = 3, .height = 1, .descriptor = 0x20});
         w.U8({0x00, 1, 2, 3}).U8({0x81, 9, 8, 7});
         cases.push_back({"24 bit, run-length", w.Get(), 3, 1, {0x030201, 0x070809, 0x070809}});
+        auto r16 = Tga({.type = 10, .depth = 16, .width = 3, .height = 1, .descriptor = 0x20});
+        r16.U8(0x82).U16LE(0x03E0);
+        cases.push_back({"16 bit, run-length", r16.Get(), 3, 1, {0x00FF00, 0x00FF00, 0x00FF00}});
+        auto r32 = Tga({.type = 10, .depth = 32, .width = 3, .height = 1, .descriptor = 0x28});
+        r32.U8({0x81, 1, 2, 3, 0xFF}).U8({0x00, 4, 5, 6, 0});
+        cases.push_back({"32 bit, run-length", r32.Get(), 3, 1, {0x030201, 0x030201, 0x060504}});
         // True colour with a map that is not used: skipped by its length.
         auto m = Tga({.height = 1, .descriptor = 0x20, .mapLength = 2});
         m.Repeat(0xEE, 6).U8({1, 2, 3, 4, 5, 6});
