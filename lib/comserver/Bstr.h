@@ -47,6 +47,8 @@ public:
         Reset();
         return &b_;
     }
+    // For in/out parameters: the slot with the string it holds; the callee may replace it.
+    BSTR* InOut() noexcept { return &b_; }
     BSTR Get() const noexcept { return b_; }
     std::string Text() const { return ToString(b_); }
 

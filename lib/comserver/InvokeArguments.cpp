@@ -33,6 +33,21 @@ private:
     FUNCDESC* desc_ = nullptr;
 };
 
+// The automation type a parameter's type stands for: enumerations travel as 32-bit integers.
+VARTYPE AutomationType(ITypeInfo* info, const TYPEDESC& type) {
+    if (type.vt != VT_USERDEFINED) return type.vt;
+    ComPtr<ITypeInfo> referenced;
+    if (FAILED(info->GetRefTypeInfo(type.hreftype, referenced.Put()))) return VT_EMPTY;
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(referenced->GetTypeAttr(&attributes))) return VT_EMPTY;
+    VARTYPE result = VT_EMPTY;
+    if (attributes->typekind == TKIND_ENUM) result = VT_I4;
+    else if (attributes->typekind == TKIND_ALIAS) result = attributes->tdescAlias.vt;
+    else if (attributes->typekind == TKIND_DISPATCH || attributes->typekind == TKIND_INTERFACE) result = VT_DISPATCH;
+    referenced->ReleaseTypeAttr(attributes);
+    return result;
+}
+
 bool IsVisibleParameter(const ELEMDESC& e) {
     const USHORT f = e.paramdesc.wParamFlags;
     return !(f & PARAMFLAG_FRETVAL) && !(f & PARAMFLAG_FLCID);
@@ -58,16 +73,18 @@ DISPPARAMS* InvokeArguments::Complete(ITypeInfo* info, DISPID id, WORD flags, DI
         const ELEMDESC& e = *visible[i];
         const USHORT f = e.paramdesc.wParamFlags;
         const bool byRef = e.tdesc.vt == VT_PTR;
-        const VARTYPE type = byRef ? e.tdesc.lptdesc->vt : e.tdesc.vt;
+        const VARTYPE type = AutomationType(info, byRef ? *e.tdesc.lptdesc : e.tdesc);
+        if (type == VT_EMPTY) return params;
+        // The default; without one a Variant is "missing" and any other type its zero (0, False, "").
         Variant value = Variant::Missing();
         if ((f & PARAMFLAG_FHASDEFAULT) && e.paramdesc.pparamdescex) {
             value = Variant::CopyOf(e.paramdesc.pparamdescex->varDefaultValue);
-            if (type != VT_VARIANT && FAILED(VariantChangeType(value.Get(), value.Get(), 0, type))) return params;
         } else if (!(f & PARAMFLAG_FOPT)) {
             return params;  // a required argument is missing: let Invoke report it
         } else if (type != VT_VARIANT) {
-            return params;
+            value = Variant();
         }
+        if (type != VT_VARIANT && FAILED(VariantChangeType(value.Get(), value.Get(), 0, type))) return params;
         VARIANT arg;
         VariantInit(&arg);
         if (byRef) {

@@ -1,6 +1,7 @@
 #pragma once
 // Completes a late-bound call's argument list before ITypeInfo::Invoke sees it: every optional parameter
-// the caller left out gets its default from the type library (or the "missing" marker), passed by
+// the caller left out gets its default from the type library (without one: the "missing" marker for a
+// Variant, the zero of its type otherwise: 0, False or empty text), passed by
 // reference when the parameter is by reference. Not every oleaut32 does that for by-reference
 // parameters with a default (Wine passes the default itself as the pointer), and the members of the
 // suite's servers take most of their optional arguments by reference.

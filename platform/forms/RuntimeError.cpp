@@ -4,16 +4,25 @@ namespace forms {
 
 std::string StandardDescription(std::int32_t number) {
     switch (number) {
+    case err::InvalidProcedureCall: return "Invalid procedure call or argument";
     case err::Overflow: return "Overflow";
+    case err::OutOfMemory: return "Out of memory";
     case err::SubscriptOutOfRange: return "Subscript out of range";
+    case err::DivisionByZero: return "Division by zero";
     case err::TypeMismatch: return "Type mismatch";
     case err::DllLoadFailure: return "Error in loading DLL";
+    case err::BadFileNameOrNumber: return "Bad file name or number";
     case err::FileNotFound: return "File not found";
+    case err::BadFileMode: return "Bad file mode";
     case err::FileAlreadyOpen: return "File already open";
+    case err::DiskFull: return "Disk full";
+    case err::InputPastEndOfFile: return "Input past end of file";
     case err::DeviceUnavailable: return "Device unavailable";
     case err::PermissionDenied: return "Permission denied";
+    case err::PathFileAccessError: return "Path/File access error";
     case err::PathNotFound: return "Path not found";
     case err::ObjectNotSet: return "Object variable not set";
+    case err::ResourceNotFound: return "Resource not found";
     case err::ElementAlreadyLoaded: return "Object already loaded";
     case err::InvalidPropertyValue: return "Invalid property value";
     case err::InvalidPropertyArrayIndex: return "Invalid property array index";

@@ -12,16 +12,25 @@ inline constexpr std::int32_t ObjectError = static_cast<std::int32_t>(0x80040000
 
 // Standard numbers that callers test or name.
 namespace err {
+inline constexpr std::int32_t InvalidProcedureCall = 5;
 inline constexpr std::int32_t Overflow = 6;
+inline constexpr std::int32_t OutOfMemory = 7;
 inline constexpr std::int32_t SubscriptOutOfRange = 9;
+inline constexpr std::int32_t DivisionByZero = 11;
 inline constexpr std::int32_t TypeMismatch = 13;
 inline constexpr std::int32_t DllLoadFailure = 48;
+inline constexpr std::int32_t BadFileNameOrNumber = 52;
 inline constexpr std::int32_t FileNotFound = 53;
+inline constexpr std::int32_t BadFileMode = 54;
 inline constexpr std::int32_t FileAlreadyOpen = 55;
+inline constexpr std::int32_t DiskFull = 61;
+inline constexpr std::int32_t InputPastEndOfFile = 62;
 inline constexpr std::int32_t DeviceUnavailable = 68;
 inline constexpr std::int32_t PermissionDenied = 70;
+inline constexpr std::int32_t PathFileAccessError = 75;
 inline constexpr std::int32_t PathNotFound = 76;
 inline constexpr std::int32_t ObjectNotSet = 91;
+inline constexpr std::int32_t ResourceNotFound = 326;
 inline constexpr std::int32_t ElementAlreadyLoaded = 360;
 inline constexpr std::int32_t InvalidPropertyValue = 380;
 inline constexpr std::int32_t InvalidPropertyArrayIndex = 381;

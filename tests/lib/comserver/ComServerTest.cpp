@@ -10,6 +10,7 @@
 #include <string>
 
 #include "FrameTest.h"
+#include "TestSupport.h"
 #include "lib/comserver/Bstr.h"
 #include "lib/comserver/ClientError.h"
 #include "lib/comserver/ErrorCode.h"
@@ -23,20 +24,9 @@ using comserver::Variant;
 
 namespace {
 
-using EntryPoint = HRESULT(STDAPICALLTYPE*)();
-
-std::string GuidText(const GUID& guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return comserver::ToString(Bstr::Attach(SysAllocString(text)).Get());
-}
-
-bool ClassesKeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
+using testsupport::ClassesKeyExists;
+using testsupport::GuidText;
+using ComScope = testsupport::ComApartment;
 
 std::string ClassesValue(const std::string& path, const char* name) {
     char data[1024] = {};
@@ -46,29 +36,8 @@ std::string ClassesValue(const std::string& path, const char* name) {
     return data;
 }
 
-class Server {
-public:
-    Server() : module_(LoadLibraryA(QV_FRAMETEST_DLL)) {}
-    ~Server() {
-        if (module_) FreeLibrary(module_);
-    }
-    Server(const Server&) = delete;
-    Server& operator=(const Server&) = delete;
-    HRESULT Call(const char* entry) const {
-        const auto f = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module_, entry)));
-        return f ? f() : E_NOTIMPL;
-    }
-    bool Loaded() const { return module_ != nullptr; }
-
-private:
-    HMODULE module_;
-};
-
-struct ComScope {
-    ComScope() { CoInitialize(nullptr); }
-    ~ComScope() { CoUninitialize(); }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
+struct Server : testsupport::ServerModule {
+    Server() : ServerModule(QV_FRAMETEST_DLL) {}
 };
 
 // The server registered for the tests that call it; unregistered at the end.

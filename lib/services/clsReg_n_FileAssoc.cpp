@@ -1,0 +1,282 @@
+#include "lib/services/clsReg_n_FileAssoc.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "lib/comserver/Module.h"
+#include "lib/services/Comdlg.h"
+#include "lib/services/FileIo.h"
+#include "platform/forms/RuntimeError.h"
+
+namespace services {
+
+namespace {
+
+constexpr const char* UndoHeader = "*****PLEASE DO NOT DELETE THIS FILE*****";
+constexpr const char* CrLf = "\r\n";
+
+HKEY RootOf(std::int32_t hkey) { return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(hkey)); }
+
+// A trailing "\" names the same key ("<ProgID>\DefaultIcon\").
+std::string KeyPath(const std::string& path) {
+    std::string p = path;
+    while (!p.empty() && p.back() == '\\') p.pop_back();
+    return p;
+}
+
+class Key {
+public:
+    Key() noexcept = default;
+    ~Key() {
+        if (h_) RegCloseKey(h_);
+    }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    HKEY* Put() noexcept { return &h_; }
+    HKEY Get() const noexcept { return h_; }
+
+private:
+    HKEY h_ = nullptr;
+};
+
+LONG CreateKey(std::int32_t root, const std::string& path, Key& key) {
+    return RegCreateKeyExA(RootOf(root), KeyPath(path).c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                           key.Put(), nullptr);
+}
+
+LONG OpenKey(std::int32_t root, const std::string& path, REGSAM access, Key& key) {
+    return RegOpenKeyExA(RootOf(root), KeyPath(path).c_str(), 0, access, key.Put());
+}
+
+// Writes a REG_SZ value and says whether the registry took it.
+bool WriteString(std::int32_t root, const std::string& path, const std::string& name, const std::string& data) {
+    Key key;
+    if (CreateKey(root, path, key) != ERROR_SUCCESS) return false;
+    // The size includes the terminating NUL, as the registry's documentation asks of string data.
+    return RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+}
+
+std::string TextOf(const std::optional<std::string>& value) { return value.value_or(std::string()); }
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+// The fields of an undo record; a tag seen marks its field as present.
+struct UndoRecord {
+    bool header = false;
+    std::optional<std::string> extension, progId, contentType, description, icon, command, action;
+    bool Full() const { return description && icon && command && action; }
+};
+
+UndoRecord ParseUndoRecord(const std::string& bytes) {
+    UndoRecord record;
+    size_t start = 0;
+    bool first = true;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        start = end + 1;
+        if (first) record.header = line == UndoHeader;
+        first = false;
+        if (line.size() < 4) continue;
+        const std::string tag = line.substr(0, 4);
+        const std::string rest = line.substr(4);
+        if (tag == "~ex$") record.extension = rest;
+        else if (tag == "~pn$") record.progId = rest;
+        else if (tag == "~ct$") record.contentType = rest;
+        else if (tag == "~fn$") record.description = rest;
+        else if (tag == "~di$") record.icon = rest;
+        else if (tag == "~ph$") record.command = rest;
+        else if (tag == "~ac$") record.action = rest;
+    }
+    return record;
+}
+
+}  // namespace
+
+std::string clsReg_n_FileAssoc::UndoFilePath(const std::string& folder, const std::string& ftExtension) {
+    return folder + "\\" + ftExtension + "_undo.dat";
+}
+
+void clsReg_n_FileAssoc::savekey(std::int32_t hkey, const std::string& path) const {
+    Key key;
+    CreateKey(hkey, path, key);
+}
+
+std::optional<std::string> clsReg_n_FileAssoc::getstring(std::int32_t hkey, const std::string& path,
+                                                         const std::string& value) const {
+    Key key;
+    if (OpenKey(hkey, path, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return std::nullopt;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.Get(), value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    std::string buffer(size, ' ');
+    if (size > 0 && RegQueryValueExA(key.Get(), value.c_str(), nullptr, &type,
+                                     reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    const size_t nul = buffer.find('\0');
+    if (nul != std::string::npos) buffer.resize(nul);
+    return buffer;
+}
+
+void clsReg_n_FileAssoc::savestring(std::int32_t hkey, const std::string& path, const std::string& value,
+                                    const std::string& data) const {
+    WriteString(hkey, path, value, data);
+}
+
+std::int32_t clsReg_n_FileAssoc::getdword(std::int32_t hkey, const std::string& path,
+                                          const std::string& valueName) const {
+    Key key;
+    if (OpenKey(hkey, path, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return 0;
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return 0;
+    return static_cast<std::int32_t>(data);
+}
+
+void clsReg_n_FileAssoc::SaveDword(std::int32_t hkey, const std::string& path, const std::string& valueName,
+                                   std::int32_t data) const {
+    Key key;
+    if (CreateKey(hkey, path, key) != ERROR_SUCCESS) return;
+    const auto bits = static_cast<DWORD>(data);
+    RegSetValueExA(key.Get(), valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&bits), sizeof bits);
+}
+
+void clsReg_n_FileAssoc::DeleteKey(std::int32_t hkey, const std::string& key) const {
+    RegDeleteKeyA(RootOf(hkey), KeyPath(key).c_str());
+}
+
+void clsReg_n_FileAssoc::DeleteValue(std::int32_t hkey, const std::string& path, const std::string& value) const {
+    Key key;
+    if (OpenKey(hkey, path, KEY_SET_VALUE, key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key.Get(), value.c_str());
+}
+
+bool clsReg_n_FileAssoc::Associated(const std::string& properFTName, const std::string& appPath,
+                                    const std::string& exeName, const std::string& extension,
+                                    const std::string& action, const std::string& ftExtension) const {
+    // Exact, case-sensitive comparisons: stored associations were written in exactly this form.
+    if (TextOf(getstring(ClassesRoot, ftExtension)) != properFTName) return false;
+    const std::string command = TextOf(getstring(ClassesRoot, properFTName + "\\Shell\\" + action + "\\Command"));
+    const std::string prefix = appPath + "\\" + exeName + extension;
+    return command.compare(0, prefix.size(), prefix) == 0 && command.size() >= prefix.size();
+}
+
+void clsReg_n_FileAssoc::CreateAssociation(const std::string& properName, const std::string& fullName,
+                                           const std::string& contentType, const std::string& extension,
+                                           const std::string& action, const std::string& path,
+                                           const std::string& exeName, const std::string& extention,
+                                           const std::string& defaultIconFP) const {
+    // The file-type record: one verb; no icon path and icon index 0 ("," and "0").
+    const std::string ext = (!extension.empty() && extension[0] == '.') ? extension : "." + extension;
+    const std::string iconLocation = std::string() + "," + "0";
+    const std::vector<std::pair<std::string, std::string>> verbs{
+        {action, path + "\\" + exeName + extention + " %1"}};
+
+    WriteString(ClassesRoot, ext, "", properName);
+    if (!contentType.empty()) WriteString(ClassesRoot, ext, "Content Type", contentType);
+    savekey(ClassesRoot, properName);
+    if (iconLocation != ",0") WriteString(ClassesRoot, properName + "\\DefaultIcon", "", iconLocation);
+    WriteString(ClassesRoot, properName, "", fullName);
+    savekey(ClassesRoot, properName + "\\Shell");
+    for (const auto& [verb, command] : verbs)
+        WriteString(ClassesRoot, properName + "\\Shell\\" + verb + "\\Command", "", command);
+    WriteString(ClassesRoot, properName + "\\DefaultIcon", "", defaultIconFP);
+}
+
+bool clsReg_n_FileAssoc::CreateUndoAssDat(const std::string& ftExtension, const std::string& properName,
+                                          const std::string& action, const std::string& saveToPath) {
+    const std::string path = UndoFilePath(saveToPath, ftExtension);
+    try {
+        const std::string progId = TextOf(getstring(ClassesRoot, ftExtension));
+        const bool exists = FileExists(path);
+        // The association is ours already: the file there holds the user's earlier one; keep it.
+        if (exists && progId == properName) return true;
+        if (exists) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::string record = std::string(UndoHeader) + CrLf;
+        record += "~ex$" + ftExtension + CrLf;
+        record += "~pn$" + progId + CrLf;
+        record += "~ct$" + TextOf(getstring(ClassesRoot, ftExtension, "Content Type")) + CrLf;
+        if (progId == properName) {
+            record += "~fn$" + TextOf(getstring(ClassesRoot, properName)) + CrLf;
+            record += "~di$" + TextOf(getstring(ClassesRoot, properName + "\\DefaultIcon\\")) + CrLf;
+            record += "~ph$" + TextOf(getstring(ClassesRoot, properName + "\\Shell\\" + action + "\\Command\\")) + CrLf;
+            record += "~ac$" + action + CrLf;
+        } else {
+            record += CrLf;
+        }
+        WriteWholeFile(path, record);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+        return true;
+    } catch (const forms::RuntimeError& e) {
+        lastError_ = e.Description();
+        return false;
+    }
+}
+
+bool clsReg_n_FileAssoc::UndoAssociation(const std::string& savedToPath, const std::string& ftExtension) {
+    const std::string path = UndoFilePath(savedToPath, ftExtension);
+    try {
+        const UndoRecord record = ParseUndoRecord(ReadWholeFile(path));
+        // A truncated or foreign file must not write to the classes root.
+        if (!record.header || !record.extension || !SameTextIgnoringCase(*record.extension, ftExtension)) {
+            lastError_ = "The file " + path + " is not an association record of " + ftExtension + ".";
+            return false;
+        }
+        const std::string& ext = *record.extension;
+        bool written = WriteString(ClassesRoot, ext, "", TextOf(record.progId));
+        written = WriteString(ClassesRoot, ext, "Content Type", TextOf(record.contentType)) && written;
+        if (record.Full()) {
+            const std::string progId = TextOf(record.progId);
+            written = WriteString(ClassesRoot, progId, "", *record.description) && written;
+            written = WriteString(ClassesRoot, progId + "\\DefaultIcon", "", *record.icon) && written;
+            written = WriteString(ClassesRoot, progId + "\\Shell\\" + *record.action + "\\Command", "",
+                                  *record.command) &&
+                      written;
+        }
+        if (!written) {
+            lastError_ = "The association of " + ext + " could not be restored in the registry.";
+            return false;
+        }
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+        return true;
+    } catch (const forms::RuntimeError& e) {
+        lastError_ = e.Description();
+        return false;
+    }
+}
+
+bool clsReg_n_FileAssoc::ShowPrograms(const std::string& title, const std::string&, const std::string& pattern) {
+    Comdlg dialogs;
+    Comdlg::OpenFileArgs args;
+    args.fileMustExist = true;
+    args.multiSelect = false;
+    args.readOnly = false;
+    args.hideReadOnly = true;
+    args.filter = pattern;
+    args.filterIndex = 1;
+    args.initDir = comserver::Module::Folder();
+    args.dlgTitle = title;
+    args.owner = -1;
+    args.flags = 0;
+    if (!dialogs.VBGetOpenFileName(args) || args.fileName.empty() || args.fileTitle.empty()) return false;
+    programFN_ = args.fileTitle;
+    const size_t slash = args.fileName.find_last_of('\\');
+    programFP_ = slash == std::string::npos ? std::string() : args.fileName.substr(0, slash);
+    return true;
+}
+
+}  // namespace services

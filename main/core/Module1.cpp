@@ -1,0 +1,51 @@
+#include "main/core/Module1.h"
+
+#include "main/browser/frmQuillview.h"
+#include "main/windows/frmSettingUp.h"
+#include "platform/forms/App.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/ErrorSteps.h"
+#include "platform/forms/Program.h"
+
+#include <array>
+#include <utility>
+
+namespace Module1 {
+
+void InitAssocIconPaths() {
+    // Always "\" after the folder: the program never runs from a drive root (StartApplication refuses it).
+    const std::string program = forms::App::Path() + "\\" + forms::App::EXEName() + ".exe,";
+    const std::array<std::pair<std::string*, int>, 11> icons{{
+        {&gIconBMP, 16}, {&gIconJPG, 10}, {&gIconGIF, 9}, {&gIconEMF, 7}, {&gIconWMF, 6}, {&gIconPCX, 12},
+        {&gIconTIF, 15}, {&gIconPCT, 11}, {&gIconTGA, 14}, {&gIconEPS, 8}, {&gIconPNG, 13},
+    }};
+    for (const auto& [icon, index] : icons) {
+        *icon = program + std::to_string(index);
+    }
+}
+
+}  // namespace Module1
+
+namespace Module1 {
+
+void StartApplication() {
+    forms::IgnoringErrors([] { forms::Default<frmSettingUp>().Show(); });
+    forms::IgnoringErrors([] { SetLoadingStatus("Loading Quillview..."); });
+    // A drive root is three characters ("C:\").
+    if (forms::App::Path().size() == 3) {
+        forms::IgnoringErrors([] {
+            forms::MsgBox("Quillview cannot be run from a root directory! Please install to a deeper directory.",
+                          forms::mb::Critical);
+        });
+        forms::End();
+    }
+    forms::IgnoringErrors([] { forms::Default<frmQuillview>().Show(); });
+}
+
+void SetLoadingStatus(const std::string& text) {
+    frmSettingUp& splash = forms::Default<frmSettingUp>();
+    splash.Label1.SetCaption(text);
+    splash.Label1.Refresh();
+}
+
+}  // namespace Module1

@@ -1,0 +1,51 @@
+#pragma once
+// State shared by the main window, its secondary windows and the service classes of the main program.
+// Every item lives for the whole run, starts empty and is never freed explicitly; one thread, no locks.
+// Shared service objects are created on first use through their accessor.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Module1 {
+
+inline std::string gCurrentImagePath;
+// Favourites, entry n at index n (1..count); index 0 is a spare empty slot.
+inline std::vector<std::string> gFavNames;
+inline std::vector<std::string> gFavPaths;
+inline bool gFullScreenOpen = false;
+inline bool gStartedFullScreen = false;
+inline bool gSuppressFileClick = false;
+inline bool gDialogOpen = false;
+inline bool gImageSaved = false;
+inline bool gAmericanSpelling = false;
+inline bool gStatusPanelsReady = false;
+inline std::int32_t gImageHeight = 0;
+inline std::int32_t gImageWidth = 0;
+inline std::string gCommandLine;
+inline std::int32_t gGif87a = 0;
+inline bool gAnimateGif87a = false;
+
+// Icon locations written as a file type's default icon when the type is associated with the program.
+inline std::string gIconBMP;
+inline std::string gIconJPG;
+inline std::string gIconGIF;
+inline std::string gIconEMF;
+inline std::string gIconWMF;
+inline std::string gIconPCX;
+inline std::string gIconTIF;
+inline std::string gIconPCT;
+inline std::string gIconTGA;
+inline std::string gIconEPS;
+inline std::string gIconPNG;
+
+// Sets the eleven icon strings to "<program folder>\<program>.exe,<index>".
+void InitAssocIconPaths();
+
+// First-instance start-up: splash, root-folder refusal, main window.
+void StartApplication();
+
+// Shows Text in the splash window's status line at once, creating the splash window if needed.
+void SetLoadingStatus(const std::string& text);
+
+}  // namespace Module1

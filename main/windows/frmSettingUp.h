@@ -1,0 +1,13 @@
+#pragma once
+// The splash window shown while the main program starts; only its status line changes at run time.
+
+#include "platform/forms/Form.h"
+#include "platform/forms/Label.h"
+
+class frmSettingUp : public forms::Form {
+public:
+    frmSettingUp();
+
+    forms::Label Label1;
+    forms::Label Label2;
+};

@@ -1,0 +1,26 @@
+#include "platform/forms/CheckBox.h"
+
+#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/RuntimeError.h"
+
+namespace forms {
+
+void CheckBox::AfterCreate() { SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(state_.Value), 0); }
+
+int CheckBox::Value() const { Touch(); return state_.Value; }
+
+void CheckBox::SetValue(int value) {
+    Touch();
+    if (value < 0 || value > 2) throw RuntimeError(err::InvalidPropertyValue);
+    if (value == state_.Value) return;
+    state_.Value = value;
+    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    if (Click) Click();
+}
+
+void CheckBox::OnCommand(WORD code) {
+    // A user's click toggles between checked and unchecked, through the same path as code.
+    if (code == BN_CLICKED) Guarded([this] { SetValue(state_.Value == 1 ? 0 : 1); });
+}
+
+}  // namespace forms

@@ -1,0 +1,99 @@
+#include "platform/forms/Container.h"
+
+#include "platform/forms/Control.h"
+#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/WindowedControl.h"
+
+#include <algorithm>
+#include <windowsx.h>
+
+namespace forms {
+
+void Container::AddChild(Control& child) { children_.push_back(&child); }
+
+void Container::RemoveChild(Control& child) {
+    std::erase(children_, &child);
+    if (pressed_ == &child) pressed_ = nullptr;
+}
+
+void Container::Restack(Control& child, bool front) {
+    std::erase(children_, &child);
+    if (front) children_.push_back(&child);
+    else children_.insert(children_.begin(), &child);
+}
+
+void Container::PaintWindowless(HDC dc, const RECT& area) {
+    const auto children = children_;
+    for (Control* c : children) {
+        if (!c->Windowless() || !c->Visible()) continue;
+        const RECT r = c->PixelRect();
+        RECT overlap{};
+        if (IntersectRect(&overlap, &r, &area)) c->PaintWindowless(dc, r);
+    }
+}
+
+Control* Container::WindowlessAt(POINT pt) const {
+    for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+        Control* c = *it;
+        if (!c->Windowless() || !c->Visible() || !c->Enabled()) continue;
+        const RECT r = c->PixelRect();
+        if (PtInRect(&r, pt)) return c;
+    }
+    return nullptr;
+}
+
+bool Container::IsMouseMessage(UINT msg) noexcept {
+    switch (msg) {
+    case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+        return true;
+    default: return false;
+    }
+}
+
+bool Container::RouteMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
+                      msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+    const bool up = msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;
+    if (!down && !up && msg != WM_MOUSEMOVE) return false;
+
+    Control* target = pressed_ ? pressed_ : WindowlessAt(pt);
+    if (!target) return false;
+    const HWND window = ClientWindow();
+    if (down && !pressed_) {
+        pressed_ = target;
+        SetCapture(window);
+    }
+    const RECT r = target->PixelRect();
+    const POINT local{pt.x - r.left, pt.y - r.top};
+    Guarded([&] { target->RaiseMouse(msg, wParam, local); });
+    if (up && pressed_ == target && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
+        pressed_ = nullptr;
+        if (GetCapture() == window) ReleaseCapture();
+        // A left press released over the same control is its Click.
+        const RECT now = target->PixelRect();
+        if (msg == WM_LBUTTONUP && PtInRect(&now, pt)) Guarded([&] { target->RaiseClick(); });
+    }
+    return true;
+}
+
+bool Container::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    HWND child = nullptr;
+    switch (msg) {
+    case WM_COMMAND: child = reinterpret_cast<HWND>(lParam); break;
+    case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+    case WM_HSCROLL: case WM_VSCROLL:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    case WM_DRAWITEM: child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem; break;
+    case WM_NOTIFY: child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom; break;
+    default: return false;
+    }
+    if (!child) return false;
+    WindowedControl* control = WindowedControl::FromHwnd(child);
+    return control && control->OnReflect(msg, wParam, lParam, result);
+}
+
+}  // namespace forms

@@ -1,0 +1,170 @@
+#pragma once
+// The base of every control: the members the form gives each one (position in its container's units,
+// Visible, Enabled, focus, z-order, tab order, tool tip, Tag, Index, Name, Container) and the events most
+// controls share. A control is a member of its form's object: it exists for the object's lifetime, and each
+// load of the form rebuilds its state from its design and creates its window.
+//
+// Touching a property of a control of an unloaded form loads the form (without showing it).
+
+#include "platform/forms/FontSpec.h"
+#include "platform/forms/OleColor.h"
+#include "platform/forms/Units.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace forms {
+
+class Container;
+class Form;
+
+inline constexpr int NoIndex = -1;
+
+// Position and size in the container's units.
+struct Extent {
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
+};
+
+// Design values every control has.
+struct Common {
+    bool Visible = true;
+    bool Enabled = true;
+    int TabIndex = -1;  // -1: in declaration order
+    bool TabStop = true;
+    std::string ToolTipText;
+    std::string Tag;
+    int MousePointer = 0;
+};
+
+// Shift argument of key and mouse events.
+namespace shift {
+inline constexpr int Shift = 1;
+inline constexpr int Ctrl = 2;
+inline constexpr int Alt = 4;
+}  // namespace shift
+// Button argument of mouse events (MouseMove: the mask of held buttons).
+namespace button {
+inline constexpr int Left = 1;
+inline constexpr int Right = 2;
+inline constexpr int Middle = 4;
+}  // namespace button
+
+class Control {
+public:
+    Control(Container& parent, std::string name, Extent at, Common common, int index);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& Name() const noexcept { return name_; }
+    int Index() const noexcept { return index_; }
+    Container& GetContainer() const noexcept { return parent_; }
+    Form& OwnerForm() const noexcept;
+
+    float Left() const;
+    float Top() const;
+    float Width() const;
+    float Height() const;
+    // Negative sizes are refused (error 380) and the old value stays.
+    void SetLeft(float v);
+    void SetTop(float v);
+    void SetWidth(float v);
+    void SetHeight(float v);
+    void Move(float left, float top, float width, float height);
+
+    bool Visible() const;
+    virtual void SetVisible(bool v);
+    bool Enabled() const;
+    virtual void SetEnabled(bool v);
+    int TabIndex() const;
+    void SetTabIndex(int v);
+    const std::string& ToolTipText() const;
+    void SetToolTipText(std::string v);
+    const std::string& Tag() const;
+    void SetTag(std::string v);
+    int MousePointer() const;
+    void SetMousePointer(int v);
+
+    // Fails (error 5) while the form is not shown or the control cannot take the focus.
+    void SetFocus();
+    // 0: to the front of its layer; 1: to the back.
+    void ZOrder(int position = 0);
+    // Repaints now.
+    virtual void Refresh();
+    // The control's window (a windowless control has none: 0).
+    virtual HWND hWnd() const;
+
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+    std::function<void()> GotFocus;
+    std::function<void()> LostFocus;
+    std::function<void(int Button, int Shift, float X, float Y)> MouseDown;
+    std::function<void(int Button, int Shift, float X, float Y)> MouseMove;
+    std::function<void(int Button, int Shift, float X, float Y)> MouseUp;
+    std::function<void(int& KeyCode, int Shift)> KeyDown;
+    std::function<void(int& KeyCode, int Shift)> KeyUp;
+    std::function<void(int& KeyAscii)> KeyPress;
+
+    // ---- for the runtime ----
+    // Back to the design state; called at each load before any window exists.
+    virtual void ResetFromDesign();
+    virtual void CreateWindowNow() {}
+    // The form's window is gone (the control's window with it).
+    virtual void WindowGone() {}
+    virtual bool Windowless() const noexcept { return false; }
+    virtual void PaintWindowless(HDC, const RECT&) {}
+    virtual bool CanTakeFocus() const;
+    // Enter or Esc pressed in the form (target: the window it went to); a default or cancel button takes it.
+    virtual bool HandlesDialogKey(int /*key*/, HWND /*target*/) { return false; }
+    int DesignTabIndex() const noexcept { return designCommon_.TabIndex; }
+    // Notification from the parent window; true when handled (result set).
+    virtual bool OnReflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+    // Rectangle in the container's client pixels.
+    RECT PixelRect() const;
+    // Raises the mouse event of a mouse message at a point in the control's own pixels.
+    void RaiseMouse(UINT msg, WPARAM wParam, POINT pt);
+    // Units of the control's mouse coordinates.
+    virtual ScaleMode EventScale() const;
+    // Whether Click and DblClick come from mouse presses (windowless controls, text and picture boxes)
+    // rather than from the window's own notifications (buttons, lists).
+    virtual bool MouseMakesClicks() const { return Windowless(); }
+    // Raises Click for a finished press (windowless controls and picture boxes).
+    virtual void RaiseClick() { if (Click) Click(); }
+
+    static int ButtonOf(UINT msg);
+    static int ButtonMask(WPARAM wParam);
+    static int ShiftState();
+
+protected:
+    // Implicit load of the form.
+    void Touch() const;
+    bool Live() const;  // the form is loaded (or loading) and this control has been created
+    virtual void ApplyGeometry(const RECT& before);
+    virtual void ApplyVisible();
+    virtual void ApplyEnabled();
+    virtual void ApplyToolTip();
+    virtual void ApplyFocus();
+    virtual void ApplyZOrder(bool front);
+    void InvalidateArea(const RECT& r) const;
+    int ToContainerPixels(float v, Axis axis) const;
+
+    bool created_ = false;
+
+private:
+    void CheckSize(float v) const;
+
+    Container& parent_;
+    const std::string name_;
+    const int index_;
+    const Extent designAt_;
+    const Common designCommon_;
+    Extent at_;
+    Common common_;
+};
+
+}  // namespace forms

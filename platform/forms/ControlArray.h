@@ -1,0 +1,144 @@
+#pragma once
+// A control array: elements sharing a name, told apart by Index. The design elements exist at each load;
+// Load(i) adds an element as a copy of the lowest design element's design (a control starts hidden, a
+// menu item takes its place after the array's last member); Unload(i) removes one loaded at run time.
+// The form's unload drops every element loaded at run time.
+//
+// Events: OnEach binds the events of every element, present and future, e.g.
+//   Toolbar.OnEach([this](SoftButton& b) { b.Click = [this, i = b.Index()] { Toolbar_Click(i); }; });
+
+#include "platform/forms/Control.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/RuntimeError.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace forms {
+
+inline constexpr std::int32_t ControlArrayElementMissing = 340;
+inline constexpr std::int32_t CannotUnloadDesignElement = 362;
+
+// The design of a control: where it sits, its own properties and the common ones.
+template <class D>
+struct ControlSpec {
+    Extent at;
+    D own = {};
+    Common common = {};
+};
+
+class ControlArrayBase {
+public:
+    virtual ~ControlArrayBase() = default;
+    // The form unloaded: elements loaded at run time go.
+    virtual void DropRuntimeElements() = 0;
+};
+
+template <class T>
+class ControlArray final : public ControlArrayBase {
+public:
+    using Spec = typename T::Spec;
+
+    template <class Parent>
+    ControlArray(Parent& parent, std::string name, std::vector<std::pair<int, Spec>> design)
+        : form_(FormOf(parent)), name_(std::move(name)) {
+        make_ = [&parent, this](int index, const Spec& spec) { return Make(parent, spec, index); };
+        for (auto& [index, spec] : design) {
+            designIndexes_.insert(index);
+            specs_.emplace(index, spec);
+            elements_.emplace(index, make_(index, spec));
+        }
+        form_.RegisterArray(*this);
+    }
+    ~ControlArray() override { form_.UnregisterArray(*this); }
+    ControlArray(const ControlArray&) = delete;
+    ControlArray& operator=(const ControlArray&) = delete;
+
+    const std::string& Name() const noexcept { return name_; }
+
+    // The element; error 340 when there is none with that index.
+    T& operator()(int index) const {
+        form_.EnsureLoaded();
+        const auto it = elements_.find(index);
+        if (it == elements_.end())
+            throw RuntimeError(ControlArrayElementMissing, "Control array element '" + std::to_string(index) +
+                                                               "' doesn't exist");
+        return *it->second;
+    }
+    T& operator[](int index) const { return (*this)(index); }
+    bool Exists(int index) const { form_.EnsureLoaded(); return elements_.count(index) != 0; }
+
+    int LBound() const { form_.EnsureLoaded(); return elements_.empty() ? 0 : elements_.begin()->first; }
+    int UBound() const { form_.EnsureLoaded(); return elements_.empty() ? -1 : elements_.rbegin()->first; }
+    int Count() const { form_.EnsureLoaded(); return static_cast<int>(elements_.size()); }
+    std::vector<int> Indexes() const {
+        form_.EnsureLoaded();
+        std::vector<int> out;
+        for (const auto& e : elements_) out.push_back(e.first);
+        return out;
+    }
+
+    // Error 360 when the element is loaded already.
+    void Load(int index) {
+        form_.EnsureLoaded();
+        if (elements_.count(index)) throw RuntimeError(err::ElementAlreadyLoaded);
+        if (index < 0 || index > 32767) throw RuntimeError(err::InvalidPropertyArrayIndex);
+        Spec spec = specs_.begin()->second;
+        if constexpr (!std::is_same_v<Spec, typename T::Design>) spec.common.Visible = false;
+        auto element = make_(index, spec);
+        T& added = *element;
+        elements_.emplace(index, std::move(element));
+        if constexpr (std::is_base_of_v<Control, T>) {
+            added.ResetFromDesign();
+            added.CreateWindowNow();
+        }
+        if (binder_) binder_(added);
+    }
+
+    // Elements of the design cannot be unloaded (error 362); a missing one is error 340.
+    void Unload(int index) {
+        form_.EnsureLoaded();
+        if (designIndexes_.count(index)) throw RuntimeError(CannotUnloadDesignElement,
+                                                            "Can't unload controls created at design time");
+        if (!elements_.count(index)) (*this)(index);
+        elements_.erase(index);
+    }
+
+    void OnEach(std::function<void(T&)> binder) {
+        binder_ = std::move(binder);
+        for (auto& e : elements_) binder_(*e.second);
+    }
+
+    void DropRuntimeElements() override {
+        std::erase_if(elements_, [this](const auto& e) { return designIndexes_.count(e.first) == 0; });
+    }
+
+private:
+    static Form& FormOf(Form& f) { return f; }
+    template <class P>
+    static Form& FormOf(P& p) { return p.OwnerForm(); }
+
+    template <class Parent>
+    std::unique_ptr<T> Make(Parent& parent, const Spec& spec, int index) {
+        if constexpr (std::is_same_v<Spec, typename T::Design>)
+            return std::make_unique<T>(parent, name_, spec, index);
+        else
+            return std::make_unique<T>(parent, name_, spec.at, spec.own, spec.common, index);
+    }
+
+    Form& form_;
+    const std::string name_;
+    std::function<std::unique_ptr<T>(int, const Spec&)> make_;
+    std::map<int, std::unique_ptr<T>> elements_;
+    std::map<int, Spec> specs_;
+    std::set<int> designIndexes_;
+    std::function<void(T&)> binder_;
+};
+
+}  // namespace forms

@@ -1,0 +1,41 @@
+#include "platform/forms/DispatchBoundary.h"
+
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/RuntimeError.h"
+
+#include <new>
+
+namespace forms {
+namespace {
+
+constexpr std::int32_t OutOfMemory = 7;
+constexpr std::int32_t InternalError = 51;
+
+void Report(const RuntimeError& error) noexcept {
+    try {
+        MsgBox(UnhandledErrorText(error), mb::Critical);
+    } catch (const std::exception&) {
+        // Nothing more can be told to the user; the loop goes on.
+    }
+}
+
+}  // namespace
+
+std::string UnhandledErrorText(const RuntimeError& error) {
+    std::string text = "Run-time error " + std::to_string(error.Number()) + ":\n\n" + error.Description();
+    return text;
+}
+
+void Guarded(const std::function<void()>& handler) noexcept {
+    try {
+        handler();
+    } catch (const RuntimeError& e) {
+        Report(e);
+    } catch (const std::bad_alloc&) {
+        Report(RuntimeError(OutOfMemory, "Out of memory"));
+    } catch (const std::exception& e) {
+        Report(RuntimeError(InternalError, e.what()));
+    }
+}
+
+}  // namespace forms

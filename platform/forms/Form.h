@@ -1,0 +1,309 @@
+#pragma once
+// The base of every form. A form is a C++ class deriving from Form; its controls and menus are members
+// (constructed with their design), its lifecycle events are the virtual Form_* members, and its control
+// events are std::function members of the controls, bound in the form's constructor to member functions
+// named control_event (File1_Click).
+//
+// The object and its window are separate: the object lives on after Unload (its member variables keep
+// their values); each load rebuilds the controls from their design and creates the window. Touching a
+// built-in property or a control of an unloaded form loads it without showing it.
+//
+// Instances: forms::Default<frmX>() is the form's one default instance, created on first use (Initialize
+// runs then). forms::New<frmX>() makes a further instance. Either way the object is shared: the runtime
+// keeps it alive while one of its handlers runs.
+
+#include "platform/forms/Container.h"
+#include "platform/forms/OleColor.h"
+#include "platform/forms/StdPicture.h"
+#include "platform/forms/Units.h"
+
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <typeindex>
+#include <vector>
+
+namespace forms {
+
+class Control;
+class ControlArrayBase;
+class Menu;
+class Timer;
+
+enum class ShowMode { Modeless = 0, Modal = 1 };
+enum class BorderStyle { None = 0, FixedSingle = 1, Sizable = 2, FixedDialog = 3, FixedToolWindow = 4,
+                         SizableToolWindow = 5 };
+enum class StartUpPosition { Manual = 0, CenterOwner = 1, CenterScreen = 2, WindowsDefault = 3 };
+
+namespace windowstate {
+inline constexpr int Normal = 0;
+inline constexpr int Minimized = 1;
+inline constexpr int Maximized = 2;
+}  // namespace windowstate
+
+// UnloadMode of QueryUnload.
+namespace unloadmode {
+inline constexpr int ControlMenu = 0;  // the close box or the system menu
+inline constexpr int Code = 1;
+inline constexpr int AppWindows = 2;   // the session ends
+inline constexpr int ProgramEnds = 5;  // the main form unloads
+}  // namespace unloadmode
+
+struct FormDesign {
+    std::string Caption;
+    // Outer position and size, twips.
+    float Left = 0;
+    float Top = 0;
+    float Width = 4800;
+    float Height = 3600;
+    BorderStyle Border = BorderStyle::Sizable;
+    bool ControlBox = true;
+    bool MinButton = true;
+    bool MaxButton = true;
+    bool ShowInTaskbar = true;
+    StartUpPosition StartUp = StartUpPosition::WindowsDefault;
+    int WindowState = windowstate::Normal;
+    ScaleMode Scale = ScaleMode::Twips;
+    OleColor BackColor = color::ButtonFace;
+    bool KeyPreview = false;
+    bool Enabled = true;
+    int MousePointer = 0;
+    StdPicture Picture;  // drawn at the top-left corner at its own size
+};
+
+class Form : public Container {
+public:
+    explicit Form(FormDesign design);
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Loads without showing (nothing when loaded).
+    void Load();
+    // Loads if needed and shows. A modal display returns when the form hides or unloads.
+    void Show(ShowMode mode = ShowMode::Modeless, Form* owner = nullptr);
+    void Hide();
+    // Unloads: QueryUnload and Unload may cancel. Nothing when not loaded.
+    void Unload();
+    bool IsLoaded() const noexcept { return hwnd_ != nullptr; }
+    bool IsModal() const noexcept { return modalDepth_ > 0; }
+
+    // The main form: its unload ends the program, after every other loaded form has been unloaded.
+    static void SetMainForm(Form* form) noexcept;
+    static Form* MainForm() noexcept;
+    // Every form object that exists, in creation order.
+    static std::vector<Form*> AllForms();
+
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    int WindowState() const;
+    // Raises Resize when the state changes.
+    void SetWindowState(int state);
+    // Outer geometry in twips; fractions are kept as given. Refused (error 384) while minimised or
+    // maximised.
+    float Left() const;
+    float Top() const;
+    float Width() const;
+    float Height() const;
+    void SetLeft(float v);
+    void SetTop(float v);
+    void SetWidth(float v);
+    void SetHeight(float v);
+    void Move(float left, std::optional<float> top = {}, std::optional<float> width = {},
+              std::optional<float> height = {});
+    // Inner size in ScaleMode units.
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+    ScaleMode GetScaleMode() const;
+    void SetScaleMode(ScaleMode mode);
+    float ScaleX(float value, ScaleMode from = ScaleMode::HiMetric, std::optional<ScaleMode> to = {}) const;
+    float ScaleY(float value, ScaleMode from = ScaleMode::HiMetric, std::optional<ScaleMode> to = {}) const;
+    HWND hWnd() const;
+    OleColor BackColor() const;
+    void SetBackColor(OleColor color);
+    int MousePointer() const;
+    void SetMousePointer(int pointer);
+    bool KeyPreview() const;
+    void SetKeyPreview(bool on);
+    StdPicture Picture() const;
+    void SetPicture(const StdPicture& picture);
+    // The control with the focus (nullptr when none of this form's).
+    Control* ActiveControl() const;
+    void ZOrder(int position = 0);
+    void Refresh();
+    // Shows a menu (of this or another form) at the pointer, or at x, y in this form's scale; returns
+    // after the chosen item's Click has run. flags: 4 centred on the point, 8 right-aligned, 2 right
+    // button tracks.
+    void PopupMenu(Menu& menu, int flags = 0, std::optional<float> x = {}, std::optional<float> y = {},
+                   Menu* boldItem = nullptr);
+    // Late-bound view of the form for the component servers: hwnd, Left, Top, Width, Height (twips).
+    Microsoft::WRL::ComPtr<IDispatch> GetDispatch();
+
+    // Container
+    Form& OwnerForm() override { return *this; }
+    HWND ClientWindow() const override { return hwnd_; }
+    ScaleMode ChildScale() const override { return scaleMode_; }
+
+    // ---- for the runtime's controls ----
+    void EnsureLoaded();
+    std::shared_ptr<Form> KeepAlive() const { return self_.lock(); }
+    void RegisterControl(Control& c);
+    void UnregisterControl(Control& c);
+    void RegisterMenu(Menu& m);
+    void UnregisterMenu(Menu& m);
+    void RegisterTimer(Timer& t);
+    void UnregisterTimer(Timer& t);
+    void RegisterArray(ControlArrayBase& a);
+    void UnregisterArray(ControlArrayBase& a);
+    int NextControlId() noexcept { return nextControlId_++; }
+    int NextMenuId() noexcept { return nextMenuId_++; }
+    int TabPosition(const Control& c) const;
+    void MoveInTabOrder(Control& c, int position);
+    // A tool tip for a control's window, or for an area (id) of a container's window.
+    void SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text);
+    const std::vector<Menu*>& Menus() const noexcept { return menus_; }
+    HMENU MenuBar() const noexcept { return menuBar_; }
+    // The menu bar changed (items shown or hidden at the top level).
+    void RefreshMenuBar();
+    static Form* FromHwnd(HWND hwnd);
+    // The control's window of this form that has the focus, or nullptr.
+    Control* FocusedControl() const;
+    void AttachSelf(std::shared_ptr<Form> self) { self_ = self; }
+    void RaiseInitialize() { Form_Initialize(); }
+    void RaiseTerminate() { Form_Terminate(); }
+
+protected:
+    virtual void Form_Initialize() {}
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {}
+    virtual void Form_Unload(int& /*Cancel*/) {}
+    virtual void Form_Terminate() {}
+    virtual void Form_Resize() {}
+    virtual void Form_Paint() {}
+    virtual void Form_Click() {}
+    virtual void Form_DblClick() {}
+    virtual void Form_KeyDown(int& /*KeyCode*/, int /*Shift*/) {}
+    virtual void Form_KeyPress(int& /*KeyAscii*/) {}
+    virtual void Form_KeyUp(int& /*KeyCode*/, int /*Shift*/) {}
+    virtual void Form_MouseDown(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
+    virtual void Form_MouseMove(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
+    virtual void Form_MouseUp(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
+    // Paints what lies under the windowless controls: the form's picture.
+    virtual void PaintBackground(HDC dc);
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static ATOM ClassAtom();
+    static bool RouteKeys(MSG& msg);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool PreTranslate(MSG& msg);
+    bool RunShortcut(const MSG& msg);
+    bool TabToNext(bool backwards);
+    void UnloadWith(int mode, bool cancellable);
+    void CreateFormWindow();
+    void ShowWindowNow();
+    void RunModal();
+    void PlaceAtStart();
+    void ApplyPosition();
+    void CheckMovable() const;
+    void RaiseResize();
+    void BuildMenus();
+    void DestroyMenus();
+    bool ApplyCursor(HWND over);
+    void OnMenuCommand(int id);
+    void OnInitMenuPopup(HMENU popup);
+    void OnMouse(UINT msg, WPARAM wParam, LPARAM lParam);
+    static void EndProgramIfDone(Form& unloaded);
+
+    // A coordinate as set (twips) and the pixel value it was applied as; a read returns the stored value
+    // while the window still sits at that pixel.
+    struct Coord {
+        float twips = 0;
+        int pixels = 0;
+    };
+    float Read(const Coord& c, int actualPixels, Axis axis) const;
+
+    const FormDesign design_;
+    std::weak_ptr<Form> self_;
+    HWND hwnd_ = nullptr;
+    bool loading_ = false;
+    bool unloading_ = false;
+    bool everShown_ = false;
+    int modalDepth_ = 0;
+    int suppressResize_ = 0;
+    SIZE clientSize_{-1, -1};
+    Coord left_, top_, width_, height_;
+    std::string caption_;
+    ScaleMode scaleMode_;
+    OleColor backColor_;
+    int mousePointer_;
+    bool keyPreview_;
+    StdPicture picture_;
+    bool enabled_;
+    int windowState_;
+    HWND owner_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    std::vector<Control*> controls_;   // creation order
+    std::vector<Control*> tabOrder_;
+    std::vector<Menu*> menus_;
+    std::vector<Timer*> timers_;
+    std::vector<ControlArrayBase*> arrays_;
+    HMENU menuBar_ = nullptr;
+    Menu* poppedMenu_ = nullptr;
+    HWND toolTip_ = nullptr;
+    int nextControlId_ = 1000;
+    int nextMenuId_ = 20000;
+};
+
+namespace detail {
+std::shared_ptr<Form> FindDefault(std::type_index type);
+void StoreDefault(std::type_index type, std::shared_ptr<Form> form);
+void DropDefault(std::type_index type);
+
+template <class F>
+std::shared_ptr<F> Make() {
+    std::shared_ptr<F> form(new F(), [](F* f) {
+        f->RaiseTerminate();
+        delete f;
+    });
+    form->AttachSelf(form);
+    form->RaiseInitialize();
+    return form;
+}
+}  // namespace detail
+
+// The form's default instance, created (and initialised) on first use.
+template <class F>
+F& Default() {
+    if (auto found = detail::FindDefault(typeid(F))) return static_cast<F&>(*found);
+    auto form = detail::Make<F>();
+    detail::StoreDefault(typeid(F), form);
+    return *form;
+}
+
+// Releases the default instance (it must not be loaded); the next use creates a new one. Terminate runs
+// when no handler of it is running any more.
+template <class F>
+void ReleaseDefault() {
+    detail::DropDefault(typeid(F));
+}
+
+// A further instance of a form class.
+template <class F>
+std::shared_ptr<F> New() {
+    return detail::Make<F>();
+}
+
+// Releases every default instance (end of run).
+void ReleaseDefaults();
+
+}  // namespace forms

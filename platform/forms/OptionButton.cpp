@@ -1,0 +1,45 @@
+#include "platform/forms/OptionButton.h"
+
+#include "platform/forms/Container.h"
+#include "platform/forms/DispatchBoundary.h"
+
+namespace forms {
+
+void OptionButton::ClearPartners() {
+    for (Control* c : GetContainer().Children()) {
+        auto* other = dynamic_cast<OptionButton*>(c);
+        if (other && other != this && other->state_.Value) other->Show(false);
+    }
+}
+
+void OptionButton::AfterCreate() {
+    if (!state_.Value) return;
+    // Of several set at design, the one created last wins.
+    ClearPartners();
+    Show(true);
+}
+
+void OptionButton::Show(bool on) {
+    state_.Value = on;
+    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool OptionButton::Value() const { Touch(); return state_.Value; }
+
+void OptionButton::SetValue(bool on) {
+    Touch();
+    if (on == state_.Value) return;
+    if (!on) {
+        Show(false);
+        return;
+    }
+    ClearPartners();
+    Show(true);
+    if (Click) Click();
+}
+
+void OptionButton::OnCommand(WORD code) {
+    if (code == BN_CLICKED) Guarded([this] { SetValue(true); });
+}
+
+}  // namespace forms

@@ -1,0 +1,20 @@
+#pragma once
+// Windows paths as the suite builds them: a folder and a name are joined with "\" unless the folder is a drive
+// root ("C:\"), which already ends in one.
+
+#include <string>
+#include <string_view>
+
+namespace forms {
+
+// "C:\" (three characters, ending in "\").
+bool IsDriveRoot(std::string_view folder);
+std::string JoinPath(std::string_view folder, std::string_view name);
+// The folder of a file path without a trailing "\", except at a drive root: "C:\a\b.exe" -> "C:\a",
+// "C:\b.exe" -> "C:\". A path without "\" has no folder ("").
+std::string FolderOf(std::string_view path);
+// What follows the last "\" (or ":"); and that name without its last extension.
+std::string FileNameOf(std::string_view path);
+std::string BaseNameOf(std::string_view path);
+
+}  // namespace forms

@@ -1,0 +1,270 @@
+#include "platform/forms/PictureBox.h"
+
+#include "platform/forms/App.h"
+#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/RuntimeError.h"
+
+#include <cmath>
+
+namespace forms {
+namespace {
+
+constexpr char PictureBoxClass[] = "QuillviewPictureBox";
+
+bool HasImage(const StdPicture& p) { return p && p.Type() != PictureType::None; }
+
+// A picture's natural size in screen pixels.
+SIZE PixelSize(const StdPicture& p) {
+    return {ToPixels(static_cast<float>(p.Width()), ScaleMode::HiMetric, Axis::X),
+            ToPixels(static_cast<float>(p.Height()), ScaleMode::HiMetric, Axis::Y)};
+}
+
+UniqueBitmap MakeDib(HDC reference, SIZE size) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = std::max<LONG>(size.cx, 1);
+    bi.bmiHeader.biHeight = -std::max<LONG>(size.cy, 1);
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return UniqueBitmap(CreateDIBSection(reference, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+}  // namespace
+
+PictureBox::~PictureBox() { DropBacking(); }
+
+const char* PictureBox::WindowClass() const {
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS | CS_OWNDC;  // hDC without AutoRedraw stays the same DC
+        wc.lpfnWndProc = &DefWindowProcA;
+        wc.hInstance = App::hInstance();
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.lpszClassName = PictureBoxClass;
+        return RegisterClassExA(&wc) != 0;
+    }();
+    (void)registered;
+    return PictureBoxClass;
+}
+
+void PictureBox::AfterCreate() {
+    if (state_.AutoSize) FitToPicture();
+    if (state_.AutoRedraw) MakeBacking(false);
+}
+
+void PictureBox::WindowGone() {
+    DropBacking();
+    DesignedControl::WindowGone();
+}
+
+SIZE PictureBox::ClientSize() const {
+    RECT rc{};
+    if (hwnd_) GetClientRect(hwnd_, &rc);
+    return {rc.right, rc.bottom};
+}
+
+void PictureBox::PaintBackground(HDC dc, SIZE size) const {
+    const RECT all{0, 0, size.cx, size.cy};
+    UniqueBrush brush(CreateSolidBrush(ToColorRefOr(state_.BackColor, GetSysColor(COLOR_BTNFACE))));
+    FillRect(dc, &all, brush.get());
+    if (HasImage(state_.Picture)) {
+        const SIZE natural = PixelSize(state_.Picture);
+        state_.Picture.Render(dc, 0, 0, natural.cx, natural.cy);
+    }
+}
+
+void PictureBox::MakeBacking(bool keepDrawing) {
+    if (!hwnd_) return;
+    const SIZE size = ClientSize();
+    ScopedGetDC screen(hwnd_);
+    UniqueDC dc(CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap = MakeDib(screen.get(), size);
+    if (!dc || !bitmap) throw RuntimeError(err::CannotDrawPicture);
+    const HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
+    PaintBackground(dc.get(), size);
+    if (keepDrawing && memDC_) {
+        BitBlt(dc.get(), 0, 0, std::min(size.cx, backingSize_.cx), std::min(size.cy, backingSize_.cy), memDC_.get(),
+               0, 0, SRCCOPY);
+    }
+    DropBacking();
+    memDC_ = std::move(dc);
+    backing_ = std::move(bitmap);
+    oldBitmap_ = old;
+    backingSize_ = size;
+}
+
+void PictureBox::DropBacking() {
+    if (memDC_ && oldBitmap_) SelectObject(memDC_.get(), oldBitmap_);
+    oldBitmap_ = nullptr;
+    memDC_.reset();
+    backing_.reset();
+    backingSize_ = {0, 0};
+}
+
+void PictureBox::FitToPicture() {
+    if (!hwnd_ || !HasImage(state_.Picture)) return;
+    const SIZE natural = PixelSize(state_.Picture);
+    RECT outer{0, 0, natural.cx, natural.cy};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+    const ScaleMode outerScale = GetContainer().ChildScale();
+    Move(Control::Left(), Control::Top(), FromPixels(outer.right - outer.left, outerScale, Axis::X),
+         FromPixels(outer.bottom - outer.top, outerScale, Axis::Y));
+}
+
+StdPicture PictureBox::Picture() const { Touch(); return state_.Picture; }
+
+void PictureBox::SetPicture(const StdPicture& picture) {
+    Touch();
+    state_.Picture = picture;
+    if (state_.AutoSize) FitToPicture();
+    if (state_.AutoRedraw) MakeBacking(false);  // the new picture is the persistent surface
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+StdPicture PictureBox::Image() const {
+    Touch();
+    const SIZE size = ClientSize();
+    ScopedGetDC screen(hwnd_);
+    UniqueDC dc(CreateCompatibleDC(screen.get()));
+    UniqueBitmap copy = MakeDib(screen.get(), size);
+    if (!dc || !copy) throw RuntimeError(err::CannotDrawPicture);
+    {
+        ScopedSelect select(dc.get(), copy.get());
+        if (memDC_) {
+            BitBlt(dc.get(), 0, 0, size.cx, size.cy, memDC_.get(), 0, 0, SRCCOPY);
+        } else {
+            PaintBackground(dc.get(), size);
+        }
+    }
+    return StdPicture::FromBitmap(copy.release());
+}
+
+HDC PictureBox::hDC() const {
+    Touch();
+    return memDC_ ? memDC_.get() : GetDC(hwnd_);  // a class DC: the same DC for the window's life
+}
+
+bool PictureBox::AutoRedraw() const { Touch(); return state_.AutoRedraw; }
+void PictureBox::SetAutoRedraw(bool on) {
+    Touch();
+    if (on == state_.AutoRedraw) return;
+    state_.AutoRedraw = on;
+    if (on) MakeBacking(false);
+    else DropBacking();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+bool PictureBox::AutoSize() const { Touch(); return state_.AutoSize; }
+void PictureBox::SetAutoSize(bool on) {
+    Touch();
+    state_.AutoSize = on;
+    if (on) FitToPicture();
+}
+
+OleColor PictureBox::BackColor() const { Touch(); return state_.BackColor; }
+void PictureBox::SetBackColor(OleColor value) {
+    Touch();
+    ToColorRef(value);
+    state_.BackColor = value;
+    if (!state_.AutoRedraw) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int PictureBox::BorderStyle() const { Touch(); return state_.BorderStyle; }
+
+ScaleMode PictureBox::GetScaleMode() const { Touch(); return state_.Scale; }
+void PictureBox::SetScaleMode(ScaleMode mode) { Touch(); state_.Scale = mode; }
+
+float PictureBox::ScaleWidth() const { Touch(); return FromPixels(ClientSize().cx, state_.Scale, Axis::X); }
+float PictureBox::ScaleHeight() const { Touch(); return FromPixels(ClientSize().cy, state_.Scale, Axis::Y); }
+
+float PictureBox::ScaleX(float value, ScaleMode from, std::optional<ScaleMode> to) const {
+    return ConvertUnits(value, from, to.value_or(GetScaleMode()), Axis::X);
+}
+float PictureBox::ScaleY(float value, ScaleMode from, std::optional<ScaleMode> to) const {
+    return ConvertUnits(value, from, to.value_or(GetScaleMode()), Axis::Y);
+}
+
+void PictureBox::PaintPicture(const StdPicture& picture, float x1, float y1, std::optional<float> w1,
+                              std::optional<float> h1, std::optional<float> x2, std::optional<float> y2,
+                              std::optional<float> w2, std::optional<float> h2, std::optional<DWORD> rop) {
+    Touch();
+    if (!picture) throw RuntimeError(err::ObjectNotSet);
+    if (picture.Type() == PictureType::None) return;
+    const ScaleMode s = state_.Scale;
+    const auto himetricX = [s](float v) { return static_cast<long>(std::lround(ConvertUnits(v, s, ScaleMode::HiMetric, Axis::X))); };
+    const auto himetricY = [s](float v) { return static_cast<long>(std::lround(ConvertUnits(v, s, ScaleMode::HiMetric, Axis::Y))); };
+    const long srcX = x2 ? himetricX(*x2) : 0;
+    const long srcY = y2 ? himetricY(*y2) : 0;
+    const long srcW = w2 ? himetricX(*w2) : picture.Width() - srcX;
+    const long srcH = h2 ? himetricY(*h2) : picture.Height() - srcY;
+    const int x = ToPixels(x1, s, Axis::X);
+    const int y = ToPixels(y1, s, Axis::Y);
+    // Without a destination size the part keeps its own size.
+    const int w = w1 ? ToPixels(*w1, s, Axis::X) : ToPixels(static_cast<float>(srcW), ScaleMode::HiMetric, Axis::X);
+    const int h = h1 ? ToPixels(*h1, s, Axis::Y) : ToPixels(static_cast<float>(srcH), ScaleMode::HiMetric, Axis::Y);
+    const HDC target = hDC();
+    if (!rop || *rop == SRCCOPY) {
+        picture.Render(target, x, y, w, h, srcX, srcY, srcW, srcH);
+    } else {
+        // Other raster operations: the picture drawn alone first, then combined with what is there.
+        UniqueDC dc(CreateCompatibleDC(target));
+        UniqueBitmap part = MakeDib(target, {std::abs(w), std::abs(h)});
+        ScopedSelect select(dc.get(), part.get());
+        picture.Render(dc.get(), 0, 0, std::abs(w), std::abs(h), srcX, srcY, srcW, srcH);
+        BitBlt(target, x, y, std::abs(w), std::abs(h), dc.get(), 0, 0, *rop);
+    }
+    if (memDC_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::Cls() {
+    Touch();
+    if (memDC_) PaintBackground(memDC_.get(), backingSize_);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void PictureBox::Refresh() {
+    Touch();
+    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (Reflect(msg, wParam, lParam, result)) return true;
+    if (IsMouseMessage(msg) && RouteMouse(msg, wParam, lParam)) {
+        result = 0;
+        return true;
+    }
+    switch (msg) {
+    case WM_ERASEBKGND:
+        result = 1;  // WM_PAINT covers everything
+        return true;
+    case WM_PAINT: {
+        {
+            ScopedPaint paint(hwnd_);
+            if (memDC_) {
+                BitBlt(paint.get(), 0, 0, backingSize_.cx, backingSize_.cy, memDC_.get(), 0, 0, SRCCOPY);
+            } else {
+                PaintBackground(paint.get(), ClientSize());
+            }
+            Container::PaintWindowless(paint.get(), paint.area());
+        }
+        if (Paint) Guarded([this] { Paint(); });
+        result = 0;
+        return true;
+    }
+    case WM_SIZE:
+        if (memDC_) {
+            const SIZE size = ClientSize();
+            if (size.cx > backingSize_.cx || size.cy > backingSize_.cy) {
+                Guarded([this] { MakeBacking(true); });
+            }
+        }
+        return false;
+    default: return false;
+    }
+}
+
+}  // namespace forms

@@ -1,0 +1,95 @@
+#pragma once
+// A picture box: a container window that shows a picture and takes drawing. With AutoRedraw its surface is
+// a persistent bitmap (a DIB section): hDC is a memory DC holding it, what is drawn stays, and Image
+// returns a copy of it as an independent picture (it outlives the box and its form). Without AutoRedraw,
+// hDC is the window's own DC and drawing is not kept. Cls clears the drawing back to BackColor and Picture.
+
+#include "platform/forms/Container.h"
+#include "platform/forms/DesignedControl.h"
+#include "platform/forms/StdPicture.h"
+
+#include <optional>
+
+namespace forms {
+
+struct PictureBoxDesign {
+    bool AutoRedraw = false;
+    bool AutoSize = false;
+    int BorderStyle = 1;
+    ScaleMode Scale = ScaleMode::Twips;
+    OleColor BackColor = color::ButtonFace;
+    OleColor ForeColor = color::ButtonText;
+    StdPicture Picture;
+    FontSpec Font;
+};
+
+class PictureBox : public DesignedControl<WindowedControl, PictureBoxDesign>, public Container {
+public:
+    using DesignedControl::DesignedControl;
+    ~PictureBox() override;
+
+    StdPicture Picture() const;
+    // An empty picture clears it (Picture = LoadPicture()); with AutoSize the box takes the picture's size.
+    void SetPicture(const StdPicture& picture);
+    // A copy of what the box shows (AutoRedraw: the persistent bitmap), type bitmap.
+    StdPicture Image() const;
+    HDC hDC() const;
+    bool AutoRedraw() const;
+    void SetAutoRedraw(bool on);
+    bool AutoSize() const;
+    void SetAutoSize(bool on);
+    OleColor BackColor() const;
+    // Takes effect at the next Cls; what is drawn stays.
+    void SetBackColor(OleColor value);
+    int BorderStyle() const;
+
+    ScaleMode GetScaleMode() const;
+    void SetScaleMode(ScaleMode mode);
+    // Inner size in the box's scale (Width/Height are the outer size in the container's).
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+    float ScaleX(float value, ScaleMode from = ScaleMode::HiMetric, std::optional<ScaleMode> to = {}) const;
+    float ScaleY(float value, ScaleMode from = ScaleMode::HiMetric, std::optional<ScaleMode> to = {}) const;
+
+    // Draws (part of) a picture at x1, y1 in the box's scale; w1/h1 default to the picture's size, the
+    // source part x2, y2, w2, h2 (in the box's scale) to the whole picture; rop defaults to SRCCOPY.
+    void PaintPicture(const StdPicture& picture, float x1, float y1, std::optional<float> w1 = {},
+                      std::optional<float> h1 = {}, std::optional<float> x2 = {}, std::optional<float> y2 = {},
+                      std::optional<float> w2 = {}, std::optional<float> h2 = {}, std::optional<DWORD> rop = {});
+    void Cls();
+    void Refresh() override;
+
+    std::function<void()> Paint;
+
+    // Container
+    Form& OwnerForm() override { return Control::OwnerForm(); }
+    HWND ClientWindow() const override { return hwnd_; }
+    ScaleMode ChildScale() const override { return state_.Scale; }
+
+    bool MouseMakesClicks() const override { return true; }
+    ScaleMode EventScale() const override { return state_.Scale; }
+    void WindowGone() override;
+
+protected:
+    const char* WindowClass() const override;
+    DWORD WindowStyle() const override { return WS_CLIPCHILDREN; }
+    DWORD WindowExStyle() const override { return state_.BorderStyle ? WS_EX_CLIENTEDGE : 0; }
+    const FontSpec* Font() const override { return &state_.Font; }
+    void AfterCreate() override;
+    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    SIZE ClientSize() const;
+    // Background (BackColor and Picture) into a DC of the client's size.
+    void PaintBackground(HDC dc, SIZE size) const;
+    void MakeBacking(bool keepDrawing);
+    void DropBacking();
+    void FitToPicture();
+
+    UniqueDC memDC_;
+    UniqueBitmap backing_;
+    HGDIOBJ oldBitmap_ = nullptr;
+    SIZE backingSize_{0, 0};
+};
+
+}  // namespace forms

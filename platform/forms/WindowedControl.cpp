@@ -1,0 +1,201 @@
+#include "platform/forms/WindowedControl.h"
+
+#include "platform/forms/App.h"
+#include "platform/forms/Container.h"
+#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/Form.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace forms {
+namespace {
+constexpr UINT_PTR SubclassId = 0x51564643;  // the runtime's one subclass of a control's window
+constexpr char WrapperProp[] = "Quillview.Forms.Control";  // the wrapper of a control's window
+}
+
+WindowedControl::~WindowedControl() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+WindowedControl* WindowedControl::FromHwnd(HWND hwnd) {
+    return hwnd ? static_cast<WindowedControl*>(GetPropA(hwnd, WrapperProp)) : nullptr;
+}
+
+HWND WindowedControl::hWnd() const {
+    Touch();
+    return hwnd_;
+}
+
+void WindowedControl::CreateWindowNow() {
+    const HWND parent = GetContainer().ClientWindow();
+    const RECT r = PixelRect();
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WindowStyle();
+    if (Control::Visible()) style |= WS_VISIBLE;
+    if (!Control::Enabled()) style |= WS_DISABLED;
+    hwnd_ = CreateWindowExA(WindowExStyle(), WindowClass(), InitialText().c_str(), style, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(OwnerForm().NextControlId())),
+                            App::hInstance(), nullptr);
+    if (!hwnd_) return;
+    SetPropA(hwnd_, WrapperProp, this);
+    SetWindowSubclass(hwnd_, &SubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+    created_ = true;
+    ApplyFont();
+    AfterCreate();
+    ApplyToolTip();
+}
+
+void WindowedControl::WindowGone() {
+    if (hwnd_) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    created_ = false;
+}
+
+void WindowedControl::Recreate() {
+    if (!hwnd_) return;
+    const bool focused = GetFocus() == hwnd_;
+    const HWND after = GetWindow(hwnd_, GW_HWNDPREV);
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    CreateWindowNow();
+    if (hwnd_) {
+        SetWindowPos(hwnd_, after ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (focused) ::SetFocus(hwnd_);
+    }
+}
+
+void WindowedControl::ApplyFont() {
+    const FontSpec* spec = Font();
+    if (!spec || !hwnd_) return;
+    font_ = spec->Create();
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+}
+
+bool WindowedControl::Colors(COLORREF&, COLORREF&) const { return false; }
+
+void WindowedControl::Refresh() {
+    Touch();
+    if (!hwnd_) return;
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+LRESULT WindowedControl::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(hwnd_, msg, wParam, lParam);
+}
+
+void WindowedControl::SetWindowTextNow(const std::string& text) {
+    if (hwnd_) SetWindowTextA(hwnd_, text.c_str());
+}
+
+std::string WindowedControl::WindowTextNow() const {
+    if (!hwnd_) return {};
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void WindowedControl::ApplyGeometry(const RECT&) {
+    const RECT r = PixelRect();
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowedControl::ApplyVisible() { ShowWindow(hwnd_, Control::Visible() ? SW_SHOWNA : SW_HIDE); }
+void WindowedControl::ApplyEnabled() { EnableWindow(hwnd_, Control::Enabled()); }
+
+void WindowedControl::ApplyZOrder(bool front) {
+    SetWindowPos(hwnd_, front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void WindowedControl::ApplyToolTip() { OwnerForm().SetToolTip(hwnd_, 0, nullptr, Control::ToolTipText()); }
+
+bool WindowedControl::OnReflect(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(HIWORD(wParam));
+        result = 0;
+        return true;
+    case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: {
+        COLORREF back = 0, fore = 0;
+        if (!Colors(back, fore)) return false;
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, fore);
+        SetBkColor(dc, back);
+        if (!brush_ || brushColor_ != back) {
+            brush_.reset(CreateSolidBrush(back));
+            brushColor_ = back;
+        }
+        result = reinterpret_cast<LRESULT>(brush_.get());
+        return true;
+    }
+    default: return false;
+    }
+}
+
+LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                               DWORD_PTR data) {
+    auto* self = reinterpret_cast<WindowedControl*>(data);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &SubclassProc, SubclassId);
+        RemovePropA(hwnd, WrapperProp);
+        if (self->hwnd_ == hwnd) {
+            self->hwnd_ = nullptr;
+            self->created_ = false;
+        }
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    const auto keep = self->OwnerForm().KeepAlive();
+    return self->Handle(msg, wParam, lParam);
+}
+
+LRESULT WindowedControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleMessage(msg, wParam, lParam, result)) return result;
+    const HWND self = hwnd_;
+    switch (msg) {
+    case WM_SETFOCUS:
+        result = CallDefault(msg, wParam, lParam);
+        if (GotFocus) Guarded([&] { GotFocus(); });
+        return result;
+    case WM_KILLFOCUS:
+        result = CallDefault(msg, wParam, lParam);
+        if (LostFocus) Guarded([&] { LostFocus(); });
+        return result;
+    case WM_KEYDOWN: case WM_KEYUP: {
+        auto& handler = msg == WM_KEYDOWN ? KeyDown : KeyUp;
+        if (handler) {
+            int code = static_cast<int>(wParam);
+            Guarded([&] { handler(code, ShiftState()); });
+            if (code == 0) return 0;
+            wParam = static_cast<WPARAM>(code);
+        }
+        break;
+    }
+    case WM_CHAR:
+        if (KeyPress) {
+            int ascii = static_cast<int>(wParam);
+            Guarded([&] { KeyPress(ascii); });
+            if (ascii == 0) return 0;
+            wParam = static_cast<WPARAM>(ascii);
+        }
+        break;
+    default:
+        if (Container::IsMouseMessage(msg)) {
+            const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            Guarded([&] { RaiseMouse(msg, wParam, pt); });
+            if (msg == WM_LBUTTONUP && MouseMakesClicks() && IsWindow(self)) {
+                // The press's default handling first (the caret moves), then Click.
+                result = DefSubclassProc(self, msg, wParam, lParam);
+                Guarded([&] { RaiseClick(); });
+                return result;
+            }
+        }
+        break;
+    }
+    // A handler may have unloaded the form, and this window with it.
+    if (!IsWindow(self)) return 0;
+    return DefSubclassProc(self, msg, wParam, lParam);
+}
+
+}  // namespace forms

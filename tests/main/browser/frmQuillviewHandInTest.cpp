@@ -1,0 +1,76 @@
+// The main window's side of the single-instance hand-off, driven in this process.
+#include "main/browser/frmQuillview.h"
+#include "main/core/Module1.h"
+#include "main/core/modInstances.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+class HandIn : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "qvhandin" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        picture_ = folder_ + "\\a b.jpg";
+        CloseHandle(CreateFileA(picture_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        Module1::gCommandLine.clear();
+    }
+    void TearDown() override {
+        Window().Unload();
+        DeleteFileA(picture_.c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    static frmQuillview& Window() { return forms::Default<frmQuillview>(); }
+
+    static void Send(const std::string& bytes) {
+        COPYDATASTRUCT record{0, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
+        SendMessageA(Window().hWnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+    }
+
+    std::string folder_;
+    std::string picture_;
+};
+
+TEST_F(HandIn, TheLoadedWindowIsTheRunningInstance) {
+    Window().Load();
+    EXPECT_TRUE(modInstances::IsInstanceWindow(Window().hWnd()));
+    EXPECT_TRUE(IsWindowVisible(Window().hWnd()));
+}
+
+TEST_F(HandIn, ThisStartsPictureIsChosenAtLoad) {
+    Module1::gCommandLine = "\"" + picture_ + "\"";
+    Window().Load();
+    EXPECT_EQ(Window().Caption(), "Quillview - a b.jpg");
+    EXPECT_EQ(Module1::gCommandLine, "\"" + picture_ + "\"") << "kept: it named a picture";
+}
+
+TEST_F(HandIn, ReceivedRecords) {
+    struct Case {
+        std::string bytes;
+        bool chosen;
+        bool commandLineKept;  // a record naming no picture clears this start's command line
+    };
+    const Case cases[] = {
+        {"\"" + picture_ + "\"", true, true},     // quoted, as a later start passes it on
+        {picture_, true, true},                   // unquoted
+        {std::string(1, '\0'), false, true},      // a later start's empty command line: only to the front
+        {"\"\"", false, false},                   // two quotes only
+        {folder_ + "\\missing.jpg", false, false}, // no such file
+        {folder_, false, false},                  // a folder is no picture
+    };
+    for (const Case& c : cases) {
+        Window().Load();
+        Module1::gCommandLine = "start";
+        Send(c.bytes);
+        EXPECT_EQ(Window().Caption(), c.chosen ? "Quillview - a b.jpg" : "Quillview") << c.bytes;
+        EXPECT_EQ(Module1::gCommandLine, c.commandLineKept ? "start" : "") << c.bytes;
+        Window().Unload();
+    }
+}
+
+}  // namespace

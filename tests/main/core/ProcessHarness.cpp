@@ -1,0 +1,163 @@
+#include "tests/main/core/ProcessHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace qvtest {
+
+namespace {
+std::string ModuleFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.find_last_of('\\'));
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string full = folder + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+}  // namespace
+
+std::string BuiltProgram() { return ModuleFolder() + "\\" + QV_PROGRAM_RELPATH; }
+
+ProgramFolder::ProgramFolder() : owned_(true) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "qvtest" + std::to_string(GetCurrentProcessId()) + "_" +
+              std::to_string(GetTickCount64());
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    EXPECT_TRUE(CopyFileA(BuiltProgram().c_str(), Program().c_str(), FALSE)) << BuiltProgram();
+}
+
+ProgramFolder::ProgramFolder(std::string folder) : folder_(std::move(folder)), owned_(false) {
+    EXPECT_TRUE(CopyFileA(BuiltProgram().c_str(), Program().c_str(), FALSE)) << BuiltProgram();
+}
+
+ProgramFolder::~ProgramFolder() {
+    if (owned_) {
+        RemoveTree(folder_);
+    } else {
+        DeleteFileA(Program().c_str());
+    }
+}
+
+std::string ProgramFolder::File(const std::string& name) const {
+    return folder_.back() == '\\' ? folder_ + name : folder_ + "\\" + name;
+}
+
+std::string ProgramFolder::Program() const { return File("Quillview23.exe"); }
+
+Process::Process(const std::string& program, const char* arguments) {
+    std::string line = "\"" + program + "\"";
+    if (arguments) line += std::string(" ") + arguments;
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const BOOL ok = CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &si, &pi);
+    EXPECT_TRUE(ok) << "cannot start " << program;
+    if (ok) {
+        CloseHandle(pi.hThread);
+        process_.reset(pi.hProcess);
+        id_ = pi.dwProcessId;
+    }
+}
+
+Process::~Process() {
+    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+bool Process::WaitForExit(DWORD timeoutMs) {
+    if (!process_) return true;
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
+        const HANDLE h = process_.get();
+        const DWORD r = MsgWaitForMultipleObjects(1, &h, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0) return true;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+DWORD Process::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_) GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return condition();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)),
+                                  QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return true;
+}
+
+namespace {
+struct FindArgs {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+};
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam) {
+    auto* a = reinterpret_cast<FindArgs*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == a->pid && IsWindowVisible(hwnd) && std::string(cls) == a->cls) {
+        a->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindProcessWindow(DWORD processId, const char* className) {
+    FindArgs a{processId, className, nullptr};
+    EnumWindows(&FindProc, reinterpret_cast<LPARAM>(&a));
+    return a.found;
+}
+
+std::string WindowText(HWND hwnd) {
+    char text[1024] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+}  // namespace qvtest

@@ -1,0 +1,60 @@
+#pragma once
+// Runs the real program in a program folder of the test's own and waits on it while pumping this thread's
+// messages, so that windows of the test can receive what the program sends.
+
+#include "platform/forms/OwnedHandles.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace qvtest {
+
+// The built Quillview23.exe.
+std::string BuiltProgram();
+
+// A fresh program folder under the temporary folder, holding a copy of the program; removed at the end.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    explicit ProgramFolder(std::string folder);  // an existing folder of the caller's (e.g. a drive root)
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    const std::string& Folder() const { return folder_; }
+    std::string Program() const;
+    std::string File(const std::string& name) const;
+
+private:
+    std::string folder_;
+    bool owned_;
+};
+
+class Process {
+public:
+    // Starts "program" with the arguments after one blank (none when arguments is null).
+    Process(const std::string& program, const char* arguments);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD Id() const { return id_; }
+    // Pumps messages until the process ends or the time is up; true when it ended.
+    bool WaitForExit(DWORD timeoutMs);
+    DWORD ExitCode() const;
+
+private:
+    forms::UniqueKernelHandle process_;
+    DWORD id_ = 0;
+};
+
+// Pumps this thread's messages until the condition holds or the time is up; the condition's last value.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// The first visible top-level window of the process whose class is the given one (nullptr: none).
+HWND FindProcessWindow(DWORD processId, const char* className);
+std::string WindowText(HWND hwnd);
+
+}  // namespace qvtest

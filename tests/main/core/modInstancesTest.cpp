@@ -1,0 +1,184 @@
+// Program start as real processes: what a later start sends to the running instance, the running
+// instance's side of the hand-off, and the refusal to run from a drive's root folder.
+#include "main/core/modInstances.h"
+#include "tests/main/core/ProcessHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+using qvtest::Process;
+using qvtest::ProgramFolder;
+using qvtest::PumpUntil;
+
+constexpr DWORD kStartMs = 30000;
+
+// Holds the instance mutex and a marked window that records what reaches it, as the running program would.
+class FakeRunningInstance {
+public:
+    std::vector<std::string> received;
+    int restores = 0;
+
+    explicit FakeRunningInstance(bool createWindow = true) {
+        mutex_.reset(CreateMutexA(nullptr, TRUE, modInstances::kMutexName));
+        EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "another instance is running";
+        if (createWindow) CreateMarkedWindow();
+    }
+    ~FakeRunningInstance() {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+    FakeRunningInstance(const FakeRunningInstance&) = delete;
+    FakeRunningInstance& operator=(const FakeRunningInstance&) = delete;
+
+    void CreateMarkedWindow() {
+        static const ATOM atom = [] {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = &Proc;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "QvFakeRunningInstance";
+            return RegisterClassA(&wc);
+        }();
+        hwnd_ = CreateWindowExA(0, MAKEINTATOM(atom), "Quillview", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), this);
+        modInstances::MarkInstanceWindow(hwnd_);
+    }
+    HWND Window() const { return hwnd_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        if (m == WM_NCCREATE) {
+            SetWindowLongPtrA(h, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(l)->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<FakeRunningInstance*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+        if (self && m == WM_COPYDATA) {
+            const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
+            EXPECT_EQ(cds->dwData, 0u);
+            EXPECT_EQ(w, 0u) << "no sender window is named";
+            self->received.emplace_back(static_cast<const char*>(cds->lpData), cds->cbData);
+            return 1;
+        }
+        if (self && m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_RESTORE) ++self->restores;
+        return DefWindowProcA(h, m, w, l);
+    }
+
+    forms::UniqueKernelHandle mutex_;
+    HWND hwnd_ = nullptr;
+};
+
+struct HandOffCase {
+    const char* name;
+    const char* arguments;  // nullptr: no command line at all
+    int show;               // how the running window is shown
+    std::optional<std::string> expected;  // the record's bytes; nullopt: nothing sent
+    int restores;
+};
+
+class LaterStart : public ::testing::TestWithParam<HandOffCase> {};
+
+TEST_P(LaterStart, SendsItsCommandLineToTheRunningInstance) {
+    const HandOffCase& c = GetParam();
+    ProgramFolder folder;
+    FakeRunningInstance running;
+    ShowWindow(running.Window(), c.show);
+
+    Process later(folder.Program(), c.arguments);
+    ASSERT_TRUE(later.WaitForExit(kStartMs)) << "a later start ends by itself";
+    PumpUntil([] { return false; }, 100);  // let a posted restore arrive
+
+    if (c.expected) {
+        ASSERT_EQ(running.received.size(), 1u);
+        EXPECT_EQ(running.received[0], *c.expected);
+    } else {
+        EXPECT_TRUE(running.received.empty());
+    }
+    EXPECT_EQ(running.restores, c.restores);
+    EXPECT_EQ(qvtest::FindProcessWindow(later.Id(), "#32770"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LaterStart,
+    ::testing::Values(
+        HandOffCase{"Path", "C:\\pics\\a.jpg", SW_SHOW, std::string("C:\\pics\\a.jpg"), 0},
+        HandOffCase{"QuotesAreNotRemoved", "\"C:\\pics\\a b.jpg\"", SW_SHOW, std::string("\"C:\\pics\\a b.jpg\""),
+                    0},
+        HandOffCase{"NonAsciiNameAsCodePageBytes", "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e.jpg", SW_SHOW,
+                    std::string("C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e.jpg"), 0},
+        HandOffCase{"EmptyToHiddenWindowIsOneZeroByte", nullptr, SW_HIDE, std::string(1, '\0'), 0},
+        HandOffCase{"EmptyToMinimisedWindowRestoresIt", nullptr, SW_SHOWMINNOACTIVE, std::nullopt, 1},
+        HandOffCase{"EmptyToVisibleWindowSendsNothing", nullptr, SW_SHOW, std::nullopt, 0}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(LaterStartWaiting, WaitsForTheWindowOfAnInstanceStillStarting) {
+    ProgramFolder folder;
+    FakeRunningInstance running(false);
+    Process later(folder.Program(), "C:\\pics\\late.jpg");
+    // The running instance marks its window only a while after the later start began looking for it.
+    PumpUntil([] { return false; }, 1000);
+    running.CreateMarkedWindow();
+    ASSERT_TRUE(later.WaitForExit(kStartMs));
+    ASSERT_EQ(running.received.size(), 1u);
+    EXPECT_EQ(running.received[0], "C:\\pics\\late.jpg");
+}
+
+// The marked window of a given process (nullptr: none yet).
+HWND MarkedWindowOf(DWORD pid) {
+    modInstances::FindRunningInstance();
+    const HWND found = modInstances::FoundWindow();
+    DWORD owner = 0;
+    if (found) GetWindowThreadProcessId(found, &owner);
+    return owner == pid ? found : nullptr;
+}
+
+HWND WaitForMarkedWindow(const Process& p) {
+    HWND hwnd = nullptr;
+    PumpUntil([&] { return (hwnd = MarkedWindowOf(p.Id())) != nullptr; }, kStartMs);
+    return hwnd;
+}
+
+TEST(FirstInstance, ReceivesAHandOffAndGivesUpItsRoleWhenClosed) {
+    ProgramFolder folder;
+    const std::string picture = folder.File("some.jpg");
+    CloseHandle(CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    Process first(folder.Program(), nullptr);
+    const HWND window = WaitForMarkedWindow(first);
+    ASSERT_NE(window, nullptr) << "the first instance marks its main window";
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
+
+    {
+        Process later(folder.Program(), ("\"" + picture + "\"").c_str());
+        ASSERT_TRUE(later.WaitForExit(kStartMs));
+    }
+    EXPECT_TRUE(PumpUntil([&] { return qvtest::WindowText(window) == "Quillview - some.jpg"; }, kStartMs))
+        << "caption: " << qvtest::WindowText(window);
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.WaitForExit(kStartMs)) << "closing the main window ends the program";
+
+    Process next(folder.Program(), nullptr);
+    const HWND again = WaitForMarkedWindow(next);
+    ASSERT_NE(again, nullptr) << "after the first instance closed, a new start is the first instance again";
+    PostMessageA(again, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(next.WaitForExit(kStartMs));
+}
+
+TEST(FirstInstance, RefusesToRunFromADriveRoot) {
+    ProgramFolder root("C:\\");
+    Process p(root.Program(), nullptr);
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (box = qvtest::FindProcessWindow(p.Id(), "#32770")) != nullptr; }, kStartMs));
+    EXPECT_EQ(qvtest::WindowText(box), "Quillview");
+    char text[512] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    EXPECT_STREQ(text, "Quillview cannot be run from a root directory! Please install to a deeper directory.");
+    EXPECT_EQ(MarkedWindowOf(p.Id()), nullptr);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(p.WaitForExit(kStartMs));
+    EXPECT_EQ(MarkedWindowOf(p.Id()), nullptr) << "no main window is ever shown";
+}
+
+}  // namespace

@@ -1,0 +1,530 @@
+#include "FormsTestSupport.h"
+
+#include "platform/forms/Form.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/Program.h"
+#include "platform/forms/RuntimeError.h"
+#include "platform/forms/Timer.h"
+
+#include <gtest/gtest.h>
+
+#include <oleauto.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <string>
+#include <vector>
+
+using namespace forms;
+using formstest::Later;
+using formstest::PumpUntil;
+
+namespace {
+
+std::vector<std::string>& Events() {
+    static std::vector<std::string> events;
+    return events;
+}
+
+// A form that records its lifecycle; hooks let a test act from inside the events.
+class frmLife : public Form {
+public:
+    frmLife() : Form({.Caption = "Life", .Width = 3000, .Height = 2000}) {}
+    int counter = 0;  // a member variable: survives Unload
+    std::function<void()> onLoad;
+    int cancelQuery = 0;
+    int cancelUnload = 0;
+
+protected:
+    void Form_Initialize() override { Events().push_back("Initialize"); }
+    void Form_Load() override {
+        Events().push_back("Load");
+        if (onLoad) onLoad();
+    }
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override {
+        Events().push_back("QueryUnload " + std::to_string(UnloadMode));
+        Cancel = cancelQuery;
+    }
+    void Form_Unload(int& Cancel) override {
+        Events().push_back("Unload");
+        Cancel = cancelUnload;
+    }
+    void Form_Terminate() override { Events().push_back("Terminate"); }
+    void Form_Resize() override { Events().push_back("Resize"); }
+};
+
+class frmOther : public Form {
+public:
+    frmOther() : Form({.Caption = "Other", .Border = BorderStyle::FixedDialog, .StartUp = StartUpPosition::CenterScreen}) {}
+    std::function<void()> onLoad;
+
+protected:
+    void Form_Load() override {
+        Events().push_back("Other Load");
+        if (onLoad) onLoad();
+    }
+    void Form_Unload(int&) override { Events().push_back("Other Unload"); }
+};
+
+class FormLifecycle : public ::testing::Test {
+protected:
+    void SetUp() override { Events().clear(); }
+    void TearDown() override {
+        Default<frmLife>().Unload();
+        Default<frmOther>().Unload();
+        ReleaseDefault<frmLife>();
+        ReleaseDefault<frmOther>();
+    }
+};
+
+TEST_F(FormLifecycle, DefaultInstanceIsCreatedOnceAndSurvivesUnload) {
+    frmLife& a = Default<frmLife>();
+    EXPECT_EQ(&a, &Default<frmLife>());
+    EXPECT_FALSE(a.IsLoaded()) << "creating the object does not load it";
+    a.counter = 7;
+    a.Show();
+    a.Unload();
+    EXPECT_FALSE(a.IsLoaded());
+    EXPECT_EQ(&a, &Default<frmLife>());
+    EXPECT_EQ(a.counter, 7) << "the object's variables survive the window";
+    a.Show();
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Initialize", "Load", "Resize", "QueryUnload 1", "Unload", "Load",
+                                                  "Resize"}));
+}
+
+TEST_F(FormLifecycle, TouchingAPropertyLoadsWithoutShowing) {
+    frmLife& f = Default<frmLife>();
+    EXPECT_EQ(f.Caption(), "Life");
+    EXPECT_TRUE(f.IsLoaded());
+    EXPECT_FALSE(IsWindowVisible(f.hWnd()));
+    f.SetCaption("Changed");
+    f.Unload();
+    EXPECT_EQ(f.Caption(), "Life") << "each load starts from the design";
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Initialize", "Load", "QueryUnload 1", "Unload", "Load"}));
+}
+
+TEST_F(FormLifecycle, UnloadingAnUnloadedFormDoesNothing) {
+    frmLife& f = Default<frmLife>();
+    f.Unload();
+    EXPECT_FALSE(f.IsLoaded());
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Initialize"}));
+}
+
+TEST_F(FormLifecycle, ShowingALoadedHiddenFormDoesNotLoadAgain) {
+    frmLife& f = Default<frmLife>();
+    f.Load();
+    f.Show();
+    f.Hide();
+    f.Show();
+    EXPECT_EQ(std::count(Events().begin(), Events().end(), "Load"), 1);
+    EXPECT_TRUE(f.Visible());
+}
+
+TEST_F(FormLifecycle, CancelInQueryUnloadOrUnloadKeepsTheFormLoaded) {
+    frmLife& f = Default<frmLife>();
+    f.Show();
+    f.cancelQuery = 1;
+    f.Unload();
+    EXPECT_TRUE(f.IsLoaded());
+    f.cancelQuery = 0;
+    f.cancelUnload = 1;
+    SendMessageA(f.hWnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(f.IsLoaded());
+    f.cancelUnload = 0;
+    SendMessageA(f.hWnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(f.IsLoaded());
+    EXPECT_EQ(Events().back(), "Unload");
+    EXPECT_NE(std::find(Events().begin(), Events().end(), "QueryUnload 0"), Events().end())
+        << "the close box reports UnloadMode 0";
+}
+
+TEST_F(FormLifecycle, ModalDisplayEndsWhenTheFormHides) {
+    frmOther& f = Default<frmOther>();
+    Later([&] { f.Hide(); });
+    f.Show(ShowMode::Modal);
+    EXPECT_TRUE(f.IsLoaded()) << "hiding ends the modal wait; the form stays loaded";
+    EXPECT_FALSE(f.Visible());
+}
+
+TEST_F(FormLifecycle, ModalDisplayEndsWhenTheFormUnloads) {
+    frmOther& f = Default<frmOther>();
+    Later([&] { f.Unload(); });
+    f.Show(ShowMode::Modal);
+    EXPECT_FALSE(f.IsLoaded());
+}
+
+TEST_F(FormLifecycle, ModalDisplaysNestAndDisableTheFormsUnderThem) {
+    frmLife& outer = Default<frmLife>();
+    frmOther& inner = Default<frmOther>();
+    bool outerDisabledMeanwhile = false;
+    bool innerReturnedFirst = false;
+    Later([&] {
+        Later([&] {
+            outerDisabledMeanwhile = !IsWindowEnabled(outer.hWnd());
+            inner.Unload();
+        });
+        inner.Show(ShowMode::Modal, &outer);
+        innerReturnedFirst = outer.IsLoaded() && outer.Visible();
+        EXPECT_TRUE(IsWindowEnabled(outer.hWnd()));
+        outer.Hide();
+    });
+    outer.Show(ShowMode::Modal);
+    EXPECT_TRUE(outerDisabledMeanwhile);
+    EXPECT_TRUE(innerReturnedFirst);
+    EXPECT_FALSE(inner.IsLoaded());
+}
+
+TEST_F(FormLifecycle, ShowingModallyTwiceIsRefused) {
+    frmOther& f = Default<frmOther>();
+    bool refused = false;
+    Later([&] {
+        try {
+            f.Show(ShowMode::Modal);
+        } catch (const RuntimeError& e) {
+            refused = e.Number() == 400;
+        }
+        f.Hide();
+    });
+    f.Show(ShowMode::Modal);
+    EXPECT_TRUE(refused);
+}
+
+TEST_F(FormLifecycle, LoadMayUnloadItsOwnForm) {
+    frmLife& f = Default<frmLife>();
+    f.onLoad = [&] { f.Unload(); };
+    f.Show(ShowMode::Modal);  // must return at once
+    EXPECT_FALSE(f.IsLoaded());
+}
+
+TEST_F(FormLifecycle, LoadMayShowItselfAndAnotherFormModally) {
+    frmLife& f = Default<frmLife>();
+    frmOther& other = Default<frmOther>();
+    f.onLoad = [&] {
+        f.Show();
+        Later([&] { other.Hide(); });
+        other.Show(ShowMode::Modal);
+    };
+    f.Show();
+    EXPECT_TRUE(f.Visible());
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Initialize", "Load", "Resize", "Other Load"}));
+}
+
+TEST_F(FormLifecycle, ErrorInLoadReturnsToTheStatementThatLoaded) {
+    frmLife& f = Default<frmLife>();
+    f.onLoad = [] { throw RuntimeError(err::Overflow); };
+    EXPECT_THROW(f.Show(), RuntimeError);
+}
+
+TEST_F(FormLifecycle, MainFormUnloadUnloadsEveryOtherForm) {
+    frmLife& main = Default<frmLife>();
+    frmOther& other = Default<frmOther>();
+    main.Show();
+    other.Load();
+    Form::SetMainForm(&main);
+    main.Unload();
+    Form::SetMainForm(nullptr);
+    EXPECT_FALSE(main.IsLoaded());
+    EXPECT_FALSE(other.IsLoaded());
+    EXPECT_NE(std::find(Events().begin(), Events().end(), "Other Unload"), Events().end());
+}
+
+TEST_F(FormLifecycle, NewInstancesAreSeparateAndTerminateOnRelease) {
+    {
+        auto a = New<frmLife>();
+        auto b = New<frmLife>();
+        EXPECT_NE(a.get(), b.get());
+        a->Load();
+        EXPECT_FALSE(b->IsLoaded());
+        a->Unload();
+    }
+    EXPECT_EQ(std::count(Events().begin(), Events().end(), "Terminate"), 2);
+}
+
+TEST_F(FormLifecycle, GeometryKeepsFractionsAndRefusesWhileMaximised) {
+    frmLife& f = Default<frmLife>();
+    f.Show();
+    f.Move(1000.0f, 438.75f, 3000.5f, 2000.0f);
+    EXPECT_FLOAT_EQ(f.Top(), 438.75f) << "read-back equals what was set";
+    EXPECT_FLOAT_EQ(f.Width(), 3000.5f);
+    RECT r{};
+    GetWindowRect(f.hWnd(), &r);
+    EXPECT_EQ(r.top, ToPixels(438.75f, ScaleMode::Twips, Axis::Y));
+    f.SetWindowState(windowstate::Maximized);
+    try {
+        f.SetLeft(0);
+        ADD_FAILURE() << "moving a maximised form must fail";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 384);
+    }
+    EXPECT_EQ(f.WindowState(), windowstate::Maximized);
+}
+
+TEST_F(FormLifecycle, WritingWindowStateRaisesResizeOnlyOnChange) {
+    frmLife& f = Default<frmLife>();
+    f.Show();
+    Events().clear();
+    f.SetWindowState(windowstate::Normal);
+    EXPECT_TRUE(Events().empty());
+    f.SetWindowState(windowstate::Maximized);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Resize"}));
+    f.SetWindowState(windowstate::Normal);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Resize", "Resize"}));
+}
+
+TEST_F(FormLifecycle, MinimisingAndRestoringByTheUserRaiseResize) {
+    frmLife& f = Default<frmLife>();
+    f.Show();
+    Events().clear();
+    ShowWindow(f.hWnd(), SW_MINIMIZE);
+    EXPECT_EQ(f.WindowState(), windowstate::Minimized);
+    ShowWindow(f.hWnd(), SW_RESTORE);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"Resize", "Resize"}));
+}
+
+TEST_F(FormLifecycle, ScaleConversions) {
+    frmLife& f = Default<frmLife>();
+    const float tpp = TwipsPerPixel(Axis::X);
+    EXPECT_FLOAT_EQ(f.ScaleX(15, ScaleMode::Twips, ScaleMode::Pixels), 15 / tpp);
+    EXPECT_FLOAT_EQ(f.ScaleX(2540, ScaleMode::HiMetric, ScaleMode::Twips), 1440);
+    EXPECT_FLOAT_EQ(f.ScaleY(1, ScaleMode::Pixels), TwipsPerPixel(Axis::Y)) << "default target: the form's scale";
+    f.SetScaleMode(ScaleMode::Pixels);
+    RECT rc{};
+    GetClientRect(f.hWnd(), &rc);
+    EXPECT_FLOAT_EQ(f.ScaleWidth(), static_cast<float>(rc.right));
+}
+
+TEST_F(FormLifecycle, BuiltInPropertiesRefuseBadValues) {
+    frmLife& f = Default<frmLife>();
+    EXPECT_THROW(f.SetWindowState(3), RuntimeError);
+    EXPECT_THROW(f.SetMousePointer(77), RuntimeError);
+    EXPECT_THROW(f.SetWidth(-1), RuntimeError);
+    f.SetBackColor(0x80000005u);
+    EXPECT_EQ(f.BackColor(), 0x80000005u);
+}
+
+TEST_F(FormLifecycle, DispatchAnswersByName) {
+    frmLife& f = Default<frmLife>();
+    f.Move(600, 300, 3000, 2000);
+    auto disp = f.GetDispatch();
+    auto get = [&](const wchar_t* name) {
+        DISPID id = 0;
+        LPOLESTR n = const_cast<LPOLESTR>(name);
+        EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &n, 1, 0, &id), S_OK) << name;
+        DISPPARAMS none{};
+        VARIANT v;
+        VariantInit(&v);
+        EXPECT_EQ(disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr), S_OK);
+        VARIANT d;
+        VariantInit(&d);
+        VariantChangeType(&d, &v, 0, VT_R8);
+        return d.dblVal;
+    };
+    EXPECT_EQ(static_cast<LONG_PTR>(get(L"hwnd")), static_cast<LONG>(reinterpret_cast<LONG_PTR>(f.hWnd())));
+    EXPECT_FLOAT_EQ(static_cast<float>(get(L"LEFT")), 600);
+    EXPECT_FLOAT_EQ(static_cast<float>(get(L"Width")), 3000);
+    DISPID id = 0;
+    LPOLESTR bad = const_cast<LPOLESTR>(L"Caption");
+    EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &bad, 1, 0, &id), DISP_E_UNKNOWNNAME);
+}
+
+// ---- the dispatch boundary ----
+
+class frmFaulty : public Form {
+public:
+    frmFaulty() : Form({.Caption = "Faulty"}) { Timer1.Tick = [this] { Timer1_Timer(); }; }
+    Timer Timer1{*this, "Timer1", {.Interval = 20, .Enabled = true}};
+    int ticks = 0;
+
+private:
+    void Timer1_Timer() {
+        ++ticks;
+        if (ticks == 1) throw RuntimeError(err::Overflow);
+    }
+};
+
+TEST(DispatchBoundary, AnErrorEscapingAHandlerIsReportedOnceAndTheLoopGoesOn) {
+    formstest::Script script;
+    script->ExpectMsgBox("Run-time error 6:\n\nOverflow", mb::Critical, AppTitle(), answer::Ok);
+    frmFaulty& f = Default<frmFaulty>();
+    f.Load();
+    EXPECT_TRUE(PumpUntil([&] { return f.ticks >= 3; }));
+    f.Unload();
+    ReleaseDefault<frmFaulty>();
+    EXPECT_EQ(script->Remaining(), 0u);
+}
+
+}  // namespace
+
+// ---- activation, self-unloading, End ----
+
+namespace {
+
+class frmActive : public Form {
+public:
+    frmActive() : Form({.Caption = "Active"}) {}
+    int activations = 0;
+
+protected:
+    void Form_Activate() override { ++activations; }
+};
+
+class frmAbout : public Form {
+public:
+    frmAbout() : Form({.Caption = "About", .Border = BorderStyle::FixedDialog}) {}
+};
+
+BOOL CALLBACK FindDialog(HWND h, LPARAM p) {
+    char cls[16] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && IsWindowVisible(h)) {
+        *reinterpret_cast<HWND*>(p) = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Closes the message box or dialog of this thread that is up, from inside its loop.
+void AnswerSystemBox(int command) {
+    Later([command] {
+        HWND box = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&box));
+        if (box) PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    }, 100);
+}
+
+TEST(FormActivation, ActivateRunsWhenAnotherFormGaveUpTheActivationNotAfterAMessageBox) {
+    frmActive& f = Default<frmActive>();
+    f.Show();
+    ASSERT_TRUE(PumpUntil([&] { return f.activations == 1; }, 2000));
+    AnswerSystemBox(IDOK);
+    EXPECT_EQ(MsgBox("Closing this box does not activate the form again"), answer::Ok);
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(f.activations, 1);
+    frmAbout& about = Default<frmAbout>();
+    Later([&] { about.Unload(); }, 100);
+    about.Show(ShowMode::Modal, &f);
+    EXPECT_TRUE(PumpUntil([&] { return f.activations == 2; }, 2000)) << "back from another form: Activate";
+    f.Unload();
+    ReleaseDefault<frmActive>();
+    ReleaseDefault<frmAbout>();
+}
+
+TEST(SystemAnswerer, TheInputDialogReturnsTheTextOnOkAndNothingOnCancel) {
+    Later([] {
+        HWND dlg = FindWindowA("#32770", "Rename File");
+        if (!dlg) return;
+        SetDlgItemTextA(dlg, 101, "new name.jpg");
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    }, 100);
+    EXPECT_EQ(InputBox("Please type a new name for a.jpg below.", "Rename File", "a.jpg"), "new name.jpg");
+    AnswerSystemBox(IDCANCEL);
+    EXPECT_EQ(InputBox("Please enter the name of the new directory.", "Create New Directory"), "");
+}
+
+class frmSelfUnload : public Form {
+public:
+    frmSelfUnload() : Form({.Caption = "Self"}) {
+        Timer1.Tick = [this] {
+            ++ticks;
+            Unload();  // from its own timer
+        };
+    }
+    Timer Timer1{*this, "Timer1", {.Interval = 10}};
+    int ticks = 0;
+};
+
+TEST(FormLifecycleSelf, AFormMayUnloadItselfFromItsTimer) {
+    auto f = New<frmSelfUnload>();
+    f->Load();
+    EXPECT_TRUE(PumpUntil([&] { return !f->IsLoaded(); }));
+    PumpUntil([] { return false; }, 60);
+    EXPECT_EQ(f->ticks, 1) << "unloading stopped the timer";
+}
+
+// The child half of EndEndsTheProcessAtOnce: runs only when started by it.
+TEST(EndChild, EndsAtOnce) {
+    const char* marker = std::getenv("QV_FORMS_END_MARKER");
+    if (!marker) GTEST_SKIP() << "runs as the child of FormEnd.EndEndsTheProcessAtOnce";
+    struct frmEnding : Form {
+        frmEnding() : Form({.Caption = "Ending"}) {}
+        std::string path;
+        void Form_Unload(int&) override { std::FILE* f = std::fopen((path + ".unload").c_str(), "w"); std::fclose(f); }
+    };
+    auto form = New<frmEnding>();
+    form->path = marker;
+    form->Show();
+    End();
+    std::FILE* after = std::fopen((std::string(marker) + ".after").c_str(), "w");  // never reached
+    std::fclose(after);
+}
+
+TEST(FormEnd, EndEndsTheProcessAtOnce) {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string marker = std::string(temp) + "qv_forms_end_" + std::to_string(GetCurrentProcessId());
+    SetEnvironmentVariableA("QV_FORMS_END_MARKER", marker.c_str());
+    std::string cmd = "\"" + std::string(exe) + "\" --gtest_filter=EndChild.EndsAtOnce";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    SetEnvironmentVariableA("QV_FORMS_END_MARKER", nullptr);
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(GetFileAttributesA((marker + ".unload").c_str()), INVALID_FILE_ATTRIBUTES) << "no Unload event";
+    EXPECT_EQ(GetFileAttributesA((marker + ".after").c_str()), INVALID_FILE_ATTRIBUTES) << "no further code";
+    DeleteFileA((marker + ".unload").c_str());
+    DeleteFileA((marker + ".after").c_str());
+}
+
+}  // namespace
+
+namespace {
+
+class frmRunMain : public Form {
+public:
+    frmRunMain() : Form({.Caption = "Main"}) { Timer1.Tick = [this] { Unload(); }; }
+    Timer Timer1{*this, "Timer1", {.Interval = 30}};
+};
+
+class frmRunOther : public Form {
+public:
+    frmRunOther() : Form({.Caption = "Other"}) {}
+    bool unloaded = false;
+
+protected:
+    void Form_Unload(int& Cancel) override {
+        unloaded = true;
+        Cancel = 1;  // cannot keep the program alive
+    }
+};
+
+TEST(ProgramRun, TheProgramEndsWhenItsMainFormUnloads) {
+    auto main = New<frmRunMain>();
+    auto other = New<frmRunOther>();
+    Form::SetMainForm(main.get());
+    main->Show();
+    other->Load();
+    forms::Run();
+    Form::SetMainForm(nullptr);
+    EXPECT_FALSE(main->IsLoaded());
+    EXPECT_TRUE(other->unloaded);
+    EXPECT_FALSE(other->IsLoaded());
+}
+
+TEST(ProgramRun, WithoutAMainFormTheLastFormEndsItAndWithNoFormRunReturnsAtOnce) {
+    EXPECT_EQ(forms::Run(), 0);
+    auto last = New<frmRunMain>();
+    last->Load();
+    forms::Run();
+    EXPECT_FALSE(last->IsLoaded());
+}
+
+}  // namespace

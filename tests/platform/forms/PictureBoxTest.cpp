@@ -1,0 +1,154 @@
+#include "FormsTestSupport.h"
+
+#include "platform/forms/Form.h"
+#include "platform/forms/Handles.h"
+#include "platform/forms/Image.h"
+#include "platform/forms/PictureBox.h"
+#include "platform/forms/RuntimeError.h"
+
+#include <gtest/gtest.h>
+
+using namespace forms;
+
+namespace {
+
+class frmCanvas : public Form {
+public:
+    frmCanvas() : Form({.Caption = "Canvas", .Width = 6000, .Height = 5000, .Scale = ScaleMode::Pixels}) {
+        Picture2.MouseDown = [this](int Button, int, float X, float Y) {
+            lastButton = Button;
+            lastX = X;
+            lastY = Y;
+        };
+    }
+    PictureBox Picture1{*this, "Picture1", {10, 10, 120, 90}, {.AutoRedraw = true, .Scale = ScaleMode::Pixels,
+                                                                 .BackColor = 0xFFFFFF}};
+    PictureBox Picture2{*this, "Picture2", {150, 10, 120, 90}, {.BackColor = 0x000000}};
+    Image Image1{*this, "Image1", {10, 120, 10, 10}};
+    int lastButton = 0;
+    float lastX = -1, lastY = -1;
+};
+
+// A solid bitmap picture of w x h pixels.
+StdPicture Solid(int w, int h, COLORREF color) {
+    ScopedGetDC screen(nullptr);
+    UniqueDC dc(CreateCompatibleDC(screen.get()));
+    HBITMAP bmp = CreateCompatibleBitmap(screen.get(), w, h);
+    {
+        ScopedSelect select(dc.get(), bmp);
+        UniqueBrush brush(CreateSolidBrush(color));
+        const RECT r{0, 0, w, h};
+        FillRect(dc.get(), &r, brush.get());
+    }
+    return StdPicture::FromBitmap(bmp);
+}
+
+COLORREF PixelOf(const StdPicture& pic, int x, int y) {
+    ScopedGetDC screen(nullptr);
+    UniqueDC dc(CreateCompatibleDC(screen.get()));
+    ScopedSelect select(dc.get(), static_cast<HBITMAP>(pic.Handle()));
+    return GetPixel(dc.get(), x, y);
+}
+
+class PictureBoxes : public ::testing::Test {
+protected:
+    void TearDown() override {
+        Default<frmCanvas>().Unload();
+        ReleaseDefault<frmCanvas>();
+    }
+    frmCanvas& F() { return Default<frmCanvas>(); }
+};
+
+TEST_F(PictureBoxes, AutoRedrawImageIsAnIndependentBitmapThatOutlivesTheForm) {
+    PictureBox& box = F().Picture1;
+    const HDC dc = box.hDC();
+    UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    const RECT r{0, 0, 20, 20};
+    FillRect(dc, &r, red.get());
+    StdPicture image = box.Image();
+    F().Unload();
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image.Type(), PictureType::Bitmap);
+    BITMAP bm{};
+    ASSERT_NE(GetObjectA(image.Handle(), sizeof bm, &bm), 0);
+    EXPECT_EQ(PixelOf(image, 5, 5), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(image, 50, 50), RGB(255, 255, 255)) << "the rest is the back colour";
+}
+
+TEST_F(PictureBoxes, WithoutAutoRedrawTheDcIsTheWindowsOwn) {
+    PictureBox& box = F().Picture2;
+    EXPECT_EQ(WindowFromDC(box.hDC()), box.hWnd());
+    EXPECT_NE(WindowFromDC(F().Picture1.hDC()), F().Picture1.hWnd());
+}
+
+TEST_F(PictureBoxes, CommittingTheImageKeepsTheDrawingThroughCls) {
+    PictureBox& box = F().Picture1;
+    UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    UniqueBrush blue(CreateSolidBrush(RGB(0, 0, 255)));
+    const RECT r{0, 0, 20, 20};
+    FillRect(box.hDC(), &r, red.get());
+    box.SetPicture(box.Image());  // what was painted becomes the persistent picture
+    FillRect(box.hDC(), &r, blue.get());
+    EXPECT_EQ(PixelOf(box.Image(), 5, 5), RGB(0, 0, 255));
+    box.Cls();
+    EXPECT_EQ(PixelOf(box.Image(), 5, 5), RGB(255, 0, 0)) << "Cls clears the drawing, keeps the picture";
+    box.SetPicture(StdPicture::Empty());
+    box.Cls();
+    EXPECT_EQ(PixelOf(box.Image(), 5, 5), RGB(255, 255, 255));
+}
+
+TEST_F(PictureBoxes, PaintPictureDrawsInTheBoxsScale) {
+    PictureBox& box = F().Picture1;
+    const StdPicture green = Solid(10, 10, RGB(0, 255, 0));
+    box.PaintPicture(green, 5, 5);
+    box.PaintPicture(green, 40, 40, 30.0f, 20.0f);  // stretched
+    const StdPicture image = box.Image();
+    EXPECT_EQ(PixelOf(image, 7, 7), RGB(0, 255, 0));
+    EXPECT_EQ(PixelOf(image, 2, 2), RGB(255, 255, 255));
+    EXPECT_EQ(PixelOf(image, 16, 16), RGB(255, 255, 255));
+    EXPECT_EQ(PixelOf(image, 68, 58), RGB(0, 255, 0));
+    EXPECT_EQ(PixelOf(image, 72, 58), RGB(255, 255, 255));
+    EXPECT_THROW(box.PaintPicture(StdPicture(), 0, 0), RuntimeError);
+}
+
+TEST_F(PictureBoxes, InnerScaleSizeAndOuterSize) {
+    PictureBox& box = F().Picture1;
+    RECT client{};
+    GetClientRect(box.hWnd(), &client);
+    EXPECT_FLOAT_EQ(box.ScaleWidth(), static_cast<float>(client.right)) << "inner, in the box's scale";
+    EXPECT_FLOAT_EQ(box.Width(), 120) << "outer, in the container's scale";
+    EXPECT_LT(box.ScaleWidth(), box.Width()) << "the border takes its part";
+    box.SetScaleMode(ScaleMode::Twips);
+    EXPECT_FLOAT_EQ(box.ScaleWidth(), client.right * TwipsPerPixel(Axis::X));
+}
+
+TEST_F(PictureBoxes, MouseCoordinatesArriveInTheBoxsScale) {
+    F().Show();
+    SendMessageA(F().Picture2.hWnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 6));
+    EXPECT_EQ(F().lastButton, 2);
+    EXPECT_FLOAT_EQ(F().lastX, 4 * TwipsPerPixel(Axis::X)) << "Picture2 keeps the twips scale";
+    EXPECT_FLOAT_EQ(F().lastY, 6 * TwipsPerPixel(Axis::Y));
+}
+
+TEST_F(PictureBoxes, ImageControlSharesItsPictureAndTakesItsSize) {
+    const StdPicture pic = Solid(16, 12, RGB(1, 2, 3));
+    F().Image1.SetPicture(pic);
+    EXPECT_TRUE(F().Image1.Picture() == pic) << "the same picture object";
+    EXPECT_NEAR(F().Image1.Width(), 16, 0.5) << "natural size in the form's pixels";
+    EXPECT_NEAR(F().Image1.Height(), 12, 0.5);
+    F().Image1.SetStretch(true);
+    F().Image1.SetWidth(50);
+    EXPECT_FLOAT_EQ(F().Image1.Width(), 50);
+}
+
+TEST_F(PictureBoxes, AutoSizeFitsThePicture) {
+    PictureBox& box = F().Picture2;
+    box.SetAutoSize(true);
+    box.SetPicture(Solid(40, 30, RGB(0, 0, 0)));
+    RECT client{};
+    GetClientRect(box.hWnd(), &client);
+    EXPECT_EQ(client.right, 40);
+    EXPECT_EQ(client.bottom, 30);
+}
+
+}  // namespace

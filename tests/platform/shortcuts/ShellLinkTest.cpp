@@ -1,0 +1,79 @@
+// The shortcut maker: folders of the old layout resolved to the shell's special folders, real .lnk files.
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/shortcuts/ShellLink.h"
+#include "tests/lib/comserver/TestSupport.h"
+
+namespace {
+
+std::string Special(int csidl) {
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::string WindowsFolder() {
+    char path[MAX_PATH] = {};
+    GetWindowsDirectoryA(path, MAX_PATH);
+    return path;
+}
+
+using testsupport::ComApartment;
+
+TEST(ResolveStartMenuPath, OldLayoutFoldersAreTheShellsSpecialFolders) {
+    struct Case {
+        std::string path;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"..\\..\\Desktop", Special(CSIDL_DESKTOPDIRECTORY)},
+        {"..\\..\\Desktop\\Quillview", Special(CSIDL_DESKTOPDIRECTORY) + "\\Quillview"},
+        {"Quillview", Special(CSIDL_PROGRAMS) + "\\Quillview"},
+        {"\\Quillview\\Tools", Special(CSIDL_PROGRAMS) + "\\Quillview\\Tools"},
+        {"", Special(CSIDL_PROGRAMS)},
+        {"..", Special(CSIDL_STARTMENU)},
+        {"..\\..\\Application Data\\Microsoft", Special(CSIDL_APPDATA) + "\\Microsoft"},
+        {"..\\..\\Fonts", WindowsFolder() + "\\Fonts"},
+        {"C:\\Elsewhere\\Links", "C:\\Elsewhere\\Links"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(shortcuts::ResolveStartMenuPath(c.path), c.expected) << c.path;
+}
+
+TEST(fCreateShellLink, WritesALinkThatResolvesToItsTarget) {
+    const ComApartment apartment;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "qvlinks" + std::to_string(GetCurrentProcessId()) + "\\sub";
+    const std::string target = WindowsFolder() + "\\notepad.exe";
+    ASSERT_TRUE(shortcuts::fCreateShellLink(folder, "\\Editor", target, "/a b"));
+    const std::string file = folder + "\\Editor.lnk";
+
+    IShellLinkA* link = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                              reinterpret_cast<void**>(&link)));
+    IPersistFile* persist = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)));
+    const std::wstring wide(file.begin(), file.end());
+    EXPECT_HRESULT_SUCCEEDED(persist->Load(wide.c_str(), STGM_READ));
+    char path[MAX_PATH] = {};
+    char args[MAX_PATH] = {};
+    link->GetPath(path, MAX_PATH, nullptr, 0);
+    link->GetArguments(args, MAX_PATH);
+    persist->Release();
+    link->Release();
+    EXPECT_EQ(lstrcmpiA(path, target.c_str()), 0) << path;
+    EXPECT_STREQ(args, "/a b");
+    std::error_code ignored;
+    std::filesystem::remove_all(std::string(temp) + "qvlinks" + std::to_string(GetCurrentProcessId()), ignored);
+}
+
+}  // namespace
