@@ -85,13 +85,15 @@ public:
         }
     }
     std::uint32_t Blend(std::uint32_t top, std::uint32_t bottom) const noexcept {
-        return static_cast<std::uint32_t>(static_cast<std::int32_t>(top) +
-                                          steps_[top & 1u][static_cast<std::int32_t>(bottom) - static_cast<std::int32_t>(top) + 255]);
+        const std::int32_t t = static_cast<std::int32_t>(top);
+        return static_cast<std::uint32_t>(t + steps_[top & 1u][static_cast<std::int32_t>(bottom) - t + 255]);
     }
 
 private:
     std::int16_t steps_[2][512];
 };
+
+std::atomic<bool> vectorAllowed{true};
 
 struct Column {
     std::uint32_t first = 0;   // byte offset of the left neighbour
@@ -116,8 +118,6 @@ void PixelDouble(const std::uint8_t* top, const std::uint8_t* bottom, const Colu
 // in the integer form of BlendFixed, all three colours (and one byte more) at once. Each pixel reads 4 bytes
 // at each neighbour and writes 4, so the caller keeps the last pixels of a row, and any whose reads would
 // pass the end of the source, for the scalar loop.
-std::atomic<bool> vectorAllowed{true};
-
 using RowKernel = void (*)(const Column* columns, std::size_t count, const std::uint8_t* top,
                            const std::uint8_t* bottom, std::uint32_t take, std::uint8_t* out);
 
