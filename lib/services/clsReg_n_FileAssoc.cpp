@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
 
 #include "lib/comserver/Module.h"
 #include "lib/services/Comdlg.h"
@@ -171,7 +170,7 @@ bool clsReg_n_FileAssoc::Associated(const std::string& properFTName, const std::
     if (TextOf(getstring(ClassesRoot, ftExtension)) != properFTName) return false;
     const std::string command = TextOf(getstring(ClassesRoot, properFTName + "\\Shell\\" + action + "\\Command"));
     const std::string prefix = appPath + "\\" + exeName + extension;
-    return command.compare(0, prefix.size(), prefix) == 0 && command.size() >= prefix.size();
+    return command.compare(0, prefix.size(), prefix) == 0;
 }
 
 void clsReg_n_FileAssoc::CreateAssociation(const std::string& properName, const std::string& fullName,
@@ -179,20 +178,17 @@ void clsReg_n_FileAssoc::CreateAssociation(const std::string& properName, const 
                                            const std::string& action, const std::string& path,
                                            const std::string& exeName, const std::string& extention,
                                            const std::string& defaultIconFP) const {
-    // The file-type record: one verb; no icon path and icon index 0 ("," and "0").
+    // The file-type record has one verb and no icon of its own (icon path empty, index 0: ",0", which is
+    // never written); the default icon comes from DefaultIconFP below.
     const std::string ext = (!extension.empty() && extension[0] == '.') ? extension : "." + extension;
-    const std::string iconLocation = std::string() + "," + "0";
-    const std::vector<std::pair<std::string, std::string>> verbs{
-        {action, path + "\\" + exeName + extention + " %1"}};
+    const std::string command = path + "\\" + exeName + extention + " %1";
 
     WriteString(ClassesRoot, ext, "", properName);
     if (!contentType.empty()) WriteString(ClassesRoot, ext, "Content Type", contentType);
     savekey(ClassesRoot, properName);
-    if (iconLocation != ",0") WriteString(ClassesRoot, properName + "\\DefaultIcon", "", iconLocation);
     WriteString(ClassesRoot, properName, "", fullName);
     savekey(ClassesRoot, properName + "\\Shell");
-    for (const auto& [verb, command] : verbs)
-        WriteString(ClassesRoot, properName + "\\Shell\\" + verb + "\\Command", "", command);
+    WriteString(ClassesRoot, properName + "\\Shell\\" + action + "\\Command", "", command);
     WriteString(ClassesRoot, properName + "\\DefaultIcon", "", defaultIconFP);
 }
 

@@ -2,15 +2,47 @@
 
 #include "main/browser/frmQuillview.h"
 #include "main/windows/frmSettingUp.h"
+#include "lib/services/Client.h"
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/ErrorSteps.h"
 #include "platform/forms/Program.h"
 
 #include <array>
+#include <new>
 #include <utility>
 
 namespace Module1 {
+
+namespace {
+
+// Kept for the whole run and never destroyed: by the time static destructors run, COM and the server
+// module may be gone, and releasing into them would fault.
+template <class T>
+class Immortal {
+public:
+    explicit Immortal(T&& value) { new (storage_) T(std::move(value)); }
+    Immortal(const Immortal&) = delete;
+    Immortal& operator=(const Immortal&) = delete;
+    T& Get() noexcept { return *std::launder(reinterpret_cast<T*>(storage_)); }
+
+private:
+    alignas(T) unsigned char storage_[sizeof(T)];
+};
+
+// A failed creation leaves the slot empty, so the next use tries again.
+template <class T>
+T& Shared() {
+    static Immortal<T> object(T::Create());
+    return object.Get();
+}
+
+}  // namespace
+
+services::client::Shell& gShell() { return Shared<services::client::Shell>(); }
+services::client::StdFunctions& gStdFunctions() { return Shared<services::client::StdFunctions>(); }
+services::client::CommonDialogs& gComdlg() { return Shared<services::client::CommonDialogs>(); }
+services::client::FileAssoc& gFileAssoc() { return Shared<services::client::FileAssoc>(); }
 
 void InitAssocIconPaths() {
     // Always "\" after the folder: the program never runs from a drive root (StartApplication refuses it).

@@ -7,6 +7,13 @@
 #include <string>
 #include <vector>
 
+namespace services::client {
+class CommonDialogs;
+class FileAssoc;
+class Shell;
+class StdFunctions;
+}  // namespace services::client
+
 namespace Module1 {
 
 inline std::string gCurrentImagePath;
@@ -38,6 +45,13 @@ inline std::string gIconPCT;
 inline std::string gIconTGA;
 inline std::string gIconEPS;
 inline std::string gIconPNG;
+
+// The system services library's shared objects (orcmcls), each created on first use. A class the library
+// cannot create raises error 429 there, and the next use tries again.
+services::client::Shell& gShell();
+services::client::StdFunctions& gStdFunctions();
+services::client::CommonDialogs& gComdlg();
+services::client::FileAssoc& gFileAssoc();
 
 // Sets the eleven icon strings to "<program folder>\<program>.exe,<index>".
 void InitAssocIconPaths();

@@ -191,20 +191,19 @@ TEST(ColorDialog, CustomColoursAndBothOutcomes) {
     EXPECT_EQ(dialogs.CustomColor(3), 0x123456);  // kept for the life of the instance
 }
 
+int CALLBACK TakeScalableFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD type, LPARAM data) {
+    if (!(type & TRUETYPE_FONTTYPE) || lf->lfFaceName[0] == '@') return 1;
+    *reinterpret_cast<std::string*>(data) = lf->lfFaceName;
+    return 0;
+}
+
 // A scalable face this system has, for the font dialog to find.
 std::string InstalledFace() {
     std::string face;
     LOGFONTA query{};
     query.lfCharSet = DEFAULT_CHARSET;
     const HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(
-        screen, &query,
-        [](const LOGFONTA* lf, const TEXTMETRICA*, DWORD type, LPARAM data) -> int {
-            if (!(type & TRUETYPE_FONTTYPE) || lf->lfFaceName[0] == '@') return 1;
-            *reinterpret_cast<std::string*>(data) = lf->lfFaceName;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&face), 0);
+    EnumFontFamiliesExA(screen, &query, TakeScalableFace, reinterpret_cast<LPARAM>(&face), 0);
     ReleaseDC(nullptr, screen);
     return face;
 }

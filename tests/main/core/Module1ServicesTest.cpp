@@ -1,0 +1,29 @@
+// The main program's shared objects of the system services library, created on first use.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "lib/services/Client.h"
+#include "main/core/Module1.h"
+#include "tests/lib/comserver/TestSupport.h"
+
+namespace {
+
+TEST(Module1Services, CreatedOnceOnFirstUse) {
+    const testsupport::ComApartment apartment;
+    const testsupport::ServerModule server(ORCMCLS_DLL);
+    ASSERT_EQ(server.Call("DllRegisterServer"), S_OK);
+    std::string folder;
+    EXPECT_EQ(Module1::gStdFunctions().GetFile("C:\\dir\\file.ext", folder), "file.ext");
+    EXPECT_EQ(folder, "C:\\dir");
+    EXPECT_EQ(&Module1::gShell(), &Module1::gShell());
+    EXPECT_FALSE(Module1::gShell().GetWindowsDir().empty());
+    EXPECT_EQ(Module1::gComdlg().CustomColor(16), -1);
+    EXPECT_EQ(Module1::gFileAssoc().GetLastErrorMsg(), "");
+    server.Call("DllUnregisterServer");
+}
+
+}  // namespace
