@@ -212,6 +212,39 @@ TEST_F(DibSection, CreateFromPictureCopiesABitmapPicture) {
     EXPECT_EQ(*Byte(dib.Get(), 0, 8), 200);
 }
 
+// Pictures over bitmaps of other layouts: a bottom-up 24-bit DIB and a 32-bit one (the block transfer).
+TEST_F(DibSection, CreateFromPictureOfOtherBitmapLayouts) {
+    const struct {
+        WORD bits;
+        LONG height;  // negative: top-down
+    } layouts[] = {{24, 2}, {24, -2}, {32, 2}, {32, -2}};
+    for (const auto& layout : layouts) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = 3;
+        info.bmiHeader.biHeight = layout.height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = layout.bits;
+        void* bits = nullptr;
+        imaging::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        ASSERT_TRUE(bitmap);
+        const std::size_t pixel = layout.bits / 8u;
+        const std::size_t stride = (3 * pixel + 3) & ~std::size_t{3};
+        auto* bytes = static_cast<std::uint8_t*>(bits);
+        // The picture's top-left pixel blue 10, bottom-right pixel red 200.
+        const std::size_t topRow = layout.height < 0 ? 0 : 1;
+        bytes[topRow * stride] = 10;
+        bytes[(1 - topRow) * stride + 2 * pixel + 2] = 200;
+        const auto picture = imaging::PictureFromBitmap(std::move(bitmap));
+        const auto dib = Make();
+        VARIANT result;
+        VariantInit(&result);
+        ASSERT_EQ(dib->CreateFromPicture(picture.Get(), &result), S_OK);
+        EXPECT_EQ(*Byte(dib.Get(), 1, 0), 10) << layout.bits << " " << layout.height;
+        EXPECT_EQ(*Byte(dib.Get(), 0, 8), 200) << layout.bits << " " << layout.height;
+    }
+}
+
 TEST_F(DibSection, CreateFromAPictureWithoutBitmapCreatesNothing) {
     const auto empty = imaging::EmptyPicture();
     const auto dib = Make();
