@@ -5,11 +5,11 @@
 #include <windows.h>
 #include <unknwn.h>
 
-#include <atomic>
 #include <exception>
 #include <new>
 
 #include "lib/comserver/Module.h"
+#include "lib/comserver/RefCount.h"
 
 namespace comserver {
 
@@ -42,12 +42,8 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return refs_.Add(); }
+    ULONG STDMETHODCALLTYPE Release() noexcept override { return refs_.Release(this); }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) noexcept override {
         if (!out) return E_POINTER;
@@ -72,8 +68,9 @@ public:
     }
 
 private:
+    friend class RefCount;
     ~ClassFactory() { Module::ObjectDestroyed(); }
-    std::atomic<ULONG> refs_{0};
+    RefCount refs_;
 };
 
 }  // namespace comserver

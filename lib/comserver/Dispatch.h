@@ -9,7 +9,6 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -17,6 +16,7 @@
 #include "lib/comserver/ComPtr.h"
 #include "lib/comserver/InvokeArguments.h"
 #include "lib/comserver/Module.h"
+#include "lib/comserver/RefCount.h"
 
 namespace comserver {
 
@@ -40,12 +40,8 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return refs_.Add(); }
+    ULONG STDMETHODCALLTYPE Release() noexcept override { return refs_.Release(this); }
 
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
@@ -104,6 +100,7 @@ protected:
     const std::string& Source() const noexcept { return source_; }
 
 private:
+    friend class RefCount;
     HRESULT EnsureTypeInfo() noexcept {
         if (typeInfo_) return S_OK;
         return Module::LoadTypeInfo(iid_, typeInfo_);
@@ -111,7 +108,7 @@ private:
 
     const IID iid_;
     const std::string source_;
-    std::atomic<ULONG> refs_{0};
+    RefCount refs_;
     ComPtr<ITypeInfo> typeInfo_;
 };
 

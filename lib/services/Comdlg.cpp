@@ -365,24 +365,30 @@ bool Comdlg::VBPrintDlg(PrintArgs& a) {
     return true;
 }
 
+std::int32_t Comdlg::MarginToDialog(std::int32_t margin, std::int32_t units) {
+    return Times(margin, units == 1 ? 100 : 1000);
+}
+
+std::int32_t Comdlg::MarginFromDialog(LONG value, std::int32_t units) {
+    return RoundHalfEven(static_cast<double>(value) / (units == 1 ? 100 : 1000));
+}
+
 bool Comdlg::VBPageSetupDlg(PageSetupArgs& a) {
     Begin();
-    const std::int32_t factor = a.units == 1 ? 100 : 1000;
+    const auto to = [&a](std::int32_t margin) { return MarginToDialog(margin, a.units); };
     PAGESETUPDLGA ps{};
     ps.lStructSize = sizeof ps;
     ps.hwndOwner = OwnerOf(a.owner);
     ps.Flags = PageSetupFlags(a);
-    ps.rtMargin = {Times(a.leftMargin, factor), Times(a.topMargin, factor), Times(a.rightMargin, factor),
-                   Times(a.bottomMargin, factor)};
-    ps.rtMinMargin = {Times(a.minLeftMargin, factor), Times(a.minTopMargin, factor),
-                      Times(a.minRightMargin, factor), Times(a.minBottomMargin, factor)};
+    ps.rtMargin = {to(a.leftMargin), to(a.topMargin), to(a.rightMargin), to(a.bottomMargin)};
+    ps.rtMinMargin = {to(a.minLeftMargin), to(a.minTopMargin), to(a.minRightMargin), to(a.minBottomMargin)};
     const BOOL chosen = PageSetupDlgA(&ps);
     const GlobalMemory devMode(ps.hDevMode);
     const GlobalMemory devNames(ps.hDevNames);
     // The dialog's result is kept like every other dialog's.
     Finish(chosen);
     if (!chosen) return false;
-    const auto back = [factor](LONG value) { return RoundHalfEven(static_cast<double>(value) / factor); };
+    const auto back = [&a](LONG value) { return MarginFromDialog(value, a.units); };
     a.leftMargin = back(ps.rtMargin.left);
     a.topMargin = back(ps.rtMargin.top);
     a.rightMargin = back(ps.rtMargin.right);

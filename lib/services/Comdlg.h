@@ -132,6 +132,10 @@ public:
     static LOGFONTA LogFontOf(const FontValues& font, std::int32_t twipsPerPixelY);
     static DWORD PrintFlags(const PrintArgs& a);
     static DWORD PageSetupFlags(const PageSetupArgs& a);
+    // Margins in whole inches (units 0) or millimetres (1) to and from the dialog's thousandths of an inch
+    // or hundredths of a millimetre; back rounded half to even. Overflow beyond 32 bits is error 6.
+    static std::int32_t MarginToDialog(std::int32_t margin, std::int32_t units);
+    static std::int32_t MarginFromDialog(LONG value, std::int32_t units);
 
 private:
     // Shows the open (save false) or save dialog; on both outcomes the record holds what the caller gets.

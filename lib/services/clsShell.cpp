@@ -81,9 +81,10 @@ std::optional<std::string> clsShell::Folders(const std::string& title, HWND owne
     PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info);
     if (!item) return std::nullopt;
     std::vector<char> path(MAX_PATH, ' ');
-    SHGetPathFromIDListA(item, path.data());
+    const BOOL named = SHGetPathFromIDListA(item, path.data());
     CoTaskMemFree(item);
-    return UpToNul(path);
+    // An item without a file-system path gives empty text, not the untouched buffer of blanks.
+    return named ? UpToNul(path) : std::string();
 }
 
 std::string clsShell::GetWindowsDir() {

@@ -71,6 +71,47 @@ TEST_F(ServerTest, DualInterfaceAndDispatchGiveTheSameResults) {
     EXPECT_EQ(registry.Get("GetLastErrorMsg").ToText(), "");
 }
 
+TEST_F(ServerTest, MembersHaveThePublishedDispatchIdentifiers) {
+    struct Case {
+        const char* progId;
+        const char* member;
+        DISPID id;
+    };
+    const Case cases[] = {
+        {"Toolcraft.clsShell", "ShowInTaskBar", 0x60030000},
+        {"Toolcraft.clsShell", "FormStayOnTop", 0x60030007},
+        {"Toolcraft.clsShell", "ShowProperties", 0x60030013},
+        {"Toolcraft.stdFunctions", "GetFile", 0x60030000},
+        {"Toolcraft.stdFunctions", "GetShortName", 0x60030001},
+        {"Toolcraft.Comdlg", "DialogHook", 0x60030004},
+        {"Toolcraft.Comdlg", "APIReturn", 0x68030003},
+        {"Toolcraft.Comdlg", "ExtendedError", 0x68030002},
+        {"Toolcraft.Comdlg", "VBGetOpenFileName", 0x60030005},
+        {"Toolcraft.Comdlg", "VBGetSaveFileName", 0x60030008},
+        {"Toolcraft.Comdlg", "VBGetFileTitle", 0x6003000A},
+        {"Toolcraft.Comdlg", "VBChooseColor", 0x6003000B},
+        {"Toolcraft.Comdlg", "CustomColor", 0x68030001},
+        {"Toolcraft.Comdlg", "VBChooseFont", 0x6003000D},
+        {"Toolcraft.Comdlg", "VBPrintDlg", 0x6003000E},
+        {"Toolcraft.Comdlg", "VBPageSetupDlg", 0x6003000F},
+        {"Toolcraft.clsReg_n_FileAssoc", "savekey", 0x60030004},
+        {"Toolcraft.clsReg_n_FileAssoc", "DeleteValue", 0x6003000A},
+        {"Toolcraft.clsReg_n_FileAssoc", "UndoAssociation", 0x6003000E},
+        {"Toolcraft.clsReg_n_FileAssoc", "GetLastErrorMsg", 0x68030002},
+        {"Toolcraft.clsReg_n_FileAssoc", "ShowPrograms", 0x6003000F},
+        {"Toolcraft.clsReg_n_FileAssoc", "ProgramFN", 0x68030001},
+        {"Toolcraft.clsReg_n_FileAssoc", "ProgramFP", 0x68030000},
+    };
+    for (const Case& c : cases) {
+        const auto object = comserver::CreateObject(c.progId);
+        Bstr name(c.member);
+        LPOLESTR names[] = {name.Get()};
+        DISPID id = DISPID_UNKNOWN;
+        EXPECT_EQ(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK) << c.member;
+        EXPECT_EQ(id, c.id) << c.progId << "." << c.member;
+    }
+}
+
 TEST_F(ServerTest, RaisedErrorsArriveWithNumberAndDescription) {
     // A window object without the members the call reads late-bound.
     const auto form = PropertyBag::Create({{"hwnd", 1, Variant(0)}});
@@ -94,6 +135,59 @@ TEST_F(ServerTest, RaisedErrorsArriveWithNumberAndDescription) {
         EXPECT_EQ(e.Description(), "Overflow");
         EXPECT_EQ(e.Source(), "Toolcraft.Comdlg");
     }
+}
+
+TEST(TypeLibrary, FifteenEnumerationsWithTheirIdentifiers) {
+    const ComApartment apartment;
+    ITypeLib* raw = nullptr;
+    const std::wstring path = [] {
+        const std::string narrow = ORCMCLS_DLL;
+        return std::wstring(narrow.begin(), narrow.end());
+    }();
+    ASSERT_HRESULT_SUCCEEDED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, &raw));
+    const auto library = comserver::ComPtr<ITypeLib>::Attach(raw);
+    int enumerations = 0;
+    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+        TYPEKIND kind{};
+        library->GetTypeInfoType(i, &kind);
+        if (kind == TKIND_ENUM) ++enumerations;
+    }
+    EXPECT_EQ(enumerations, 15);
+
+    // Hkeys {...79-...}: its first member is the classes root as a signed 32-bit value.
+    comserver::ComPtr<ITypeInfo> hkeys;
+    GUID id{};
+    CLSIDFromString(L"{9053BB79-4712-4540-A11D-D6C1606600FA}", &id);
+    ASSERT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(id, hkeys.Put()));
+    VARDESC* member = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(hkeys->GetVarDesc(0, &member));
+    EXPECT_EQ(Variant::CopyOf(*member->lpvarValue).ToLong(), static_cast<std::int32_t>(0x80000000u));
+    hkeys->ReleaseVarDesc(member);
+    TLIBATTR* attributes = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(library->GetLibAttr(&attributes));
+    EXPECT_EQ(attributes->wMajorVerNum, 1);
+    EXPECT_EQ(attributes->wMinorVerNum, 0);
+    EXPECT_EQ(attributes->lcid, 1033u);
+    library->ReleaseTLibAttr(attributes);
+}
+
+TEST(VersionRecord, DescribesTheLibraryAsSelfRegistering) {
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(ORCMCLS_DLL, &handle);
+    ASSERT_GT(size, 0u);
+    std::string data(size, '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(ORCMCLS_DLL, 0, size, data.data()));
+    const auto text = [&](const char* name) -> std::string {
+        char* value = nullptr;
+        UINT length = 0;
+        const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
+        if (!VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) return "<none>";
+        return std::string(value, length > 0 ? length - 1 : 0);
+    };
+    EXPECT_EQ(text("FileDescription"), "Common Classes for Quillview");
+    EXPECT_EQ(text("FileVersion"), "1.00");
+    EXPECT_EQ(text("ProductVersion"), "1.00");
+    EXPECT_NE(text("OLESelfRegister"), "<none>");
 }
 
 TEST(ServerRegistration, UnregistrationLeavesNoKeyBehind) {

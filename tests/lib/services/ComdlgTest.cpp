@@ -18,6 +18,7 @@
 #include "lib/services/Comdlg.h"
 #include "lib/services/FileIo.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
+#include "platform/forms/RuntimeError.h"
 
 using comserver::Variant;
 using Dialogs = services::Comdlg;
@@ -96,6 +97,23 @@ TEST(Flags, EachDialogComputesItsOwn) {
     page.disablePrinter = true;
     EXPECT_EQ(Dialogs::PageSetupFlags(page),
               DWORD{PSD_MARGINS | PSD_MINMARGINS | PSD_INHUNDREDTHSOFMILLIMETERS | PSD_DISABLEPRINTER});
+}
+
+TEST(PageSetup, MarginsInDialogUnitsAndBack) {
+    EXPECT_EQ(Dialogs::MarginToDialog(1, 0), 1000);
+    EXPECT_EQ(Dialogs::MarginToDialog(25, 1), 2500);
+    struct Case {
+        LONG value;
+        std::int32_t units, margin;
+    };
+    for (const Case c : {Case{1500, 0, 2}, Case{2500, 0, 2}, Case{3500, 0, 4}, Case{1499, 0, 1}, Case{250, 1, 2}})
+        EXPECT_EQ(Dialogs::MarginFromDialog(c.value, c.units), c.margin) << c.value;
+    try {
+        Dialogs::MarginToDialog(3000000, 0);
+        FAIL() << "no overflow";
+    } catch (const forms::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), forms::err::Overflow);
+    }
 }
 
 TEST(Font, LogicalFontFromTheFontObject) {

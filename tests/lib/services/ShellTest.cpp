@@ -290,6 +290,46 @@ TEST_F(ShellThroughCom, FormStayOnTopPlacesTheWindowInPixels) {
     }
 }
 
+TEST_F(ShellThroughCom, MenuItemGetsThePictureBoxesBitmaps) {
+    const TestWindow window("QvMenu" + kPid);
+    const HMENU bar = CreateMenu();
+    const HMENU popup = CreatePopupMenu();
+    AppendMenuA(popup, MF_STRING, 100, "First");
+    AppendMenuA(popup, MF_STRING, 101, "Second");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "File");
+    SetMenu(window.Handle(), bar);
+    const HBITMAP unchecked = CreateBitmap(13, 13, 1, 1, nullptr);
+    const HBITMAP checked = CreateBitmap(13, 13, 1, 1, nullptr);
+    const auto box = [](HBITMAP bitmap) {
+        const auto picture = PropertyBag::Create(
+            {{"Handle", 0, Variant(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(bitmap)))}});
+        return PropertyBag::Create({{"Picture", 1, Variant::Object(picture->Dispatch())}});
+    };
+    const auto form = PropertyBag::Create(
+        {{"hwnd", 1, Variant(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(window.Handle())))}});
+    const auto uncheckedBox = box(unchecked);
+    const auto checkedBox = box(checked);
+    services::client::Shell::Create().BMPonMenu(form->Dispatch(), uncheckedBox->Dispatch(), checkedBox->Dispatch(),
+                                                0, 1);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_CHECKMARKS;
+    ASSERT_TRUE(GetMenuItemInfoA(bar, 101, FALSE, &info));
+    EXPECT_EQ(info.hbmpUnchecked, unchecked);
+    EXPECT_EQ(info.hbmpChecked, checked);
+    SetMenu(window.Handle(), nullptr);
+    DestroyMenu(bar);
+    DeleteObject(unchecked);
+    DeleteObject(checked);
+}
+
+TEST_F(ShellThroughCom, PropertiesOfAMissingFileFail) {
+    const auto result = services::client::Shell::Create().ShowProperties(TempFolder("qvprops") + "\missing.txt",
+                                                                           nullptr);
+    EXPECT_LE(result, 32);
+    RemoveDirectoryA((TempFolder("qvprops")).c_str());
+}
+
 TEST_F(ShellThroughCom, FolderPickerGivesTheFolderOrEmpty) {
     const TestWindow owner("QvOwner" + kPid);
     const auto form = PropertyBag::Create(
