@@ -2,6 +2,7 @@
 
 #include "main/browser/frmQuillview.h"
 #include "main/windows/frmSettingUp.h"
+#include "lib/imgEditbuf/Client.h"
 #include "lib/services/Client.h"
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
@@ -43,6 +44,8 @@ services::client::Shell& gShell() { return Shared<services::client::Shell>(); }
 services::client::StdFunctions& gStdFunctions() { return Shared<services::client::StdFunctions>(); }
 services::client::CommonDialogs& gComdlg() { return Shared<services::client::CommonDialogs>(); }
 services::client::FileAssoc& gFileAssoc() { return Shared<services::client::FileAssoc>(); }
+
+imgbuf::client::ImgEditCtlBuf NewImgEditCtlBuf() { return imgbuf::client::ImgEditCtlBuf(); }
 
 void InitAssocIconPaths() {
     // Always "\" after the folder: the program never runs from a drive root (StartApplication refuses it).

@@ -14,6 +14,10 @@ class Shell;
 class StdFunctions;
 }  // namespace services::client
 
+namespace imgbuf::client {
+class ImgEditCtlBuf;
+}  // namespace imgbuf::client
+
 namespace Module1 {
 
 inline std::string gCurrentImagePath;
@@ -52,6 +56,10 @@ services::client::Shell& gShell();
 services::client::StdFunctions& gStdFunctions();
 services::client::CommonDialogs& gComdlg();
 services::client::FileAssoc& gFileAssoc();
+
+// A new object of the picture buffer library (rvimgctl) for one load or save, released by its owner when
+// done. Raises error 429 when the library cannot create it.
+imgbuf::client::ImgEditCtlBuf NewImgEditCtlBuf();
 
 // Sets the eleven icon strings to "<program folder>\<program>.exe,<index>".
 void InitAssocIconPaths();

@@ -1,0 +1,137 @@
+#include "platform/imaging/Wic.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/forms/RuntimeError.h"
+#include "platform/imaging/ReplacingFile.h"
+#include "platform/imaging/decoders/DecodeError.h"
+
+namespace imaging {
+ComPtr<IWICImagingFactory> WicFactory() {
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)))) {
+        throw forms::RuntimeError(forms::err::CannotCreateObject);
+    }
+    return factory;
+}
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+bool WicCopyBgr24(IWICBitmapSource* source, const RowTarget& target) {
+    UINT width = 0;
+    UINT height = 0;
+    WICPixelFormatGUID format = {};
+    if (FAILED(source->GetSize(&width, &height)) || FAILED(source->GetPixelFormat(&format))) return false;
+    if (width == 0 || height == 0) return false;
+    ComPtr<IWICBitmapSource> rows(source);
+    const bool direct = IsEqualGUID(format, GUID_WICPixelFormat24bppBGR);
+    if (!direct) {
+        rows.Reset();
+        if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, source, &rows))) return false;
+    }
+    const std::size_t pixelBytes = direct ? 3 : 4;
+    const std::size_t stride = std::size_t{width} * pixelBytes;
+    const std::uint32_t bandRows = std::max<std::uint32_t>(1, static_cast<std::uint32_t>((1u << 20) / stride));
+    std::vector<std::uint8_t> band(stride * std::min<std::uint32_t>(bandRows, height));
+    for (std::uint32_t first = 0; first < height; first += bandRows) {
+        const std::uint32_t count = std::min(bandRows, height - first);
+        const WICRect rect{0, static_cast<INT>(first), static_cast<INT>(width), static_cast<INT>(count)};
+        if (FAILED(rows->CopyPixels(&rect, static_cast<UINT>(stride), static_cast<UINT>(stride * count), band.data()))) {
+            return false;
+        }
+        for (std::uint32_t r = 0; r < count; ++r) {
+            const std::uint8_t* from = band.data() + r * stride;
+            std::uint8_t* to = target(first + r);
+            if (direct) {
+                std::copy_n(from, stride, to);
+                continue;
+            }
+            for (UINT x = 0; x < width; ++x, from += 4, to += 3) {
+                to[0] = from[0];
+                to[1] = from[1];
+                to[2] = from[2];
+            }
+        }
+    }
+    return true;
+}
+
+Image24 WicCopyFrame(IWICBitmapSource* frame) {
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(frame->GetSize(&width, &height))) throw DecodeError("frame size unreadable");
+    CheckedLayout(width, height);
+    Image24 image = Image24::Allocate(width, height);
+    if (!WicCopyBgr24(frame, [&image](std::uint32_t row) { return image.Row(row); })) {
+        throw DecodeError("pixel data unreadable");
+    }
+    return image;
+}
+
+Image24 WicDecode(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() > 0xFFFFFFFFu) throw DecodeError("no data");
+    const ComPtr<IWICImagingFactory> factory = WicFactory();
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    if (FAILED(factory->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame))) {
+        throw DecodeError("not readable by the system codecs");
+    }
+    return WicCopyFrame(frame.Get());
+}
+
+bool WicEncodeToFile(const std::string& path, const EncodeRequest& request, const RowSource& rows) {
+    if (request.width == 0 || request.height == 0) return false;
+    ReplacingFile file(path);
+    if (!file.Valid()) return false;
+    const ComPtr<IWICImagingFactory> factory = WicFactory();
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    if (FAILED(factory->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromFilename(Widen(file.TempPath()).c_str(), GENERIC_WRITE)) ||
+        FAILED(factory->CreateEncoder(request.container, nullptr, &encoder)) ||
+        FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
+        FAILED(encoder->CreateNewFrame(&frame, &options))) {
+        return false;
+    }
+    if (request.quality) {
+        PROPBAG2 option = {};
+        option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+        VARIANT value;
+        VariantInit(&value);
+        value.vt = VT_R4;
+        value.fltVal = std::clamp(*request.quality, 0.0f, 1.0f);
+        if (FAILED(options->Write(1, &option, &value))) return false;
+    }
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (FAILED(frame->Initialize(options.Get())) || FAILED(frame->SetSize(request.width, request.height)) ||
+        FAILED(frame->SetPixelFormat(&format)) || !IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
+        return false;
+    }
+    // Row by row straight from the caller's pixels: no copy of the picture, whatever its row order.
+    const UINT rowBytes = request.width * 3;
+    for (std::uint32_t y = 0; y < request.height; ++y) {
+        if (FAILED(frame->WritePixels(1, rowBytes, rowBytes, const_cast<BYTE*>(rows(y))))) return false;
+    }
+    if (FAILED(frame->Commit()) || FAILED(encoder->Commit())) return false;
+    // Every reference to the stream goes before the file can be moved.
+    frame.Reset();
+    options.Reset();
+    encoder.Reset();
+    stream.Reset();
+    return file.Commit();
+}
+
+}  // namespace imaging

@@ -1,0 +1,151 @@
+// JPEG saving and reading through clsImgEditCtlBuf (SaveToJpeg, LoadJPGFile) and the codec module below.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "lib/imgEditbuf/Client.h"
+#include "platform/imaging/Picture.h"
+#include "tests/lib/imgEditbuf/ServerSupport.h"
+
+namespace imgbuf::test {
+namespace {
+
+using client::ImgEditCtlBuf;
+
+// A smooth picture, dark at the top and bright at the bottom and slowly bluer to the right: a flipped result
+// is far off, while JPEG's rounding (and its halved colour resolution) stays small.
+imaging::Image24 Gradient(std::uint32_t width, std::uint32_t height) {
+    imaging::Image24 image = imaging::Image24::Allocate(width, height);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            std::uint8_t* p = image.Row(y) + 3 * x;
+            const auto down = height > 1 ? 40 + 150 * y / (height - 1) : 120;
+            p[0] = static_cast<std::uint8_t>(down + x);
+            p[1] = static_cast<std::uint8_t>(down);
+            p[2] = static_cast<std::uint8_t>(down + 30 - x);
+        }
+    }
+    return image;
+}
+
+class SaveJpegTest : public testing::Test {
+protected:
+    void SetUp() override { Messages::Clear(); }
+    TempFolder folder_;
+    ImgEditCtlBuf buffer_;
+};
+
+struct RoundTrip {
+    std::uint32_t width, height;
+};
+
+class JpegRoundTrip : public SaveJpegTest, public testing::WithParamInterface<RoundTrip> {};
+
+TEST_P(JpegRoundTrip, ComesBackCloseToTheOriginal) {
+    const RoundTrip c = GetParam();
+    const imaging::Image24 original = Gradient(c.width, c.height);
+    const std::string path = folder_.File("round.jpg");
+    ASSERT_TRUE(buffer_.SaveToJpeg(path, PictureOf(original).Get(), 95));
+    bool fail = true;
+    const auto back = buffer_.LoadJPGFile(path, fail);
+    EXPECT_FALSE(fail);
+    const int difference = MaxDifference(PixelsOf(back.Get()), original);
+    EXPECT_GE(difference, 0) << "size changed";
+    EXPECT_LE(difference, 12);
+    EXPECT_TRUE(Messages::Shown().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, JpegRoundTrip,
+                         testing::Values(RoundTrip{1, 1}, RoundTrip{1, 3}, RoundTrip{2, 5}, RoundTrip{3, 7},
+                                         RoundTrip{4, 9}, RoundTrip{5, 3}, RoundTrip{5, 17}, RoundTrip{33, 21}));
+
+TEST_F(SaveJpegTest, EmptyFileNameWritesNothing) {
+    EXPECT_FALSE(buffer_.SaveToJpeg("", PictureOf(Gradient(4, 4)).Get(), 75));
+    EXPECT_TRUE(folder_.Files().empty());
+    EXPECT_TRUE(Messages::Shown().empty());
+}
+
+// Quality goes to the encoder unchecked; how it shapes the file is the system encoder's (some ignore it).
+TEST_F(SaveJpegTest, AnyQualityIsAccepted) {
+    const auto picture = PictureOf(Gradient(64, 48));
+    for (const std::int32_t quality : {0, 1, 75, 100, 150, -5}) {
+        const std::string path = folder_.File("q" + std::to_string(quality) + ".jpg");
+        EXPECT_TRUE(buffer_.SaveToJpeg(path, picture.Get(), quality)) << quality;
+        bool fail = true;
+        buffer_.LoadJPGFile(path, fail);
+        EXPECT_FALSE(fail) << quality;
+    }
+    EXPECT_TRUE(buffer_.SaveToJpeg(folder_.File("default.jpg"), picture.Get()));  // left out: 0
+    EXPECT_TRUE(Messages::Shown().empty());
+}
+
+// A picture that gives no buffer (no bitmap in it) fails with the writer's message, not with a crash, and
+// the file already there stays as it was.
+TEST_F(SaveJpegTest, PictureWithoutBitmapFailsAndKeepsTheExistingFile) {
+    const std::string path = folder_.File("keep.jpg");
+    const std::vector<std::uint8_t> existing = {'o', 'l', 'd'};
+    WriteBytes(path, existing);
+    const auto empty = imaging::EmptyPicture();
+    EXPECT_FALSE(buffer_.SaveToJpeg(path, empty.Get(), 75));
+    EXPECT_EQ(Messages::Shown(), std::vector<std::string>{"Failed to save to JPG"});
+    EXPECT_EQ(ReadBytes(path), existing);
+}
+
+TEST_F(SaveJpegTest, SuccessfulSaveReplacesTheFileAndLeavesNoTemporaryFile) {
+    const std::string path = folder_.File("photo.jpg");
+    WriteBytes(path, {'o', 'l', 'd'});
+    ASSERT_TRUE(buffer_.SaveToJpeg(path, PictureOf(Gradient(16, 8)).Get(), 75));
+    EXPECT_EQ(folder_.Files(), std::vector<std::string>{"photo.jpg"});
+    const std::vector<std::uint8_t> written = ReadBytes(path);
+    ASSERT_GE(written.size(), 2u);
+    EXPECT_EQ(written[0], 0xFF);
+    EXPECT_EQ(written[1], 0xD8);
+}
+
+TEST_F(SaveJpegTest, UnwritableTargetFailsWithTheMessage) {
+    EXPECT_FALSE(buffer_.SaveToJpeg(folder_.File("no-folder\\x.jpg"), PictureOf(Gradient(4, 4)).Get(), 75));
+    EXPECT_EQ(Messages::Shown(), std::vector<std::string>{"Failed to save to JPG"});
+}
+
+TEST_F(SaveJpegTest, ReadingFailuresSetFailWithTheReadersMessage) {
+    const std::string notJpeg = folder_.File("fake.jpg");
+    WriteBytes(notJpeg, ReadBytes(SamplePath("png-truecolour.png")));
+    const std::string missing = folder_.File("missing.jpg");
+    for (const std::string& path : {notJpeg, missing}) {
+        Messages::Clear();
+        bool fail = false;
+        const auto picture = buffer_.LoadJPGFile(path, fail);
+        EXPECT_TRUE(fail) << path;
+        EXPECT_EQ(Messages::Shown(), std::vector<std::string>{"Failed to read JPG"}) << path;
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(HandleOf(picture.Get()), 0u);
+    }
+}
+
+// A header that claims a picture far beyond the ceiling is refused before anything is allocated.
+TEST_F(SaveJpegTest, HugeHeaderIsRefusedBeforeAllocation) {
+    const std::string small = folder_.File("small.jpg");
+    ASSERT_TRUE(buffer_.SaveToJpeg(small, PictureOf(Gradient(8, 8)).Get(), 75));
+    std::vector<std::uint8_t> bytes = ReadBytes(small);
+    bool patched = false;
+    for (std::size_t i = 0; i + 8 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
+            bytes[i + 5] = bytes[i + 6] = bytes[i + 7] = bytes[i + 8] = 0xFF;  // 65535 x 65535
+            patched = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(patched);
+    const std::string huge = folder_.File("huge.jpg");
+    WriteBytes(huge, bytes);
+    Messages::Clear();
+    bool fail = false;
+    buffer_.LoadJPGFile(huge, fail);
+    EXPECT_TRUE(fail);
+    EXPECT_EQ(Messages::Shown(), std::vector<std::string>{"Failed to read JPG"});
+}
+
+}  // namespace
+}  // namespace imgbuf::test
