@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 
 namespace services {
@@ -34,13 +35,6 @@ std::string UpToNul(const char* text, size_t size) {
 }
 
 const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
-
-std::int32_t RoundHalfEven(double value) {
-    const double r = std::nearbyint(value);
-    if (r > std::numeric_limits<std::int32_t>::max() || r < std::numeric_limits<std::int32_t>::min())
-        throw forms::RuntimeError(forms::err::Overflow);
-    return static_cast<std::int32_t>(r);
-}
 
 std::int32_t Times(std::int32_t value, std::int32_t factor) {
     const auto product = static_cast<std::int64_t>(value) * factor;
@@ -164,7 +158,7 @@ DWORD Comdlg::FontFlags(std::int32_t flags, bool printerGiven, std::int32_t colo
 
 LOGFONTA Comdlg::LogFontOf(const FontValues& font, std::int32_t twipsPerPixelY) {
     LOGFONTA lf{};
-    lf.lfHeight = -RoundHalfEven(font.size * 20 / twipsPerPixelY);
+    lf.lfHeight = -forms::CLng(font.size * 20 / twipsPerPixelY);
     lf.lfWeight = font.weight;
     lf.lfItalic = font.italic;
     lf.lfUnderline = font.underline;
@@ -295,7 +289,7 @@ bool Comdlg::VBChooseFont(FontArgs& a) {
     cf.hwndOwner = OptionalOwner(a.owner);
     cf.hDC = reinterpret_cast<HDC>(static_cast<LONG_PTR>(a.printerDC));
     cf.lpLogFont = &lf;
-    cf.iPointSize = RoundHalfEven(a.font.size * 10);
+    cf.iPointSize = forms::CLng(a.font.size * 10);
     cf.Flags = FontFlags(a.flags, printerGiven, a.color, a.minSize, a.maxSize);
     cf.rgbColors = static_cast<COLORREF>(a.color);
     cf.nSizeMin = a.minSize;
@@ -370,7 +364,7 @@ std::int32_t Comdlg::MarginToDialog(std::int32_t margin, std::int32_t units) {
 }
 
 std::int32_t Comdlg::MarginFromDialog(LONG value, std::int32_t units) {
-    return RoundHalfEven(static_cast<double>(value) / (units == 1 ? 100 : 1000));
+    return forms::CLng(static_cast<double>(value) / (units == 1 ? 100 : 1000));
 }
 
 bool Comdlg::VBPageSetupDlg(PageSetupArgs& a) {

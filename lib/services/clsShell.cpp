@@ -9,6 +9,7 @@
 
 #include "lib/services/FileIo.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
+#include "platform/forms/Conversions.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/shortcuts/ShellLink.h"
 
@@ -32,12 +33,8 @@ std::string LinkFile(const std::string& menuPath, const std::string& name) {
     return shortcuts::ResolveStartMenuPath(menuPath + name) + ".lnk";
 }
 
-std::int32_t ToPixels(double twips, int twipsPerPixel) {
-    const double pixels = std::nearbyint(twips / twipsPerPixel);
-    if (pixels > std::numeric_limits<std::int32_t>::max() || pixels < std::numeric_limits<std::int32_t>::min())
-        throw forms::RuntimeError(forms::err::Overflow);
-    return static_cast<std::int32_t>(pixels);
-}
+// Window pixels are 32-bit: a large or multi-monitor desktop never overflows.
+std::int32_t ToPixels(double twips, int twipsPerPixel) { return forms::CLng(twips / twipsPerPixel); }
 
 struct WindowSearch {
     const std::string* title;

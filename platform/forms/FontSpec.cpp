@@ -1,5 +1,6 @@
 #include "platform/forms/FontSpec.h"
 
+#include "platform/forms/Conversions.h"
 #include "platform/forms/Units.h"
 
 #include <cmath>
@@ -10,7 +11,7 @@ namespace forms {
 UniqueFont FontSpec::Create() const {
     LOGFONTA lf{};
     // Points to pixels: height = -(size * 20 twips per point / twips per pixel).
-    lf.lfHeight = -static_cast<LONG>(std::lround(Size * 20.0f / TwipsPerPixel(Axis::Y)));
+    lf.lfHeight = -static_cast<LONG>(RoundHalfEven(Size * 20.0f / TwipsPerPixel(Axis::Y)));
     lf.lfWeight = Bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = Italic;
     lf.lfUnderline = Underline;

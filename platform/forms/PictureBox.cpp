@@ -1,6 +1,7 @@
 #include "platform/forms/PictureBox.h"
 
 #include "platform/forms/App.h"
+#include "platform/forms/Conversions.h"
 #include "platform/forms/DispatchBoundary.h"
 #include "platform/forms/RuntimeError.h"
 
@@ -195,8 +196,8 @@ void PictureBox::PaintPicture(const StdPicture& picture, float x1, float y1, std
     if (!picture) throw RuntimeError(err::ObjectNotSet);
     if (picture.Type() == PictureType::None) return;
     const ScaleMode s = state_.Scale;
-    const auto himetricX = [s](float v) { return static_cast<long>(std::lround(ConvertUnits(v, s, ScaleMode::HiMetric, Axis::X))); };
-    const auto himetricY = [s](float v) { return static_cast<long>(std::lround(ConvertUnits(v, s, ScaleMode::HiMetric, Axis::Y))); };
+    const auto himetricX = [s](float v) { return static_cast<long>(RoundHalfEven(ConvertUnits(v, s, ScaleMode::HiMetric, Axis::X))); };
+    const auto himetricY = [s](float v) { return static_cast<long>(RoundHalfEven(ConvertUnits(v, s, ScaleMode::HiMetric, Axis::Y))); };
     const long srcX = x2 ? himetricX(*x2) : 0;
     const long srcY = y2 ? himetricY(*y2) : 0;
     const long srcW = w2 ? himetricX(*w2) : picture.Width() - srcX;

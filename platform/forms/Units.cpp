@@ -1,5 +1,6 @@
 #include "platform/forms/Units.h"
 
+#include "platform/forms/Conversions.h"
 #include "platform/forms/Handles.h"
 
 #include <cmath>
@@ -40,7 +41,7 @@ float ConvertUnits(float value, ScaleMode from, ScaleMode to, Axis axis) {
 }
 
 int ToPixels(float value, ScaleMode from, Axis axis) {
-    return static_cast<int>(std::lround(ConvertUnits(value, from, ScaleMode::Pixels, axis)));
+    return static_cast<int>(RoundHalfEven(ConvertUnits(value, from, ScaleMode::Pixels, axis)));
 }
 
 float FromPixels(int pixels, ScaleMode to, Axis axis) {
