@@ -345,6 +345,14 @@ TEST_F(ShellThroughCom, FolderPickerGivesTheFolderOrEmpty) {
     const std::string folder = TempFolder("qvpick");
     {
         const DialogDriver driver([&](HWND dialog) {
+            // The tree may still be filling in when the dialog first shows: select, let the tree's own
+            // messages run, select again, and only then confirm.
+            SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
             SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
             DialogDriver::Confirm(dialog);
         });
