@@ -27,7 +27,7 @@ inline constexpr std::int32_t CannotUnloadDesignElement = 362;
 
 // The design of a control: where it sits, its own properties and the common ones.
 template <class D>
-struct ControlSpec {
+struct ControlBlueprint {
     Extent at;
     D own = {};
     Common common = {};
@@ -43,16 +43,16 @@ public:
 template <class T>
 class ControlArray final : public ControlArrayBase {
 public:
-    using Spec = typename T::Spec;
+    using Blueprint = typename T::Blueprint;
 
     template <class Parent>
-    ControlArray(Parent& parent, std::string name, std::vector<std::pair<int, Spec>> design)
+    ControlArray(Parent& parent, std::string name, std::vector<std::pair<int, Blueprint>> design)
         : form_(FormOf(parent)), name_(std::move(name)) {
-        make_ = [&parent, this](int index, const Spec& spec) { return Make(parent, spec, index); };
-        for (auto& [index, spec] : design) {
+        make_ = [&parent, this](int index, const Blueprint& blueprint) { return Make(parent, blueprint, index); };
+        for (auto& [index, blueprint] : design) {
             designIndexes_.insert(index);
-            specs_.emplace(index, spec);
-            elements_.emplace(index, make_(index, spec));
+            blueprints_.emplace(index, blueprint);
+            elements_.emplace(index, make_(index, blueprint));
         }
         form_.RegisterArray(*this);
     }
@@ -89,9 +89,9 @@ public:
         form_.EnsureLoaded();
         if (elements_.count(index)) throw RuntimeError(err::ElementAlreadyLoaded);
         if (index < 0 || index > 32767) throw RuntimeError(err::InvalidPropertyArrayIndex);
-        Spec spec = specs_.begin()->second;
-        if constexpr (!std::is_same_v<Spec, typename T::Design>) spec.common.Visible = false;
-        auto element = make_(index, spec);
+        Blueprint blueprint = blueprints_.begin()->second;
+        if constexpr (!std::is_same_v<Blueprint, typename T::Design>) blueprint.common.Visible = false;
+        auto element = make_(index, blueprint);
         T& added = *element;
         elements_.emplace(index, std::move(element));
         if constexpr (std::is_base_of_v<Control, T>) {
@@ -125,18 +125,18 @@ private:
     static Form& FormOf(P& p) { return p.OwnerForm(); }
 
     template <class Parent>
-    std::unique_ptr<T> Make(Parent& parent, const Spec& spec, int index) {
-        if constexpr (std::is_same_v<Spec, typename T::Design>)
-            return std::make_unique<T>(parent, name_, spec, index);
+    std::unique_ptr<T> Make(Parent& parent, const Blueprint& blueprint, int index) {
+        if constexpr (std::is_same_v<Blueprint, typename T::Design>)
+            return std::make_unique<T>(parent, name_, blueprint, index);
         else
-            return std::make_unique<T>(parent, name_, spec.at, spec.own, spec.common, index);
+            return std::make_unique<T>(parent, name_, blueprint.at, blueprint.own, blueprint.common, index);
     }
 
     Form& form_;
     const std::string name_;
-    std::function<std::unique_ptr<T>(int, const Spec&)> make_;
+    std::function<std::unique_ptr<T>(int, const Blueprint&)> make_;
     std::map<int, std::unique_ptr<T>> elements_;
-    std::map<int, Spec> specs_;
+    std::map<int, Blueprint> blueprints_;
     std::set<int> designIndexes_;
     std::function<void(T&)> binder_;
 };

@@ -12,7 +12,7 @@ template <class Base, class D>
 class DesignedControl : public Base {
 public:
     using Design = D;
-    using Spec = ControlSpec<D>;
+    using Blueprint = ControlBlueprint<D>;
     DesignedControl(Container& parent, std::string name, Extent at, D own = {}, Common common = {},
                     int index = NoIndex)
         : Base(parent, std::move(name), at, std::move(common), index), design_(std::move(own)), state_(design_) {}

@@ -43,7 +43,7 @@ struct MenuDesign {
 class Menu {
 public:
     using Design = MenuDesign;
-    using Spec = Design;
+    using Blueprint = Design;
 
     Menu(Form& form, std::string name, Design design = {}, int index = -1);
     Menu(Menu& parent, std::string name, Design design = {}, int index = -1);

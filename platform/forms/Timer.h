@@ -24,7 +24,7 @@ struct TimerDesign {
 class Timer {
 public:
     using Design = TimerDesign;
-    using Spec = Design;
+    using Blueprint = Design;
 
     Timer(Form& form, std::string name, Design design = {}, int index = -1);
     ~Timer();

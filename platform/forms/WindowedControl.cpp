@@ -66,9 +66,9 @@ void WindowedControl::Recreate() {
 }
 
 void WindowedControl::ApplyFont() {
-    const FontSpec* spec = Font();
-    if (!spec || !hwnd_) return;
-    font_ = spec->Create();
+    const FontSpec* design = Font();
+    if (!design || !hwnd_) return;
+    font_ = design->Create();
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
