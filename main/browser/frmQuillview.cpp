@@ -1,5 +1,6 @@
 #include "main/browser/frmQuillview.h"
 
+#include "lib/services/Client.h"
 #include "main/core/Module1.h"
 #include "main/core/modInstances.h"
 #include "main/windows/frmSettingUp.h"
@@ -9,6 +10,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Paths.h"
 #include "platform/forms/RuntimeError.h"
+#include "platform/forms/Shell.h"
 #include "platform/subclass/Subclasser.h"
 
 namespace {
@@ -97,8 +99,14 @@ void frmQuillview::ReceiveCommandLine(const std::string& text) {
         return;
     }
     HandInStep([&] {
+        forms::AppActivate(Caption());
         SetForegroundWindow(self);
         modInstances::RestoreAndActivate(self);
+        // Topmost and at once not topmost again: the window comes to the front even over other programs.
+        const auto form = GetDispatch();
+        Module1::gShell().FormStayOnTop(form.Get(), true);
+        forms::DoEvents();
+        Module1::gShell().FormStayOnTop(form.Get(), false);
     });
     HandInStep([&] {
         ProcessCmdLine(text);

@@ -39,6 +39,22 @@ private:
     HMODULE module_;
 };
 
+// A server registered for the life of the object, for tests that use it through its class identifiers.
+class RegisteredServer {
+public:
+    explicit RegisteredServer(const char* path) : module_(path), registered_(module_.Call("DllRegisterServer") == S_OK) {}
+    ~RegisteredServer() {
+        if (registered_) module_.Call("DllUnregisterServer");
+    }
+    RegisteredServer(const RegisteredServer&) = delete;
+    RegisteredServer& operator=(const RegisteredServer&) = delete;
+    bool Registered() const { return registered_; }
+
+private:
+    ServerModule module_;
+    bool registered_;
+};
+
 inline std::string GuidText(const GUID& guid) {
     wchar_t text[40] = {};
     StringFromGUID2(guid, text, 40);

@@ -2,6 +2,7 @@
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
 #include "main/core/modInstances.h"
+#include "tests/lib/comserver/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@ namespace {
 class HandIn : public ::testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(services_.Registered());
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "qvhandin" + std::to_string(GetCurrentProcessId());
@@ -32,6 +34,8 @@ protected:
         SendMessageA(Window().hWnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
     }
 
+    const testsupport::ComApartment apartment_;
+    const testsupport::RegisteredServer services_{ORCMCLS_DLL};
     std::string folder_;
     std::string picture_;
 };

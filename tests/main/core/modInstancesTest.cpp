@@ -1,6 +1,7 @@
 // Program start as real processes: what a later start sends to the running instance, the running
 // instance's side of the hand-off, and the refusal to run from a drive's root folder.
 #include "main/core/modInstances.h"
+#include "tests/lib/comserver/TestSupport.h"
 #include "tests/main/core/ProcessHarness.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +141,10 @@ HWND WaitForMarkedWindow(const Process& p) {
 }
 
 TEST(FirstInstance, ReceivesAHandOffAndGivesUpItsRoleWhenClosed) {
+    // The running instance brings itself to the front through the system services library.
+    const testsupport::ComApartment apartment;
+    const testsupport::RegisteredServer services(ORCMCLS_DLL);
+    ASSERT_TRUE(services.Registered());
     ProgramFolder folder;
     const std::string picture = folder.File("some.jpg");
     CloseHandle(CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
