@@ -7,7 +7,7 @@
 
 #include "lib/imgEditbuf/Messages.h"
 #include "lib/imgEditbuf/resample/Resample.h"
-#include "platform/imaging/GdiObjects.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace imgbuf {
 namespace {
@@ -92,10 +92,10 @@ void cDIBSection::CreateFromPicture(IPictureDisp* picture) {
     const auto hbitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
     if (isBitmap) GetObjectA(hbitmap, sizeof(record), &record);
     if (!Create(record.bmWidth, record.bmHeight)) return;
-    const imaging::UniqueMemoryDC source(CreateCompatibleDC(nullptr));
+    const forms::UniqueDC source(CreateCompatibleDC(nullptr));
     if (!source) return;
-    const imaging::SelectionScope selected(source.Get(), hbitmap);
-    if (selected.Selected()) LoadPictureBlt(source.Get());
+    const forms::ScopedSelect selected(source.get(), hbitmap);
+    if (selected.Selected()) LoadPictureBlt(source.get());
 }
 
 void cDIBSection::LoadPictureBlt(HDC source, std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcWidth,
@@ -113,25 +113,25 @@ void cDIBSection::PaintPicture(HDC target, std::int32_t destLeft, std::int32_t d
 }
 
 bool cDIBSection::CopyToClipboard(bool asDIB) {
-    const imaging::ScreenDC screen;
-    if (!screen) return false;
-    const imaging::UniqueMemoryDC memory(CreateCompatibleDC(screen.Get()));
+    const forms::ScopedGetDC screen(nullptr);
+    if (!screen.get()) return false;
+    const forms::UniqueDC memory(CreateCompatibleDC(screen.get()));
     if (!memory) return false;
     if (asDIB) {
         ShowMessage("I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!", MB_OK);
         return false;
     }
-    imaging::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), Width(), Height()));
+    forms::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), Width(), Height()));
     if (!bitmap) return false;
     {
-        const imaging::SelectionScope selected(memory.Get(), bitmap.Get());
-        PaintPicture(memory.Get());
+        const forms::ScopedSelect selected(memory.get(), bitmap.get());
+        PaintPicture(memory.get());
     }
     if (!OpenClipboard(nullptr)) return false;
     EmptyClipboard();
-    const bool taken = SetClipboardData(CF_BITMAP, bitmap.Get()) != nullptr;
+    const bool taken = SetClipboardData(CF_BITMAP, bitmap.get()) != nullptr;
     CloseClipboard();
-    if (taken) bitmap.Release();  // the clipboard owns it now
+    if (taken) bitmap.release();  // the clipboard owns it now
     return taken;
 }
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/imaging/GdiObjects.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace imgbuf {
 namespace {
@@ -34,12 +34,12 @@ imaging::ComPtr<IPictureDisp> frmImgEdit::PaintIntoPicJPG(const cDIBSection& buf
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    imaging::UniqueBitmap surface(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const imaging::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    forms::UniqueBitmap surface(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const forms::UniqueDC dc(CreateCompatibleDC(nullptr));
     if (!surface || !dc) return imaging::EmptyPicture();
     {
-        const imaging::SelectionScope selected(dc.Get(), surface.Get());
-        buffer.PaintPicture(dc.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
+        const forms::ScopedSelect selected(dc.get(), surface.get());
+        buffer.PaintPicture(dc.get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
         GdiFlush();
     }
     return imaging::PictureFromBitmap(std::move(surface));

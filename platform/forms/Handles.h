@@ -78,13 +78,16 @@ private:
     HDC dc_{};
 };
 
-// SelectObject, restoring the previous object.
+// SelectObject, restoring the previous object (nothing to restore when the selection failed).
 class ScopedSelect {
 public:
     ScopedSelect(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
-    ~ScopedSelect() { if (old_) SelectObject(dc_, old_); }
+    ~ScopedSelect() {
+        if (Selected()) SelectObject(dc_, old_);
+    }
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
+    bool Selected() const noexcept { return old_ && old_ != HGDI_ERROR; }
 
 private:
     HDC dc_;

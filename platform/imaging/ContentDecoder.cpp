@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/imaging/GdiObjects.h"
+#include "platform/forms/OwnedHandles.h"
 #include "platform/imaging/Wic.h"
 #include "platform/imaging/decoders/DecodeError.h"
 #include "platform/imaging/decoders/EpsPreview.h"
@@ -18,10 +18,10 @@ namespace imaging {
 
 Image24 DecodeWindowsMetafile(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > 0x7FFFFFFFu) throw DecodeError("metafile size");
-    UniqueEnhMetafile metafile(SetWinMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data(), nullptr, nullptr));
+    forms::UniqueEnhMetaFile metafile(SetWinMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data(), nullptr, nullptr));
     if (!metafile) throw DecodeError("metafile unreadable");
     ENHMETAHEADER header = {};
-    if (GetEnhMetaFileHeader(metafile.Get(), sizeof(header), &header) == 0) throw DecodeError("metafile header");
+    if (GetEnhMetaFileHeader(metafile.get(), sizeof(header), &header) == 0) throw DecodeError("metafile header");
     const std::int64_t width = std::int64_t{header.rclBounds.right} - header.rclBounds.left + 1;
     const std::int64_t height = std::int64_t{header.rclBounds.bottom} - header.rclBounds.top + 1;
     if (width <= 0 || height <= 0) throw DecodeError("metafile is empty");
@@ -34,14 +34,14 @@ Image24 DecodeWindowsMetafile(std::span<const std::uint8_t> bytes) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    UniqueBitmap canvas(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    forms::UniqueBitmap canvas(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    forms::UniqueDC dc(CreateCompatibleDC(nullptr));
     if (!canvas || !bits || !dc) throw DecodeError("no canvas for the metafile");
     std::memcpy(bits, image.pixels.data(), image.pixels.size());
     {
-        const SelectionScope selected(dc.Get(), canvas.Get());
+        const forms::ScopedSelect selected(dc.get(), canvas.get());
         const RECT area{0, 0, static_cast<LONG>(image.width), static_cast<LONG>(image.height)};
-        if (!selected.Selected() || !PlayEnhMetaFile(dc.Get(), metafile.Get(), &area)) {
+        if (!selected.Selected() || !PlayEnhMetaFile(dc.get(), metafile.get(), &area)) {
             throw DecodeError("metafile does not play");
         }
         GdiFlush();

@@ -30,25 +30,25 @@ ComPtr<IPictureDisp> MakePicture(PICTDESC& desc, BOOL owns) {
 
 }  // namespace
 
-UniqueBitmap BitmapFromImage(const Image24& image) {
+forms::UniqueBitmap BitmapFromImage(const Image24& image) {
     if (image.width == 0 || image.height == 0) return {};
     const BITMAPINFO info = TopDownHeader(image.width, image.height);
     void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    forms::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) return {};
     // Both sides use rows padded to 4 bytes, so the pixels go over in one piece.
     std::memcpy(bits, image.pixels.data(), std::min(image.pixels.size(), image.stride * image.height));
     return bitmap;
 }
 
-ComPtr<IPictureDisp> PictureFromBitmap(UniqueBitmap bitmap) {
+ComPtr<IPictureDisp> PictureFromBitmap(forms::UniqueBitmap bitmap) {
     if (!bitmap) throw forms::RuntimeError(forms::err::CannotDrawPicture);
     PICTDESC desc = {};
     desc.cbSizeofstruct = sizeof(desc);
     desc.picType = PICTYPE_BITMAP;
-    desc.bmp.hbitmap = bitmap.Get();
+    desc.bmp.hbitmap = bitmap.get();
     ComPtr<IPictureDisp> picture = MakePicture(desc, TRUE);
-    bitmap.Release();  // the picture owns it now
+    bitmap.release();  // the picture owns it now
     return picture;
 }
 
@@ -79,8 +79,8 @@ Image24 ImageFromPicture(IPictureDisp* picture) {
         throw forms::RuntimeError(forms::err::InvalidPicture);
     }
     BITMAPINFO info = TopDownHeader(image.width, image.height);
-    const ScreenDC screen;
-    if (GetDIBits(screen.Get(), hbitmap, 0, image.height, image.pixels.data(), &info, DIB_RGB_COLORS) == 0) {
+    const forms::ScopedGetDC screen(nullptr);
+    if (GetDIBits(screen.get(), hbitmap, 0, image.height, image.pixels.data(), &info, DIB_RGB_COLORS) == 0) {
         throw forms::RuntimeError(forms::err::InvalidPicture);
     }
     return image;

@@ -6,7 +6,7 @@
 #include <olectl.h>
 #include <wrl/client.h>
 
-#include "platform/imaging/GdiObjects.h"
+#include "platform/forms/OwnedHandles.h"
 #include "platform/imaging/decoders/Image24.h"
 
 namespace imaging {
@@ -14,11 +14,11 @@ namespace imaging {
 using Microsoft::WRL::ComPtr;
 
 // A top-down 24-bit DIB section holding the image's pixels; empty when GDI refuses it.
-UniqueBitmap BitmapFromImage(const Image24& image);
+forms::UniqueBitmap BitmapFromImage(const Image24& image);
 
 // A picture object that owns the bitmap from now on (it deletes it when its last reference goes).
 // Raises error 480 when the picture cannot be made.
-ComPtr<IPictureDisp> PictureFromBitmap(UniqueBitmap bitmap);
+ComPtr<IPictureDisp> PictureFromBitmap(forms::UniqueBitmap bitmap);
 
 // A picture object with no picture in it (handle 0).
 ComPtr<IPictureDisp> EmptyPicture();

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "lib/comserver/ComPtr.h"
-#include "platform/imaging/GdiObjects.h"
+#include "platform/forms/OwnedHandles.h"
 #include "platform/imaging/Picture.h"
 #include "rvimgctl.h"
 #include "tests/lib/imgEditbuf/ServerSupport.h"
@@ -226,7 +226,7 @@ TEST_F(DibSection, CreateFromPictureOfOtherBitmapLayouts) {
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = layout.bits;
         void* bits = nullptr;
-        imaging::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        forms::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         ASSERT_TRUE(bitmap);
         const std::size_t pixel = layout.bits / 8u;
         const std::size_t stride = (3 * pixel + 3) & ~std::size_t{3};

@@ -43,7 +43,7 @@ TEST(Picture, AnEmptyPictureHasNoHandleAndNoPixels) {
 
 TEST(Picture, NoBitmapIsError480) {
     try {
-        PictureFromBitmap(UniqueBitmap{});
+        PictureFromBitmap(forms::UniqueBitmap{});
         FAIL() << "no error";
     } catch (const forms::RuntimeError& e) {
         EXPECT_EQ(e.Number(), forms::err::CannotDrawPicture);
