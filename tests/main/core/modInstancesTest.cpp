@@ -171,6 +171,56 @@ TEST(FirstInstance, ReceivesAHandOffAndGivesUpItsRoleWhenClosed) {
     EXPECT_TRUE(next.WaitForExit(kStartMs));
 }
 
+// The text of the message box's prompt.
+std::string BoxText(HWND box) {
+    char text[1024] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+HWND WaitForBox(const Process& p, const std::string& title) {
+    HWND box = nullptr;
+    PumpUntil(
+        [&] {
+            box = qvtest::FindProcessWindow(p.Id(), "#32770");
+            return box && qvtest::WindowText(box) == title;
+        },
+        kStartMs);
+    return box && qvtest::WindowText(box) == title ? box : nullptr;
+}
+
+TEST(FirstInstance, AFailedHandInStepIsReportedAndTheHandInGoesOn) {
+    // Without the system services library the step that brings the window to the front fails (429).
+    const testsupport::ServerModule services(ORCMCLS_DLL);
+    services.Call("DllUnregisterServer");
+    ProgramFolder folder;
+    const std::string picture = folder.File("shown.jpg");
+    CloseHandle(CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Process first(folder.Program(), nullptr);
+    const HWND window = WaitForMarkedWindow(first);
+    ASSERT_NE(window, nullptr);
+
+    Process later(folder.Program(), picture.c_str());
+    const HWND report = WaitForBox(first, "INSTERR45 - Instancing Error");
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(BoxText(report),
+              "An error has occured in reactivating Quillview after a command line was passed from another "
+              "instance (of Quillview). You are encouraged to report this error to support@quillview.example\r\n"
+              "If you report the error, in your email please quote 'INSTERR45' as the reference code AND the error "
+              "number which is 429. We'd appreciate your report!");
+    PostMessageA(report, WM_COMMAND, IDOK, 0);
+    const HWND detail = WaitForBox(first, "Error 429");
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(BoxText(detail).rfind("Error description: ", 0), 0u) << BoxText(detail);
+    PostMessageA(detail, WM_COMMAND, IDOK, 0);
+
+    EXPECT_TRUE(PumpUntil([&] { return qvtest::WindowText(window) == "Quillview - shown.jpg"; }, kStartMs))
+        << "the picture is still chosen after the failed step";
+    EXPECT_TRUE(later.WaitForExit(kStartMs));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(first.WaitForExit(kStartMs));
+}
+
 TEST(FirstInstance, RefusesToRunFromADriveRoot) {
     ProgramFolder root("C:\\");
     Process p(root.Program(), nullptr);
