@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/forms/OwnedHandles.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/imaging/ContentDecoder.h"
 #include "platform/imaging/Wic.h"
@@ -15,25 +16,11 @@ namespace {
 // No picture file we read is larger; a bigger one is refused before anything is allocated for it.
 constexpr std::uint64_t MaxFileBytes = std::uint64_t{1} << 30;
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) noexcept : h_(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    HANDLE Get() const noexcept { return h_; }
-
-private:
-    HANDLE h_;
-};
-
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-    const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const forms::UniqueKernelHandle file(forms::NullIfInvalid(CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
     LARGE_INTEGER size = {};
-    if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
         static_cast<std::uint64_t>(size.QuadPart) > MaxFileBytes) {
         throw forms::RuntimeError(forms::err::InvalidPicture);
     }
@@ -42,7 +29,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     while (done < bytes.size()) {
         DWORD got = 0;
         const auto want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-        if (!ReadFile(file.Get(), bytes.data() + done, want, &got, nullptr) || got == 0) {
+        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr) || got == 0) {
             throw forms::RuntimeError(forms::err::InvalidPicture);
         }
         done += got;
