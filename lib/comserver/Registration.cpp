@@ -10,6 +10,7 @@
 
 #include "lib/comserver/ComPtr.h"
 #include "lib/comserver/Module.h"
+#include "platform/forms/OwnedHandles.h"
 
 namespace comserver {
 
@@ -77,33 +78,32 @@ std::vector<RegistryValue> ValuesOf(const ServerEntry& server, const std::wstrin
 }
 
 bool Write(const RegistryValue& value) noexcept {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, value.key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+    forms::UniqueKey key;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, value.key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
                         nullptr) != ERROR_SUCCESS)
         return false;
     const auto bytes = static_cast<DWORD>((value.data.size() + 1) * sizeof(wchar_t));
-    const LONG status = RegSetValueExW(key, value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
-                                       reinterpret_cast<const BYTE*>(value.data.c_str()), bytes);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return RegSetValueExW(key.get(), value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(value.data.c_str()), bytes) == ERROR_SUCCESS;
 }
 
 void DeleteValue(const RegistryValue& value) noexcept {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, value.key.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueW(key, value.name.empty() ? nullptr : value.name.c_str());
-    RegCloseKey(key);
+    forms::UniqueKey key;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, value.key.c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
+    RegDeleteValueW(key.get(), value.name.empty() ? nullptr : value.name.c_str());
 }
 
 // Deletes the key only when it has neither subkeys nor values left.
 void DeleteKeyIfEmpty(const std::wstring& path) noexcept {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
     DWORD subkeys = 0;
     DWORD values = 0;
-    const LONG status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
-                                         nullptr, nullptr, nullptr, nullptr);
-    RegCloseKey(key);
+    LONG status = ERROR_SUCCESS;
+    {
+        forms::UniqueKey key;
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return;
+        status = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                  nullptr, nullptr, nullptr);
+    }
     if (status == ERROR_SUCCESS && subkeys == 0 && values == 0) RegDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
 }
 

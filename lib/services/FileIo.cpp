@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "platform/forms/OwnedHandles.h"
 #include "platform/forms/RuntimeError.h"
 
 namespace services {
@@ -25,43 +26,29 @@ constexpr std::int32_t PathFileAccessError = 75;
     }
 }
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) noexcept : h_(h) {}
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const noexcept { return h_; }
-    bool Valid() const noexcept { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
 
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
-    const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) RaiseFileError(GetLastError());
+    const forms::UniqueKernelHandle file(forms::NullIfInvalid(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file) RaiseFileError(GetLastError());
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > INT_MAX) RaiseFileError(GetLastError());
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > INT_MAX) RaiseFileError(GetLastError());
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         RaiseFileError(GetLastError());
     bytes.resize(read);
     return bytes;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    const FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr));
-    if (!file.Valid()) RaiseFileError(GetLastError());
+    const forms::UniqueKernelHandle file(forms::NullIfInvalid(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr)));
+    if (!file) RaiseFileError(GetLastError());
     DWORD written = 0;
-    if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size())
         RaiseFileError(GetLastError());
 }

@@ -6,6 +6,7 @@
 #include "lib/comserver/Module.h"
 #include "lib/services/Comdlg.h"
 #include "lib/services/FileIo.h"
+#include "platform/forms/OwnedHandles.h"
 #include "platform/forms/RuntimeError.h"
 
 namespace services {
@@ -24,28 +25,16 @@ std::string KeyPath(const std::string& path) {
     return p;
 }
 
-class Key {
-public:
-    Key() noexcept = default;
-    ~Key() {
-        if (h_) RegCloseKey(h_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY* Put() noexcept { return &h_; }
-    HKEY Get() const noexcept { return h_; }
+using Key = forms::UniqueKey;
 
-private:
-    HKEY h_ = nullptr;
-};
 
 LONG CreateKey(std::int32_t root, const std::string& path, Key& key) {
     return RegCreateKeyExA(RootOf(root), KeyPath(path).c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                           key.Put(), nullptr);
+                           key.put(), nullptr);
 }
 
 LONG OpenKey(std::int32_t root, const std::string& path, REGSAM access, Key& key) {
-    return RegOpenKeyExA(RootOf(root), KeyPath(path).c_str(), 0, access, key.Put());
+    return RegOpenKeyExA(RootOf(root), KeyPath(path).c_str(), 0, access, key.put());
 }
 
 // Writes a REG_SZ value and says whether the registry took it.
@@ -53,7 +42,7 @@ bool WriteString(std::int32_t root, const std::string& path, const std::string& 
     Key key;
     if (CreateKey(root, path, key) != ERROR_SUCCESS) return false;
     // The size includes the terminating NUL, as the registry's documentation asks of string data.
-    return RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+    return RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
@@ -114,11 +103,11 @@ std::optional<std::string> clsReg_n_FileAssoc::getstring(std::int32_t hkey, cons
     if (OpenKey(hkey, path, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return std::nullopt;
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.Get(), value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExA(key.get(), value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return std::nullopt;
     std::string buffer(size, ' ');
-    if (size > 0 && RegQueryValueExA(key.Get(), value.c_str(), nullptr, &type,
+    if (size > 0 && RegQueryValueExA(key.get(), value.c_str(), nullptr, &type,
                                      reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
         return std::nullopt;
     const size_t nul = buffer.find('\0');
@@ -138,7 +127,7 @@ std::int32_t clsReg_n_FileAssoc::getdword(std::int32_t hkey, const std::string& 
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof data;
-    if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+    if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
             ERROR_SUCCESS ||
         type != REG_DWORD)
         return 0;
@@ -150,7 +139,7 @@ void clsReg_n_FileAssoc::SaveDword(std::int32_t hkey, const std::string& path, c
     Key key;
     if (CreateKey(hkey, path, key) != ERROR_SUCCESS) return;
     const auto bits = static_cast<DWORD>(data);
-    RegSetValueExA(key.Get(), valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&bits), sizeof bits);
+    RegSetValueExA(key.get(), valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&bits), sizeof bits);
 }
 
 void clsReg_n_FileAssoc::DeleteKey(std::int32_t hkey, const std::string& key) const {
@@ -160,7 +149,7 @@ void clsReg_n_FileAssoc::DeleteKey(std::int32_t hkey, const std::string& key) co
 void clsReg_n_FileAssoc::DeleteValue(std::int32_t hkey, const std::string& path, const std::string& value) const {
     Key key;
     if (OpenKey(hkey, path, KEY_SET_VALUE, key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key.Get(), value.c_str());
+    RegDeleteValueA(key.get(), value.c_str());
 }
 
 bool clsReg_n_FileAssoc::Associated(const std::string& properFTName, const std::string& appPath,

@@ -29,6 +29,11 @@ public:
         if (h_ != Handle{}) Deleter{}(h_);
         h_ = h;
     }
+    // For calls that hand the handle back through a pointer; releases what was held first.
+    Handle* put() noexcept {
+        reset();
+        return &h_;
+    }
 
 private:
     Handle h_{};
