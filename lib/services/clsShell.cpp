@@ -10,6 +10,7 @@
 #include "lib/services/FileIo.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
 #include "platform/forms/Conversions.h"
+#include "platform/forms/OwnedHandles.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/shortcuts/ShellLink.h"
 
@@ -215,7 +216,7 @@ std::int32_t clsShell::ShowProperties(const std::string& fileName, HWND owner) {
     info.nShow = SW_HIDE;
     ShellExecuteExA(&info);
     // The call keeps the process handle for us; nothing waits on it.
-    if (info.hProcess) CloseHandle(info.hProcess);
+    const forms::UniqueKernelHandle process(info.hProcess);
     return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(info.hInstApp));
 }
 
