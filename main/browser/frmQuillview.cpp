@@ -13,6 +13,8 @@
 #include "platform/forms/Shell.h"
 #include "platform/subclass/Subclasser.h"
 
+#include <functional>
+
 namespace {
 
 constexpr char kSupportAddress[] = "support@quillview.example";
