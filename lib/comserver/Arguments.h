@@ -18,7 +18,7 @@ namespace comserver {
 // The argument behind a pointer; a caller passing none gets "Invalid procedure call or argument".
 template <class T>
 T& Ref(T* p) {
-    if (!p) throw forms::RuntimeError(err::InvalidProcedureCall, DescriptionOfError(err::InvalidProcedureCall));
+    if (!p) throw forms::RuntimeError(forms::err::InvalidProcedureCall, DescriptionOfError(forms::err::InvalidProcedureCall));
     return *p;
 }
 

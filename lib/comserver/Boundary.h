@@ -24,9 +24,9 @@ HRESULT Boundary(REFIID iid, std::string_view source, Body&& body) noexcept {
     } catch (const forms::RuntimeError& e) {
         return ReportError(iid, source, e);
     } catch (const std::bad_alloc&) {
-        return ReportError(iid, source, forms::RuntimeError(err::OutOfMemory, DescriptionOfError(err::OutOfMemory)));
+        return ReportError(iid, source, forms::RuntimeError(forms::err::OutOfMemory, DescriptionOfError(forms::err::OutOfMemory)));
     } catch (const std::exception& e) {
-        return ReportError(iid, source, forms::RuntimeError(err::InternalError, e.what()));
+        return ReportError(iid, source, forms::RuntimeError(forms::err::InternalError, e.what()));
     }
 }
 

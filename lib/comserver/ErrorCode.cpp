@@ -18,15 +18,15 @@ std::int32_t ErrorOfHresult(HRESULT hr) noexcept {
     const auto bits = static_cast<std::uint32_t>(hr);
     if ((bits & 0xFFFF0000u) == ControlBase) return static_cast<std::int32_t>(bits & 0xFFFFu);
     switch (hr) {
-    case E_OUTOFMEMORY: return err::OutOfMemory;
-    case E_INVALIDARG: return err::InvalidProcedureCall;
+    case E_OUTOFMEMORY: return forms::err::OutOfMemory;
+    case E_INVALIDARG: return forms::err::InvalidProcedureCall;
     case DISP_E_TYPEMISMATCH: return forms::err::TypeMismatch;
     case DISP_E_OVERFLOW: return forms::err::Overflow;
     case DISP_E_BADINDEX: return forms::err::SubscriptOutOfRange;
     case DISP_E_UNKNOWNNAME:
-    case DISP_E_MEMBERNOTFOUND: return err::ObjectLacksMember;
+    case DISP_E_MEMBERNOTFOUND: return forms::err::ObjectLacksMember;
     case DISP_E_BADPARAMCOUNT:
-    case DISP_E_PARAMNOTOPTIONAL: return err::WrongArgumentCount;
+    case DISP_E_PARAMNOTOPTIONAL: return forms::err::WrongArgumentCount;
     case REGDB_E_CLASSNOTREG:
     case CLASS_E_CLASSNOTAVAILABLE:
     case CO_E_CLASSSTRING:
@@ -37,14 +37,6 @@ std::int32_t ErrorOfHresult(HRESULT hr) noexcept {
 }
 
 std::string DescriptionOfError(std::int32_t number) {
-    switch (number) {
-    case err::InvalidProcedureCall: return "Invalid procedure call or argument";
-    case err::OutOfMemory: return "Out of memory";
-    case err::InternalError: return "Internal error";
-    case err::ObjectLacksMember: return "Object doesn't support this property or method";
-    case err::WrongArgumentCount: return "Wrong number of arguments or invalid property assignment";
-    default: break;
-    }
     if (number > 0) return forms::StandardDescription(number);
     char* text = nullptr;
     const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

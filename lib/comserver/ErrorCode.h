@@ -11,18 +11,9 @@
 
 namespace comserver {
 
-// Standard numbers the component boundary produces beyond those callers name in forms::err.
-namespace err {
-inline constexpr std::int32_t InvalidProcedureCall = 5;
-inline constexpr std::int32_t OutOfMemory = 7;
-inline constexpr std::int32_t InternalError = 51;
-inline constexpr std::int32_t ObjectLacksMember = 438;
-inline constexpr std::int32_t WrongArgumentCount = 450;
-}  // namespace err
-
 HRESULT HresultOfError(std::int32_t number) noexcept;
 std::int32_t ErrorOfHresult(HRESULT hr) noexcept;
-// The runtime's description of a number, including those above; for a raw HRESULT the system's text.
+// The runtime's description of a standard number; for a raw HRESULT the system's text.
 std::string DescriptionOfError(std::int32_t number);
 
 }  // namespace comserver

@@ -13,7 +13,7 @@ DISPID LateBound::IdOf(std::string_view name) const {
     LPOLESTR names[] = {text.Get()};
     DISPID id = DISPID_UNKNOWN;
     const HRESULT hr = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) throw forms::RuntimeError(err::ObjectLacksMember, DescriptionOfError(err::ObjectLacksMember));
+    if (FAILED(hr)) throw forms::RuntimeError(forms::err::ObjectLacksMember, DescriptionOfError(forms::err::ObjectLacksMember));
     return id;
 }
 

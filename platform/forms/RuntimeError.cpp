@@ -26,6 +26,9 @@ std::string StandardDescription(std::int32_t number) {
     case err::ElementAlreadyLoaded: return "Object already loaded";
     case err::InvalidPropertyValue: return "Invalid property value";
     case err::InvalidPropertyArrayIndex: return "Invalid property array index";
+    case err::InternalError: return "Internal error";
+    case err::ObjectLacksMember: return "Object doesn't support this property or method";
+    case err::WrongArgumentCount: return "Wrong number of arguments or invalid property assignment";
     case err::CannotCreateObject: return "Component can't create object";
     case err::CannotDrawPicture: return "Can't create AutoRedraw image";
     case err::InvalidPicture: return "Invalid picture";

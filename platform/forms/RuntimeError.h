@@ -19,6 +19,7 @@ inline constexpr std::int32_t SubscriptOutOfRange = 9;
 inline constexpr std::int32_t DivisionByZero = 11;
 inline constexpr std::int32_t TypeMismatch = 13;
 inline constexpr std::int32_t DllLoadFailure = 48;
+inline constexpr std::int32_t InternalError = 51;
 inline constexpr std::int32_t BadFileNameOrNumber = 52;
 inline constexpr std::int32_t FileNotFound = 53;
 inline constexpr std::int32_t BadFileMode = 54;
@@ -35,6 +36,8 @@ inline constexpr std::int32_t ElementAlreadyLoaded = 360;
 inline constexpr std::int32_t InvalidPropertyValue = 380;
 inline constexpr std::int32_t InvalidPropertyArrayIndex = 381;
 inline constexpr std::int32_t CannotCreateObject = 429;
+inline constexpr std::int32_t ObjectLacksMember = 438;
+inline constexpr std::int32_t WrongArgumentCount = 450;
 inline constexpr std::int32_t CannotDrawPicture = 480;
 inline constexpr std::int32_t InvalidPicture = 481;
 }  // namespace err

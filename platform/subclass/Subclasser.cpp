@@ -11,8 +11,6 @@ namespace subclass {
 
 namespace {
 constexpr UINT_PTR kSubclassId = 0x5153;  // one subclass per window, whatever the number of clients
-constexpr std::int32_t kInvalidProcedureCall = 5;
-
 void ReportToDebugger(const std::exception& error) {
     OutputDebugStringA(error.what());
 }
@@ -53,13 +51,13 @@ Subclasser& Subclasser::Instance() {
 
 void Subclasser::SubscribeMessage(ISubclass& client, HWND hwnd, UINT iMsg) {
     if (!IsWindow(hwnd)) {
-        throw forms::RuntimeError(kInvalidProcedureCall, "The window to subclass does not exist");
+        throw forms::RuntimeError(forms::err::InvalidProcedureCall, "The window to subclass does not exist");
     }
     auto it = windows_.find(hwnd);
     if (it == windows_.end()) {
         auto state = std::make_shared<WindowState>();
         if (!SetWindowSubclass(hwnd, &Subclasser::Procedure, kSubclassId, 0)) {
-            throw forms::RuntimeError(kInvalidProcedureCall, "The window cannot be subclassed");
+            throw forms::RuntimeError(forms::err::InvalidProcedureCall, "The window cannot be subclassed");
         }
         it = windows_.emplace(hwnd, std::move(state)).first;
     }

@@ -121,7 +121,7 @@ TEST_F(FrameTest, LateBoundByProgIdFillsDefaultsAndRaisesErrors) {
         probe.Get("NoSuchMember");
         FAIL() << "no error";
     } catch (const forms::RuntimeError& e) {
-        EXPECT_EQ(e.Number(), comserver::err::ObjectLacksMember);
+        EXPECT_EQ(e.Number(), forms::err::ObjectLacksMember);
     }
 }
 
