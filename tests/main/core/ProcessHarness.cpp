@@ -14,48 +14,21 @@ std::string ModuleFolder() {
     return p.substr(0, p.find_last_of('\\'));
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = folder + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 }  // namespace
 
 std::string BuiltProgram() { return ModuleFolder() + "\\" + QV_PROGRAM_RELPATH; }
 
-ProgramFolder::ProgramFolder() : owned_(true) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "qvtest" + std::to_string(GetCurrentProcessId()) + "_" +
-              std::to_string(GetTickCount64());
-    CreateDirectoryA(folder_.c_str(), nullptr);
+ProgramFolder::ProgramFolder() : temp_(std::in_place), folder_(temp_->Path()) {
     EXPECT_TRUE(CopyFileA(BuiltProgram().c_str(), Program().c_str(), FALSE)) << BuiltProgram();
 }
 
-ProgramFolder::ProgramFolder(std::string folder) : folder_(std::move(folder)), owned_(false) {
+ProgramFolder::ProgramFolder(std::string folder) : folder_(std::move(folder)) {
     EXPECT_TRUE(CopyFileA(BuiltProgram().c_str(), Program().c_str(), FALSE)) << BuiltProgram();
 }
 
 ProgramFolder::~ProgramFolder() {
-    if (owned_) {
-        RemoveTree(folder_);
-    } else {
-        DeleteFileA(Program().c_str());
-    }
+    // A folder of our own goes with everything in it; in the caller's, only our copy of the program.
+    if (!temp_) DeleteFileA(Program().c_str());
 }
 
 std::string ProgramFolder::File(const std::string& name) const {

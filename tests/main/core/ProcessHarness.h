@@ -3,10 +3,12 @@
 // messages, so that windows of the test can receive what the program sends.
 
 #include "platform/forms/OwnedHandles.h"
+#include "tests/platform/forms/TempFolder.h"
 
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace qvtest {
@@ -28,8 +30,8 @@ public:
     std::string File(const std::string& name) const;
 
 private:
+    std::optional<forms::TempFolder> temp_;
     std::string folder_;
-    bool owned_;
 };
 
 class Process {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -16,8 +17,10 @@ public:
         char base[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, base);
         const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::string(base) + "qvforms_" + std::to_string(GetCurrentProcessId()) + "_" +
-                (test ? test->name() : "x");
+        std::string name = test ? test->name() : "x";
+        // Parameterised tests are named "Case/Value": one folder level only.
+        std::replace(name.begin(), name.end(), '/', '_');
+        path_ = std::string(base) + "qvforms_" + std::to_string(GetCurrentProcessId()) + "_" + name;
         Remove(path_);
         CreateDirectoryA(path_.c_str(), nullptr);
     }
