@@ -1,7 +1,7 @@
 // Entry of the picture browser: the start routine decides on the single instance, then the program lives in
 // the message loop of its windows until the main window has gone.
 #include "main/core/modInstances.h"
-#include "platform/forms/App.h"
+#include "platform/runtime/App.h"
 #include "platform/forms/DispatchBoundary.h"
 #include "platform/forms/Program.h"
 #include "platform/subclass/Subclasser.h"

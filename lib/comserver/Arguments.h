@@ -11,7 +11,7 @@
 #include "lib/comserver/Bstr.h"
 #include "lib/comserver/ErrorCode.h"
 #include "lib/comserver/Variant.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace comserver {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "lib/comserver/ErrorCode.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace comserver {
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <new>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace comserver {
 

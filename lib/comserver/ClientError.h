@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "lib/comserver/ComPtr.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace comserver {
 

@@ -1,6 +1,6 @@
 #include "lib/comserver/ErrorCode.h"
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace comserver {
 

@@ -3,7 +3,7 @@
 #include "lib/comserver/Bstr.h"
 #include "lib/comserver/ClientError.h"
 #include "lib/comserver/ErrorCode.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace comserver {
 

@@ -10,7 +10,7 @@
 
 #include "lib/comserver/ComPtr.h"
 #include "lib/comserver/Module.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace comserver {
 

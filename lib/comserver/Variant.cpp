@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "lib/comserver/Bstr.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace comserver {
 

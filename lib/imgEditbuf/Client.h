@@ -10,7 +10,7 @@
 #include "lib/comserver/ClientError.h"
 #include "lib/comserver/ComPtr.h"
 #include "lib/comserver/Variant.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "rvimgctl.h"
 
 namespace imgbuf::client {

@@ -7,7 +7,7 @@
 
 #include "lib/imgEditbuf/Messages.h"
 #include "lib/imgEditbuf/resample/Resample.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace imgbuf {
 namespace {

@@ -6,7 +6,7 @@
 #include "lib/imgEditbuf/SaveJpeg.h"
 #include "lib/imgEditbuf/cDIBSection.h"
 #include "lib/imgEditbuf/frmImgEdit.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/imaging/PictureDecoder.h"
 
 namespace imgbuf {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace imgbuf {
 namespace {

@@ -8,8 +8,8 @@
 #include <limits>
 #include <vector>
 
-#include "platform/forms/Conversions.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace services {
 

@@ -4,8 +4,8 @@
 
 #include <climits>
 
-#include "platform/forms/OwnedHandles.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace services {
 

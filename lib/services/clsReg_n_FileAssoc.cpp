@@ -6,8 +6,8 @@
 #include "lib/comserver/Module.h"
 #include "lib/services/Comdlg.h"
 #include "lib/services/FileIo.h"
-#include "platform/forms/OwnedHandles.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace services {
 

@@ -9,9 +9,9 @@
 
 #include "lib/services/FileIo.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
-#include "platform/forms/Conversions.h"
-#include "platform/forms/OwnedHandles.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/shortcuts/ShellLink.h"
 
 namespace services {

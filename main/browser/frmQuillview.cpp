@@ -4,13 +4,13 @@
 #include "main/core/Module1.h"
 #include "main/core/modInstances.h"
 #include "main/windows/frmSettingUp.h"
-#include "platform/forms/ErrorSteps.h"
-#include "platform/forms/FileSystem.h"
+#include "platform/runtime/ErrorSteps.h"
+#include "platform/runtime/FileSystem.h"
 #include "platform/forms/MessageLoop.h"
 #include "platform/forms/MsgBox.h"
-#include "platform/forms/Paths.h"
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/Shell.h"
+#include "platform/runtime/Paths.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Shell.h"
 #include "platform/subclass/Subclasser.h"
 
 #include <functional>

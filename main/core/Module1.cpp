@@ -4,9 +4,9 @@
 #include "main/windows/frmSettingUp.h"
 #include "lib/imgEditbuf/Client.h"
 #include "lib/services/Client.h"
-#include "platform/forms/App.h"
+#include "platform/runtime/App.h"
 #include "platform/forms/MsgBox.h"
-#include "platform/forms/ErrorSteps.h"
+#include "platform/runtime/ErrorSteps.h"
 #include "platform/forms/Program.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 #include "main/core/modInstances.h"
 
 #include "main/core/Module1.h"
-#include "platform/forms/CommandLine.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/CommandLine.h"
+#include "platform/runtime/OwnedHandles.h"
 
 
 namespace modInstances {

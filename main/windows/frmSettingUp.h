@@ -2,7 +2,7 @@
 // The splash window shown while the main program starts; only its status line changes at run time.
 
 #include "platform/forms/Form.h"
-#include "platform/forms/Label.h"
+#include "platform/forms/controls/Label.h"
 
 class frmSettingUp : public forms::Form {
 public:

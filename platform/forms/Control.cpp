@@ -2,8 +2,8 @@
 
 #include "platform/forms/Container.h"
 #include "platform/forms/Form.h"
-#include "platform/forms/Conversions.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Screen.h"
 
 namespace forms {

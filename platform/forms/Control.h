@@ -7,7 +7,7 @@
 // Touching a property of a control of an unloaded form loads the form (without showing it).
 
 #include "platform/forms/FontSpec.h"
-#include "platform/forms/OleColor.h"
+#include "platform/runtime/OleColor.h"
 #include "platform/forms/Units.h"
 
 #include <windows.h>

@@ -9,7 +9,7 @@
 
 #include "platform/forms/Control.h"
 #include "platform/forms/Form.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <functional>
 #include <map>

@@ -1,7 +1,7 @@
 #include "platform/forms/DispatchBoundary.h"
 
 #include "platform/forms/MsgBox.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <new>
 

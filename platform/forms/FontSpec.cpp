@@ -1,6 +1,6 @@
 #include "platform/forms/FontSpec.h"
 
-#include "platform/forms/Conversions.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/forms/Units.h"
 
 #include <cmath>

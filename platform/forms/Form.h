@@ -13,7 +13,7 @@
 // keeps it alive while one of its handlers runs.
 
 #include "platform/forms/Container.h"
-#include "platform/forms/OleColor.h"
+#include "platform/runtime/OleColor.h"
 #include "platform/forms/StdPicture.h"
 #include "platform/forms/Units.h"
 

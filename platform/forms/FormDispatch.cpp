@@ -1,7 +1,7 @@
 #include "platform/forms/FormDispatch.h"
 
 #include "platform/forms/Form.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <oleauto.h>
 

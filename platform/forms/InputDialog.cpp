@@ -1,6 +1,6 @@
 #include "platform/forms/InputDialog.h"
 
-#include "platform/forms/App.h"
+#include "platform/runtime/App.h"
 
 #include <cstring>
 #include <vector>

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstring>
 
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace forms {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/forms/Program.h"
 
-#include "platform/forms/App.h"
+#include "platform/runtime/App.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "platform/forms/Screen.h"
 
-#include "platform/forms/Conversions.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Units.h"
 
 namespace forms {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/App.h"
-#include "platform/forms/FileErrors.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/FileErrors.h"
 #include "platform/forms/PictureFiles.h"
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/OwnedHandles.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -2,7 +2,7 @@
 
 #include "platform/forms/DispatchBoundary.h"
 #include "platform/forms/Form.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace forms {
 namespace {

@@ -1,7 +1,7 @@
 #include "platform/forms/Units.h"
 
-#include "platform/forms/Conversions.h"
-#include "platform/forms/Handles.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/Handles.h"
 
 #include <cmath>
 

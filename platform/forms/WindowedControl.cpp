@@ -1,6 +1,6 @@
 #include "platform/forms/WindowedControl.h"
 
-#include "platform/forms/App.h"
+#include "platform/runtime/App.h"
 #include "platform/forms/Container.h"
 #include "platform/forms/DispatchBoundary.h"
 #include "platform/forms/Form.h"

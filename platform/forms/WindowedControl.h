@@ -4,7 +4,7 @@
 // notifications back to it.
 
 #include "platform/forms/Control.h"
-#include "platform/forms/Handles.h"
+#include "platform/runtime/Handles.h"
 
 namespace forms {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/imaging/Wic.h"
 #include "platform/imaging/decoders/DecodeError.h"
 #include "platform/imaging/decoders/EpsPreview.h"

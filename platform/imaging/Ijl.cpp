@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/imaging/Wic.h"
 
 namespace imaging {

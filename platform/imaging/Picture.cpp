@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/imaging/decoders/DecodeError.h"
 
 namespace imaging {

@@ -6,7 +6,7 @@
 #include <olectl.h>
 #include <wrl/client.h>
 
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/imaging/decoders/Image24.h"
 
 namespace imaging {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/forms/OwnedHandles.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/imaging/ContentDecoder.h"
 #include "platform/imaging/Wic.h"
 #include "platform/imaging/decoders/DecodeError.h"

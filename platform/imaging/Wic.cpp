@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/imaging/ReplacingFile.h"
 #include "platform/imaging/decoders/DecodeError.h"
 

@@ -1,6 +1,6 @@
 #include "platform/subclass/Subclasser.h"
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <commctrl.h>
 

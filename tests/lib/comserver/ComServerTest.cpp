@@ -16,7 +16,7 @@
 #include "lib/comserver/ErrorCode.h"
 #include "lib/comserver/LateBound.h"
 #include "lib/comserver/Variant.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 using comserver::Bstr;
 using comserver::ComPtr;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "lib/comserver/ComPtr.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/imaging/Picture.h"
 #include "rvimgctl.h"
 #include "tests/lib/imgEditbuf/ServerSupport.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "lib/imgEditbuf/Client.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "tests/lib/imgEditbuf/ServerSupport.h"
 
 namespace imgbuf::test {

@@ -14,7 +14,7 @@
 #include "lib/comserver/ClientError.h"
 #include "lib/comserver/LateBound.h"
 #include "lib/services/Client.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 using comserver::Bstr;
 using comserver::LateBound;

@@ -18,7 +18,7 @@
 #include "lib/services/Comdlg.h"
 #include "lib/services/FileIo.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 using comserver::Variant;
 using Dialogs = services::Comdlg;

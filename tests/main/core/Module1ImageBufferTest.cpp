@@ -6,7 +6,7 @@
 
 #include "lib/imgEditbuf/Client.h"
 #include "main/core/Module1.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "tests/lib/comserver/TestSupport.h"
 
 namespace {

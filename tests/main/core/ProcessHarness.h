@@ -2,7 +2,7 @@
 // Runs the real program in a program folder of the test's own and waits on it while pumping this thread's
 // messages, so that windows of the test can receive what the program sends.
 
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "tests/platform/forms/TempFolder.h"
 
 #include <windows.h>

@@ -1,8 +1,8 @@
-#include "platform/forms/App.h"
+#include "platform/runtime/App.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/forms/Paths.h"
+#include "platform/runtime/Paths.h"
 
 namespace forms {
 namespace {

@@ -1,17 +1,17 @@
 #include "FormsTestSupport.h"
 
-#include "platform/forms/CheckBox.h"
-#include "platform/forms/CommandButton.h"
+#include "platform/forms/controls/CheckBox.h"
+#include "platform/forms/controls/CommandButton.h"
 #include "platform/forms/ControlArray.h"
 #include "platform/forms/Form.h"
-#include "platform/forms/Frame.h"
-#include "platform/forms/Label.h"
-#include "platform/forms/ListBox.h"
+#include "platform/forms/controls/Frame.h"
+#include "platform/forms/controls/Label.h"
+#include "platform/forms/controls/ListBox.h"
 #include "platform/forms/Menu.h"
-#include "platform/forms/OptionButton.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/forms/controls/OptionButton.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Screen.h"
-#include "platform/forms/TextBox.h"
+#include "platform/forms/controls/TextBox.h"
 
 #include <gtest/gtest.h>
 

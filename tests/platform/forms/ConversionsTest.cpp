@@ -1,4 +1,4 @@
-#include "platform/forms/Conversions.h"
+#include "platform/runtime/Conversions.h"
 
 #include <windows.h>
 
@@ -9,9 +9,9 @@
 #include <limits>
 #include <optional>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "tests/platform/forms/ErrorNumber.h"
-#include "platform/forms/Strings.h"
+#include "platform/runtime/Strings.h"
 
 namespace forms {
 namespace {

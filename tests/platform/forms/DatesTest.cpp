@@ -1,4 +1,4 @@
-#include "platform/forms/Dates.h"
+#include "platform/runtime/Dates.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace forms {
 

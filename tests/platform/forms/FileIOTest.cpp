@@ -1,11 +1,11 @@
-#include "platform/forms/FileIO.h"
+#include "platform/runtime/FileIO.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "tests/platform/forms/ErrorNumber.h"
 #include "tests/platform/forms/TempFolder.h"
 

@@ -1,4 +1,4 @@
-#include "platform/forms/FileSystem.h"
+#include "platform/runtime/FileSystem.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "tests/platform/forms/ErrorNumber.h"
 #include "tests/platform/forms/TempFolder.h"
 

@@ -1,4 +1,4 @@
-#include "platform/forms/Handles.h"
+#include "platform/runtime/Handles.h"
 
 #include <gtest/gtest.h>
 

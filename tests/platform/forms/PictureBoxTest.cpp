@@ -1,11 +1,11 @@
 #include "FormsTestSupport.h"
 
 #include "platform/forms/Form.h"
-#include "platform/forms/Handles.h"
-#include "platform/forms/Image.h"
-#include "platform/forms/Label.h"
-#include "platform/forms/PictureBox.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/Handles.h"
+#include "platform/forms/controls/Image.h"
+#include "platform/forms/controls/Label.h"
+#include "platform/forms/controls/PictureBox.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/forms/Shell.h"
+#include "platform/runtime/Shell.h"
 
 #include <windows.h>
 
@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "tests/platform/forms/ErrorNumber.h"
 
 namespace forms {

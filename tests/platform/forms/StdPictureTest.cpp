@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "tests/platform/forms/ErrorNumber.h"
 #include "tests/platform/forms/TempFolder.h"
 

@@ -1,8 +1,8 @@
-#include "platform/forms/Strings.h"
+#include "platform/runtime/Strings.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "tests/platform/forms/ErrorNumber.h"
 
 namespace forms {

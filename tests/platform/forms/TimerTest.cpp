@@ -2,7 +2,7 @@
 
 #include "platform/forms/Form.h"
 #include "platform/forms/MsgBox.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Timer.h"
 
 #include <gtest/gtest.h>

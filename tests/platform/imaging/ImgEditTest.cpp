@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 #include "tests/platform/imaging/TempDir.h"
 
 namespace imaging {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace imaging {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/forms/Conversions.h"
+#include "platform/runtime/Conversions.h"
 
 #include <windows.h>
 
@@ -8,8 +8,8 @@
 #include <limits>
 #include <system_error>
 
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/Strings.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Strings.h"
 
 namespace forms {
 namespace {

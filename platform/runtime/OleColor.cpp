@@ -1,6 +1,6 @@
-#include "platform/forms/OleColor.h"
+#include "platform/runtime/OleColor.h"
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <olectl.h>
 

@@ -1,4 +1,4 @@
-#include "platform/forms/Paths.h"
+#include "platform/runtime/Paths.h"
 
 namespace forms {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/forms/Handles.h"
+#include "platform/runtime/Handles.h"
 
 namespace forms {
 

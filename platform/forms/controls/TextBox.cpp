@@ -1,7 +1,7 @@
-#include "platform/forms/TextBox.h"
+#include "platform/forms/controls/TextBox.h"
 
 #include "platform/forms/DispatchBoundary.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace forms {
 

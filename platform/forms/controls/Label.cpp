@@ -1,8 +1,8 @@
-#include "platform/forms/Label.h"
+#include "platform/forms/controls/Label.h"
 
 #include "platform/forms/Form.h"
-#include "platform/forms/Conversions.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace forms {
 

@@ -1,11 +1,11 @@
-#include "platform/forms/Strings.h"
+#include "platform/runtime/Strings.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <optional>
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace forms {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace forms {
 

@@ -1,13 +1,13 @@
-#include "platform/forms/FileSystem.h"
+#include "platform/runtime/FileSystem.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "platform/forms/FileErrors.h"
-#include "platform/forms/Paths.h"
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/FileErrors.h"
+#include "platform/runtime/Paths.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace forms {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/forms/CheckBox.h"
+#include "platform/forms/controls/CheckBox.h"
 
 #include "platform/forms/DispatchBoundary.h"
-#include "platform/forms/Conversions.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace forms {
 

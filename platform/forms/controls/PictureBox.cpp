@@ -1,9 +1,9 @@
-#include "platform/forms/PictureBox.h"
+#include "platform/forms/controls/PictureBox.h"
 
-#include "platform/forms/App.h"
-#include "platform/forms/Conversions.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/forms/DispatchBoundary.h"
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <cmath>
 

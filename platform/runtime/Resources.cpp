@@ -1,8 +1,8 @@
-#include "platform/forms/Resources.h"
+#include "platform/runtime/Resources.h"
 
-#include "platform/forms/App.h"
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/Strings.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Strings.h"
 
 namespace forms {
 

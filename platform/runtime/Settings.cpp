@@ -1,11 +1,11 @@
-#include "platform/forms/Settings.h"
+#include "platform/runtime/Settings.h"
 
 #include <windows.h>
 
-#include "platform/forms/Conversions.h"
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/Strings.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Strings.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace forms {
 namespace {

@@ -1,9 +1,9 @@
-#include "platform/forms/App.h"
+#include "platform/runtime/App.h"
 
 #include <optional>
 #include <vector>
 
-#include "platform/forms/Paths.h"
+#include "platform/runtime/Paths.h"
 
 namespace forms {
 namespace {

@@ -1,13 +1,13 @@
-#include "platform/forms/FileIO.h"
+#include "platform/runtime/FileIO.h"
 
 #include <windows.h>
 
 #include <map>
 #include <vector>
 
-#include "platform/forms/FileErrors.h"
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/FileErrors.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace forms {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/forms/CommandButton.h"
+#include "platform/forms/controls/CommandButton.h"
 
 #include "platform/forms/DispatchBoundary.h"
 #include "platform/forms/Form.h"

@@ -1,12 +1,12 @@
-#include "platform/forms/Shell.h"
+#include "platform/runtime/Shell.h"
 
 #include <windows.h>
 
 #include <string>
 
-#include "platform/forms/RuntimeError.h"
-#include "platform/forms/Strings.h"
-#include "platform/forms/OwnedHandles.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Strings.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace forms {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/forms/FileErrors.h"
+#include "platform/runtime/FileErrors.h"
 
 namespace forms {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/forms/Dates.h"
+#include "platform/runtime/Dates.h"
 
 namespace forms {
 

@@ -1,6 +1,6 @@
-#include "platform/forms/Frame.h"
+#include "platform/forms/controls/Frame.h"
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace forms {
 

@@ -1,10 +1,10 @@
-#include "platform/forms/Dates.h"
+#include "platform/runtime/Dates.h"
 
 #include <oleauto.h>
 
 #include <cmath>
 
-#include "platform/forms/Strings.h"
+#include "platform/runtime/Strings.h"
 
 namespace forms {
 namespace {

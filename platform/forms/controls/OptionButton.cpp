@@ -1,4 +1,4 @@
-#include "platform/forms/OptionButton.h"
+#include "platform/forms/controls/OptionButton.h"
 
 #include "platform/forms/Container.h"
 #include "platform/forms/DispatchBoundary.h"

@@ -1,4 +1,4 @@
-#include "platform/forms/CommandLine.h"
+#include "platform/runtime/CommandLine.h"
 
 #include <windows.h>
 

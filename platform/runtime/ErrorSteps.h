@@ -2,7 +2,7 @@
 // "Errors ignored, go on with the next step": each step is guarded on its own, and only the runtime's
 // errors are passed over; anything else is a fault and goes on to the caller.
 
-#include "platform/forms/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <concepts>
 

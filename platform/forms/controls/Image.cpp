@@ -1,4 +1,4 @@
-#include "platform/forms/Image.h"
+#include "platform/forms/controls/Image.h"
 
 #include "platform/forms/Container.h"
 
