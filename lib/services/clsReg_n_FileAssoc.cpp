@@ -7,6 +7,7 @@
 #include "lib/services/Comdlg.h"
 #include "lib/services/FileIo.h"
 #include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace services {
@@ -186,10 +187,10 @@ bool clsReg_n_FileAssoc::CreateUndoAssDat(const std::string& ftExtension, const 
     const std::string path = UndoFilePath(saveToPath, ftExtension);
     try {
         const std::string progId = TextOf(getstring(ClassesRoot, ftExtension));
+        const DWORD attributes = GetFileAttributesA(path.c_str());
         const bool exists = FileExists(path);
         // The association is ours already: the file there holds the user's earlier one; keep it.
         if (exists && progId == properName) return true;
-        if (exists) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         std::string record = std::string(UndoHeader) + CrLf;
         record += "~ex$" + ftExtension + CrLf;
         record += "~pn$" + progId + CrLf;
@@ -202,8 +203,15 @@ bool clsReg_n_FileAssoc::CreateUndoAssDat(const std::string& ftExtension, const 
         } else {
             record += CrLf;
         }
-        WriteWholeFile(path, record);
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+        // The earlier record is read-only; it goes only when the new one is complete, which then carries the
+        // same protection from the start.
+        if (exists) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        try {
+            forms::ReplaceWholeFile(path, record, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+        } catch (const forms::RuntimeError&) {
+            if (exists) SetFileAttributesA(path.c_str(), attributes);
+            throw;
+        }
         return true;
     } catch (const forms::RuntimeError& e) {
         lastError_ = e.Description();
@@ -216,7 +224,10 @@ bool clsReg_n_FileAssoc::UndoAssociation(const std::string& savedToPath, const s
     try {
         const UndoRecord record = ParseUndoRecord(ReadWholeFile(path));
         // A truncated or foreign file must not write to the classes root.
-        if (!record.header || !record.extension || !SameTextIgnoringCase(*record.extension, ftExtension)) {
+        // A full record without a ProgID would write the classes root's own default value.
+        const bool progIdMissing = record.Full() && TextOf(record.progId).empty();
+        if (!record.header || !record.extension || !SameTextIgnoringCase(*record.extension, ftExtension) ||
+            progIdMissing) {
             lastError_ = "The file " + path + " is not an association record of " + ftExtension + ".";
             return false;
         }

@@ -10,6 +10,7 @@
 #include "platform/forms/PictureFiles.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/ReplacingFile.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -39,16 +40,6 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     }
     bytes.resize(read);
     return bytes;
-}
-
-void WriteWholeFile(const std::string& path, const void* data, std::size_t size) {
-    const UniqueKernelHandle file(NullIfInvalid(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
-    if (!file) RaiseLastFileError();
-    DWORD written = 0;
-    if (!WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size) {
-        RaiseLastFileError();
-    }
 }
 
 // A picture object over the handle; until it exists, `owned` releases the handle if anything fails.
@@ -210,7 +201,8 @@ void SavePicture(const StdPicture& picture, std::string_view path) {
     case PictureType::EnhMetafile: bytes = EnhancedMetafileBytes(static_cast<HENHMETAFILE>(picture.Handle())); break;
     default: throw RuntimeError(err::InvalidPicture);
     }
-    WriteWholeFile(std::string(path), bytes.data(), bytes.size());
+    ReplaceWholeFile(std::string(path),
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 StdPicture LoadResPicture(int id, int kind, HMODULE module) {

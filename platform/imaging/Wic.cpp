@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/RuntimeError.h"
-#include "platform/imaging/ReplacingFile.h"
 #include "platform/imaging/decoders/DecodeError.h"
 
 namespace imaging {
@@ -92,7 +92,7 @@ Image24 WicDecode(std::span<const std::uint8_t> bytes) {
 
 bool WicEncodeToFile(const std::string& path, const EncodeRequest& request, const RowSource& rows) {
     if (request.width == 0 || request.height == 0) return false;
-    ReplacingFile file(path);
+    forms::ReplacingFile file(path);
     if (!file.Valid()) return false;
     const ComPtr<IWICImagingFactory> factory = WicFactory();
     ComPtr<IWICStream> stream;

@@ -12,6 +12,7 @@
 
 #include "lib/services/FileIo.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
+#include "platform/runtime/ReplacingFile.h"
 
 using services::clsReg_n_FileAssoc;
 
@@ -138,13 +139,45 @@ TEST_F(AssociationTest, ExistingRecordIsKeptWhenTheAssociationIsOursAlready) {
     EXPECT_EQ(Default(ext), otherProgId);
 }
 
+TEST_F(AssociationTest, RecordOfAnotherAssociationReplacesTheProtectedEarlierOne) {
+    Associate(otherProgId, "theirs");
+    ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder));
+    // The type went to yet another program since: the record is written anew over the read-only, hidden one.
+    registry.savestring(kClasses, ext, "", "Someone.Else");
+    ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder)) << registry.GetLastErrorMsg();
+    EXPECT_EQ(services::ReadWholeFile(UndoFile()),
+              std::string(kHeader) + "~ex$" + ext + "\r\n~pn$Someone.Else\r\n~ct$image/x-test\r\n\r\n");
+    EXPECT_EQ(GetFileAttributesA(UndoFile().c_str()) & 3u, DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN});
+}
+
+TEST_F(AssociationTest, FailedRecordWriteKeepsTheEarlierRecord) {
+    Associate(otherProgId, "theirs");
+    ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder));
+    const std::string earlier = services::ReadWholeFile(UndoFile());
+    registry.savestring(kClasses, ext, "", "Someone.Else");
+    forms::FailReplacingWritesAfter(10);  // the disk fills up half-way through the new record
+    const bool written = registry.CreateUndoAssDat(ext, progId, "Open", folder);
+    forms::FailReplacingWritesAfter(std::nullopt);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(registry.GetLastErrorMsg(), "Disk full");
+    EXPECT_EQ(services::ReadWholeFile(UndoFile()), earlier);
+    EXPECT_EQ(GetFileAttributesA(UndoFile().c_str()) & 3u, DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file is left";
+
+    EXPECT_FALSE(registry.CreateUndoAssDat(ext, progId, "Open", folder + "\\missing"));
+    EXPECT_EQ(registry.GetLastErrorMsg(), "Path not found");
+}
+
 TEST_F(AssociationTest, DamagedOrForeignRecordChangesNothing) {
     Associate(progId, "prog");
+    const std::optional<std::string> rootDefault = registry.getstring(kClasses, "", "");
     const std::string cases[] = {
         "",                                                          // emptied
         "~ex$" + ext + "\r\n~pn$Evil\r\n",                           // no header
         std::string(kHeader) + "~pn$Evil\r\n",                       // truncated before "~ex$"
         std::string(kHeader) + "~ex$.other\r\n~pn$Evil\r\n~ct$\r\n",  // another type's record
+        // a full record without a ProgID: it would write the classes root's own default value
+        std::string(kHeader) + "~ex$" + ext + "\r\n~pn$\r\n~ct$\r\n~fn$d\r\n~di$i\r\n~ph$c\r\n~ac$Open\r\n",
     };
     for (const std::string& bytes : cases) {
         WriteUndoFile(bytes);
@@ -152,6 +185,7 @@ TEST_F(AssociationTest, DamagedOrForeignRecordChangesNothing) {
         EXPECT_NE(registry.GetLastErrorMsg(), "");
         EXPECT_EQ(Default(ext), progId);
         EXPECT_TRUE(services::FileExists(UndoFile()));
+        EXPECT_EQ(registry.getstring(kClasses, "", ""), rootDefault) << "the classes root's own default value";
     }
     // The extension compares without regard to case.
     std::string upper = ext;

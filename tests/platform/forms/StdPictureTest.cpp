@@ -13,6 +13,7 @@
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/ReplacingFile.h"
 #include "tests/platform/forms/ErrorNumber.h"
 #include "tests/platform/forms/TempFolder.h"
 
@@ -316,6 +317,17 @@ TEST_F(StdPictureTest, BitmapSavesAndDrawsParts) {
     GdiFlush();
     SelectObject(dc.get(), old);
     EXPECT_EQ(static_cast<const std::uint32_t*>(bits)[0] & 0xFFFFFF, 0xFF0000u);  // red, as BGRA
+}
+
+TEST_F(StdPictureTest, AFailedSaveLeavesTheEarlierFile) {
+    folder_.Write("two.bmp", TwoRowBitmapFile());
+    const StdPicture picture = LoadPicture(folder_ / "two.bmp");
+    folder_.Write("kept.bmp", "the user's earlier picture");
+    FailReplacingWritesAfter(20);  // the disk fills up half-way through the new file
+    const std::int32_t error = ErrorNumber([&] { SavePicture(picture, folder_ / "kept.bmp"); });
+    FailReplacingWritesAfter(std::nullopt);
+    EXPECT_EQ(error, err::DiskFull);
+    EXPECT_EQ(folder_.Read("kept.bmp"), "the user's earlier picture");
 }
 
 TEST_F(StdPictureTest, LoadErrors) {

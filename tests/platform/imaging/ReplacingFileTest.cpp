@@ -1,14 +1,17 @@
-#include "platform/imaging/ReplacingFile.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
+#include "platform/runtime/RuntimeError.h"
 #include "tests/platform/imaging/TempDir.h"
 
 namespace imaging {
 namespace {
+
+using forms::ReplacingFile;
 
 std::string Content(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -51,6 +54,61 @@ TEST(ReplacingFile, AFolderThatIsNotThereGivesNoFile) {
     EXPECT_FALSE(file.Valid());
     EXPECT_FALSE(file.Commit());
     EXPECT_FALSE(ReplacingFile("").Valid());
+}
+
+// Writes through the seam that fails as a full disk would, after `bytes` bytes.
+class FailingWrites {
+public:
+    explicit FailingWrites(std::size_t bytes) { forms::FailReplacingWritesAfter(bytes); }
+    ~FailingWrites() { forms::FailReplacingWritesAfter(std::nullopt); }
+    FailingWrites(const FailingWrites&) = delete;
+    FailingWrites& operator=(const FailingWrites&) = delete;
+};
+
+std::int32_t ErrorOfReplacing(const std::string& target, const std::string& bytes) {
+    try {
+        forms::ReplaceWholeFile(target, bytes);
+    } catch (const forms::RuntimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(ReplaceWholeFile, WritesTheContentWithTheAttributesAtOnce) {
+    const test::TempDir dir;
+    const std::string target = dir.File("record.dat");
+    Write(target, "an older and longer content");
+    forms::ReplaceWholeFile(target, std::string("new\0bytes", 9), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(Content(target), std::string("new\0bytes", 9));
+    EXPECT_EQ(GetFileAttributesA(target.c_str()) & 3u, DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"record.dat"});
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(ReplaceWholeFile, AFailureLeavesTheOldBytesAndNoTemporaryFile) {
+    const test::TempDir dir;
+    const std::string target = dir.File("picture.bmp");
+    Write(target, "old");
+    {
+        const FailingWrites full(4);
+        EXPECT_EQ(ErrorOfReplacing(target, std::string(3 << 20, 'x')), forms::err::DiskFull);
+        EXPECT_EQ(ErrorOfReplacing(target, "12345"), forms::err::DiskFull);
+    }
+    EXPECT_EQ(Content(target), "old");
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"picture.bmp"});
+
+    // A read-only file is the user's to protect: it is not replaced.
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(ErrorOfReplacing(target, "new"), forms::err::PathFileAccessError);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(Content(target), "old");
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"picture.bmp"});
+
+    EXPECT_EQ(ErrorOfReplacing(dir.File("missing\\picture.bmp"), "new"), forms::err::PathNotFound);
+    // Below the limit nothing fails.
+    const FailingWrites roomy(3);
+    forms::ReplaceWholeFile(target, "new");
+    EXPECT_EQ(Content(target), "new");
 }
 
 }  // namespace
