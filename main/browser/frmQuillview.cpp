@@ -1,7 +1,9 @@
 #include "main/browser/frmQuillview.h"
 
 #include "lib/services/Client.h"
+#include "main/core/Addresses.h"
 #include "main/core/Module1.h"
+#include "main/core/clsIface.h"
 #include "main/core/modInstances.h"
 #include "main/windows/frmSettingUp.h"
 #include "platform/runtime/ErrorSteps.h"
@@ -17,8 +19,6 @@
 
 namespace {
 
-constexpr char kSupportAddress[] = "support@quillview.example";
-
 // A failed step of the hand-in is reported in two boxes, then the hand-in goes on with its next step.
 void HandInStep(const std::function<void()>& step) {
     try {
@@ -27,7 +27,7 @@ void HandInStep(const std::function<void()>& step) {
         forms::MsgBox(std::string("An error has occured in reactivating Quillview after a command line was passed "
                                   "from another instance (of Quillview). You are encouraged to report this error "
                                   "to ") +
-                          kSupportAddress + "\r\n" +
+                          addresses::kSupportAddress + "\r\n" +
                           "If you report the error, in your email please quote 'INSTERR45' as the reference code "
                           "AND the error number which is " +
                           std::to_string(e.Number()) + ". We'd appreciate your report!",
@@ -46,10 +46,16 @@ frmQuillview::frmQuillview()
             .Scale = forms::ScaleMode::Pixels,
             .KeyPreview = true}) {}
 
+frmQuillview::~frmQuillview() = default;
+
 void frmQuillview::Form_Load() {
     forms::Form::SetMainForm(this);
     forms::IgnoringErrors([&] { subclass::SubscribeMessage(*this, hWnd(), WM_COPYDATA); });
     forms::IgnoringErrors([&] { modInstances::MarkInstanceWindow(hWnd()); });
+    forms::IgnoringErrors([&] {
+        mInterface = std::make_unique<clsIface>();
+        mInterface->Change = [this] { mInterface_Change(); };
+    });
     Module1::gImageSaved = true;
     forms::IgnoringErrors([&] { ProcessCmdLine(); });
     forms::IgnoringErrors([&] { Show(); });
@@ -60,8 +66,15 @@ void frmQuillview::Form_Unload(int&) {
     // Only a close that goes ahead gives up the single-instance role.
     forms::IgnoringErrors([&] { subclass::UnsubscribeMessage(*this, hWnd(), WM_COPYDATA); });
     modInstances::ReleaseInstanceMutex();
+    // The interface state stores its keys when it is released here, not when the process ends.
+    forms::IgnoringErrors([&] {
+        if (mInterface) mInterface->Release();
+    });
+    mInterface.reset();
     forms::IgnoringErrors([&] { forms::Default<frmSettingUp>().Unload(); });
 }
+
+void frmQuillview::mInterface_Change() {}
 
 void frmQuillview::ProcessCmdLine(const std::string& sCommand) {
     const bool startUp = sCommand.empty();

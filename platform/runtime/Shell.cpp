@@ -1,6 +1,7 @@
 #include "platform/runtime/Shell.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -52,7 +53,35 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM data) {
     return TRUE;
 }
 
+class SystemShellOpener final : public ShellOpener {
+public:
+    bool Open(const ShellOpenRequest& request) override {
+        const auto text = [](const std::string& value) { return value.empty() ? nullptr : value.c_str(); };
+        const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(request.owner, text(request.verb),
+                                                                    request.file.c_str(), text(request.parameters),
+                                                                    text(request.directory), request.show));
+        return result > 32;  // documented: greater than 32 on success
+    }
+};
+
+ShellOpener*& CurrentOpener() {
+    static SystemShellOpener system;
+    static ShellOpener* current = &system;
+    return current;
+}
+
 }  // namespace
+
+bool ShellOpen(const ShellOpenRequest& request) {
+    if (request.file.empty()) return false;
+    return CurrentOpener()->Open(request);
+}
+
+ScopedShellOpener::ScopedShellOpener(ShellOpener& opener) noexcept : previous_(CurrentOpener()) {
+    CurrentOpener() = &opener;
+}
+
+ScopedShellOpener::~ScopedShellOpener() { CurrentOpener() = previous_; }
 
 std::uint32_t Shell(std::string_view command, int style) {
     const int show = ShowCommand(style);
