@@ -1,6 +1,7 @@
 #include "main/core/Module1.h"
 
 #include "main/browser/frmQuillview.h"
+#include "main/core/clsFileManager.h"
 #include "main/windows/frmSettingUp.h"
 #include "lib/imgEditbuf/Client.h"
 #include "lib/services/Client.h"
@@ -44,6 +45,34 @@ services::client::Shell& gShell() { return Shared<services::client::Shell>(); }
 services::client::StdFunctions& gStdFunctions() { return Shared<services::client::StdFunctions>(); }
 services::client::CommonDialogs& gComdlg() { return Shared<services::client::CommonDialogs>(); }
 services::client::FileAssoc& gFileAssoc() { return Shared<services::client::FileAssoc>(); }
+
+// ---- Loader and services ----
+
+namespace {
+int g_dialogsShown = 0;
+}  // namespace
+
+void DialogOpenHold::Take() noexcept {
+    if (held_) return;
+    held_ = true;
+    ++g_dialogsShown;
+}
+
+void DialogOpenHold::GiveBack() noexcept {
+    if (!held_) return;
+    held_ = false;
+    --g_dialogsShown;
+}
+
+bool DialogOpen() noexcept { return g_dialogsShown > 0; }
+int DialogOpenCount() noexcept { return g_dialogsShown; }
+
+clsFileManager& gFileManager() {
+    static clsFileManager files;
+    return files;
+}
+
+// ---- end of loader and services ----
 
 imgbuf::client::ImgEditCtlBuf NewImgEditCtlBuf() { return imgbuf::client::ImgEditCtlBuf(); }
 

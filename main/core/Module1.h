@@ -14,6 +14,8 @@ class Shell;
 class StdFunctions;
 }  // namespace services::client
 
+class clsFileManager;
+
 namespace imgbuf::client {
 class ImgEditCtlBuf;
 }  // namespace imgbuf::client
@@ -27,7 +29,6 @@ inline std::vector<std::string> gFavPaths;
 inline bool gFullScreenOpen = false;
 inline bool gStartedFullScreen = false;
 inline bool gSuppressFileClick = false;
-inline bool gDialogOpen = false;
 inline bool gImageSaved = false;
 inline bool gAmericanSpelling = false;
 inline bool gStatusPanelsReady = false;
@@ -60,6 +61,36 @@ services::client::FileAssoc& gFileAssoc();
 // A new object of the picture buffer library (rvimgctl) for one load or save, released by its owner when
 // done. Raises error 429 when the library cannot create it.
 imgbuf::client::ImgEditCtlBuf NewImgEditCtlBuf();
+
+// ---- Loader and services: secondary windows shown, file operations ----
+
+// Counts one shown secondary window while held: the tray icon's menu and its Show/Hide do nothing while any
+// window holds one. A window takes its hold when it is shown and gives it back when it hides or unloads (a
+// window loaded hidden holds nothing); both are idempotent, and the destructor gives it back.
+class DialogOpenHold {
+public:
+    DialogOpenHold() noexcept = default;
+    ~DialogOpenHold() { GiveBack(); }
+    DialogOpenHold(const DialogOpenHold&) = delete;
+    DialogOpenHold& operator=(const DialogOpenHold&) = delete;
+
+    void Take() noexcept;
+    void GiveBack() noexcept;
+    bool Held() const noexcept { return held_; }
+
+private:
+    bool held_ = false;
+};
+
+// True while a secondary window is shown.
+bool DialogOpen() noexcept;
+// How many secondary windows are shown.
+int DialogOpenCount() noexcept;
+
+// The program's one file-operation service, created on first use.
+clsFileManager& gFileManager();
+
+// ---- end of loader and services ----
 
 // Sets the eleven icon strings to "<program folder>\<program>.exe,<index>".
 void InitAssocIconPaths();
