@@ -2,7 +2,7 @@
 // the message loop of its windows until the main window has gone.
 #include "main/core/modInstances.h"
 #include "platform/runtime/App.h"
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/Program.h"
 #include "platform/subclass/Subclasser.h"
 

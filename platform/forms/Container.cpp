@@ -1,7 +1,7 @@
 #include "platform/forms/Container.h"
 
 #include "platform/forms/Control.h"
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/WindowedControl.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "platform/forms/Control.h"
 
 #include "platform/forms/Container.h"
-#include "platform/forms/Form.h"
+#include "platform/forms/FormSite.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Screen.h"
@@ -15,18 +15,18 @@ Control::Control(Container& parent, std::string name, Extent at, Common common, 
     : parent_(parent), name_(std::move(name)), index_(index), designAt_(at), designCommon_(std::move(common)),
       at_(designAt_), common_(designCommon_) {
     parent_.AddChild(*this);
-    parent_.OwnerForm().RegisterControl(*this);
+    FormSite::Register(parent_.OwnerForm(), *this);
 }
 
 Control::~Control() {
     if (created_) InvalidateArea(PixelRect());  // a windowless control leaves its place to what lies under it
-    parent_.OwnerForm().UnregisterControl(*this);
+    FormSite::Unregister(parent_.OwnerForm(), *this);
     parent_.RemoveChild(*this);
 }
 
 Form& Control::OwnerForm() const noexcept { return parent_.OwnerForm(); }
 
-void Control::Touch() const { OwnerForm().EnsureLoaded(); }
+void Control::Touch() const { FormSite::EnsureLoaded(OwnerForm()); }
 bool Control::Live() const { return created_; }
 
 void Control::ResetFromDesign() {
@@ -73,12 +73,12 @@ void Control::SetEnabled(bool v) {
     if (Live()) ApplyEnabled();
 }
 
-int Control::TabIndex() const { Touch(); return OwnerForm().TabPosition(*this); }
+int Control::TabIndex() const { Touch(); return FormSite::TabPosition(OwnerForm(), *this); }
 void Control::SetTabIndex(int v) {
     Touch();
     v = CInt(v);  // a 16-bit property: error 6 beyond its range
     if (v < 0) throw RuntimeError(err::InvalidPropertyValue);
-    OwnerForm().MoveInTabOrder(*this, v);
+    FormSite::MoveInTabOrder(OwnerForm(), *this, v);
 }
 
 const std::string& Control::ToolTipText() const { Touch(); return common_.ToolTipText; }
@@ -152,7 +152,7 @@ void Control::ApplyGeometry(const RECT& before) {
 // A windowless control's tip is an area of its container's window.
 void Control::ApplyToolTip() {
     const RECT area = PixelRect();
-    OwnerForm().SetToolTip(parent_.ClientWindow(), reinterpret_cast<UINT_PTR>(this), &area, common_.ToolTipText);
+    FormSite::SetToolTip(OwnerForm(), parent_.ClientWindow(), reinterpret_cast<UINT_PTR>(this), &area, common_.ToolTipText);
 }
 
 void Control::ApplyVisible() { InvalidateArea(PixelRect()); }

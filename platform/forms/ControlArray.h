@@ -8,7 +8,7 @@
 //   Toolbar.OnEach([this](SoftButton& b) { b.Click = [this, i = b.Index()] { Toolbar_Click(i); }; });
 
 #include "platform/forms/Control.h"
-#include "platform/forms/Form.h"
+#include "platform/forms/FormSite.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <functional>
@@ -54,9 +54,9 @@ public:
             blueprints_.emplace(index, blueprint);
             elements_.emplace(index, make_(index, blueprint));
         }
-        form_.RegisterArray(*this);
+        FormSite::Register(form_, *this);
     }
-    ~ControlArray() override { form_.UnregisterArray(*this); }
+    ~ControlArray() override { FormSite::Unregister(form_, *this); }
     ControlArray(const ControlArray&) = delete;
     ControlArray& operator=(const ControlArray&) = delete;
 
@@ -64,7 +64,7 @@ public:
 
     // The element; error 340 when there is none with that index.
     T& operator()(int index) const {
-        form_.EnsureLoaded();
+        FormSite::EnsureLoaded(form_);
         const auto it = elements_.find(index);
         if (it == elements_.end())
             throw RuntimeError(ControlArrayElementMissing, "Control array element '" + std::to_string(index) +
@@ -72,13 +72,13 @@ public:
         return *it->second;
     }
     T& operator[](int index) const { return (*this)(index); }
-    bool Exists(int index) const { form_.EnsureLoaded(); return elements_.count(index) != 0; }
+    bool Exists(int index) const { FormSite::EnsureLoaded(form_); return elements_.count(index) != 0; }
 
-    int LBound() const { form_.EnsureLoaded(); return elements_.empty() ? 0 : elements_.begin()->first; }
-    int UBound() const { form_.EnsureLoaded(); return elements_.empty() ? -1 : elements_.rbegin()->first; }
-    int Count() const { form_.EnsureLoaded(); return static_cast<int>(elements_.size()); }
+    int LBound() const { FormSite::EnsureLoaded(form_); return elements_.empty() ? 0 : elements_.begin()->first; }
+    int UBound() const { FormSite::EnsureLoaded(form_); return elements_.empty() ? -1 : elements_.rbegin()->first; }
+    int Count() const { FormSite::EnsureLoaded(form_); return static_cast<int>(elements_.size()); }
     std::vector<int> Indexes() const {
-        form_.EnsureLoaded();
+        FormSite::EnsureLoaded(form_);
         std::vector<int> out;
         for (const auto& e : elements_) out.push_back(e.first);
         return out;
@@ -86,7 +86,7 @@ public:
 
     // Error 360 when the element is loaded already.
     void Load(int index) {
-        form_.EnsureLoaded();
+        FormSite::EnsureLoaded(form_);
         if (elements_.count(index)) throw RuntimeError(err::ElementAlreadyLoaded);
         if (index < 0 || index > 32767) throw RuntimeError(err::InvalidPropertyArrayIndex);
         Blueprint blueprint = blueprints_.begin()->second;
@@ -103,7 +103,7 @@ public:
 
     // Elements of the design cannot be unloaded (error 362); a missing one is error 340.
     void Unload(int index) {
-        form_.EnsureLoaded();
+        FormSite::EnsureLoaded(form_);
         if (designIndexes_.count(index)) throw RuntimeError(CannotUnloadDesignElement,
                                                             "Can't unload controls created at design time");
         if (!elements_.count(index)) (*this)(index);

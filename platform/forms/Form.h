@@ -29,6 +29,12 @@
 
 namespace forms {
 
+class Form;
+namespace detail {
+template <class F>
+std::shared_ptr<F> Make();
+}  // namespace detail
+
 class Control;
 class ControlArrayBase;
 class Menu;
@@ -152,36 +158,6 @@ public:
     HWND ClientWindow() const override { return hwnd_; }
     ScaleMode ChildScale() const override { return scaleMode_; }
 
-    // ---- for the runtime's controls ----
-    void EnsureLoaded();
-    std::shared_ptr<Form> KeepAlive() const { return self_.lock(); }
-    void RegisterControl(Control& c);
-    void UnregisterControl(Control& c);
-    void RegisterMenu(Menu& m);
-    void UnregisterMenu(Menu& m);
-    void RegisterTimer(Timer& t);
-    void UnregisterTimer(Timer& t);
-    void RegisterArray(ControlArrayBase& a);
-    void UnregisterArray(ControlArrayBase& a);
-    int NextControlId() noexcept { return nextControlId_++; }
-    int NextMenuId() noexcept { return nextMenuId_++; }
-    int TabPosition(const Control& c) const;
-    void MoveInTabOrder(Control& c, int position);
-    // Gives the focus to the first control after c in the tab order that can take it.
-    void FocusAfter(const Control& c);
-    // A tool tip for a control's window, or for an area (id) of a container's window.
-    void SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text);
-    const std::vector<Menu*>& Menus() const noexcept { return menus_; }
-    HMENU MenuBar() const noexcept { return menuBar_; }
-    // The menu bar changed (items shown or hidden at the top level).
-    void RefreshMenuBar();
-    static Form* FromHwnd(HWND hwnd);
-    // The control's window of this form that has the focus, or nullptr.
-    Control* FocusedControl() const;
-    void AttachSelf(std::shared_ptr<Form> self) { self_ = self; }
-    void RaiseInitialize() { Form_Initialize(); }
-    void RaiseTerminate() { Form_Terminate(); }
-
 protected:
     virtual void Form_Initialize() {}
     virtual void Form_Load() {}
@@ -203,6 +179,33 @@ protected:
     virtual void PaintBackground(HDC dc);
 
 private:
+    friend class FormSite;
+    template <class F>
+    friend std::shared_ptr<F> detail::Make();
+
+    // What the runtime's controls, menus, timers and control arrays reach through FormSite.
+    void EnsureLoaded();
+    std::shared_ptr<Form> KeepAlive() const { return self_.lock(); }
+    void RegisterControl(Control& c);
+    void UnregisterControl(Control& c);
+    void RegisterMenu(Menu& m);
+    void UnregisterMenu(Menu& m);
+    void RegisterTimer(Timer& t);
+    void UnregisterTimer(Timer& t);
+    void RegisterArray(ControlArrayBase& a);
+    void UnregisterArray(ControlArrayBase& a);
+    int NextControlId() noexcept { return nextControlId_++; }
+    int NextMenuId() noexcept { return nextMenuId_++; }
+    int TabPosition(const Control& c) const;
+    void MoveInTabOrder(Control& c, int position);
+    void FocusAfter(const Control& c);
+    void SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text);
+    void RefreshMenuBar();
+
+    // A read of a property loads the form, as a write does.
+    void Touch() const;
+    static Form* FromHwnd(HWND hwnd);
+    Control* FocusedControl() const;
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static ATOM ClassAtom();
     static bool RouteKeys(MSG& msg);
@@ -275,11 +278,11 @@ void DropDefault(std::type_index type);
 template <class F>
 std::shared_ptr<F> Make() {
     std::shared_ptr<F> form(new F(), [](F* f) {
-        f->RaiseTerminate();
+        static_cast<Form*>(f)->Form_Terminate();
         delete f;
     });
-    form->AttachSelf(form);
-    form->RaiseInitialize();
+    static_cast<Form&>(*form).self_ = form;
+    static_cast<Form&>(*form).Form_Initialize();
     return form;
 }
 }  // namespace detail

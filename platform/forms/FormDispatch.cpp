@@ -1,6 +1,6 @@
 #include "platform/forms/FormDispatch.h"
 
-#include "platform/forms/Form.h"
+#include "platform/forms/FormSite.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <oleauto.h>
@@ -33,7 +33,7 @@ HRESULT Fail(EXCEPINFO* excep, const RuntimeError& e) {
 
 Microsoft::WRL::ComPtr<IDispatch> FormDispatch::Create(Form& form) {
     Microsoft::WRL::ComPtr<IDispatch> out;
-    out.Attach(new FormDispatch(form.KeepAlive(), &form));
+    out.Attach(new FormDispatch(FormSite::KeepAlive(form), &form));
     return out;
 }
 

@@ -1,17 +1,11 @@
 #include "platform/forms/Menu.h"
 
-#include "platform/forms/Form.h"
+#include "platform/forms/FormSite.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace forms {
 namespace {
-
-std::unordered_map<HMENU, Menu*>& Popups() {
-    static std::unordered_map<HMENU, Menu*> popups;
-    return popups;
-}
 
 std::string KeyName(WORD vk) {
     if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, static_cast<char>(vk));
@@ -44,19 +38,19 @@ std::string Accel::Text() const {
 
 Menu::Menu(Form& form, std::string name, Design design, int index)
     : form_(form), parent_(nullptr), name_(std::move(name)), index_(index), design_(std::move(design)),
-      state_(design_), id_(form.NextMenuId()) {
-    form_.RegisterMenu(*this);
+      state_(design_), id_(FormSite::NextMenuId(form)) {
+    FormSite::Register(form_, *this);
 }
 
 Menu::Menu(Menu& parent, std::string name, Design design, int index)
     : form_(parent.form_), parent_(&parent), name_(std::move(name)), index_(index), design_(std::move(design)),
-      state_(design_), id_(parent.form_.NextMenuId()) {
+      state_(design_), id_(FormSite::NextMenuId(parent.form_)) {
     // An element of a menu array takes its place after the array's last member.
     auto& siblings = parent_->children_;
     auto last = std::find_if(siblings.rbegin(), siblings.rend(),
                              [&](const Menu* m) { return m->name_ == name_; });
     siblings.insert(last == siblings.rend() ? siblings.end() : last.base(), this);
-    form_.RegisterMenu(*this);
+    FormSite::Register(form_, *this);
     if (form_.IsLoaded()) {
         ResetFromDesign();
         if (parent_->popup_) {
@@ -75,30 +69,37 @@ Menu::~Menu() {
         std::erase(parent_->children_, this);
         if (form_.IsLoaded() && parent_->popup_) parent_->RebuildItems();
     }
-    form_.UnregisterMenu(*this);
+    FormSite::Unregister(form_, *this);
 }
 
-void Menu::Touch() const { form_.EnsureLoaded(); }
+void Menu::Touch() const { FormSite::EnsureLoaded(form_); }
 
 void Menu::ResetFromDesign() { state_ = design_; }
 
 void Menu::CreateMenu() {
     if (!children_.empty() && !popup_) {
         popup_.reset(CreatePopupMenu());
-        Popups()[popup_.get()] = this;
+        // The popup carries its object, so that WM_INITMENUPOPUP finds it without a lookup table.
+        MENUINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIM_MENUDATA;
+        info.dwMenuData = reinterpret_cast<ULONG_PTR>(this);
+        SetMenuInfo(popup_.get(), &info);
     }
 }
 
 void Menu::DestroyMenu() {
     if (!popup_) return;
     while (GetMenuItemCount(popup_.get()) > 0) RemoveMenu(popup_.get(), 0, MF_BYPOSITION);
-    Popups().erase(popup_.get());
     popup_.reset();
 }
 
 Menu* Menu::FromPopup(HMENU popup) {
-    const auto it = Popups().find(popup);
-    return it == Popups().end() ? nullptr : it->second;
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_MENUDATA;
+    if (!popup || !GetMenuInfo(popup, &info)) return nullptr;
+    return reinterpret_cast<Menu*>(info.dwMenuData);
 }
 
 std::string Menu::ItemText() const {
@@ -134,7 +135,7 @@ void Menu::RebuildItems() {
 void Menu::Changed() {
     if (!form_.IsLoaded()) return;
     if (parent_) parent_->RebuildItems();
-    else form_.RefreshMenuBar();
+    else FormSite::RefreshMenuBar(form_);
 }
 
 bool Menu::Reachable() const {

@@ -85,6 +85,7 @@ public:
     // Visible along with every menu above it (a hidden item's shortcut does nothing).
     bool Shown() const;
     void RaiseClick() { if (Click) Click(); }
+    // The menu whose popup this is, from the popup's own data (nullptr for a popup without any).
     static Menu* FromPopup(HMENU popup);
     // The item text with its shortcut.
     std::string ItemText() const;

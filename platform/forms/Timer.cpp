@@ -1,7 +1,7 @@
 #include "platform/forms/Timer.h"
 
-#include "platform/forms/DispatchBoundary.h"
-#include "platform/forms/Form.h"
+#include "platform/forms/EventErrorBoundary.h"
+#include "platform/forms/FormSite.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace forms {
@@ -20,12 +20,12 @@ float TimerSeconds() {
 
 Timer::Timer(Form& form, std::string name, Design design, int index)
     : form_(form), name_(std::move(name)), index_(index), design_(design), state_(design), id_(NextTimerId()) {
-    form_.RegisterTimer(*this);
+    FormSite::Register(form_, *this);
 }
 
 Timer::~Timer() {
     Disarm();
-    form_.UnregisterTimer(*this);
+    FormSite::Unregister(form_, *this);
 }
 
 void Timer::ResetFromDesign() {
@@ -34,24 +34,24 @@ void Timer::ResetFromDesign() {
 }
 
 int Timer::Interval() const {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     return state_.Interval;
 }
 
 void Timer::SetInterval(int ms) {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     if (ms < 0 || ms > 65535) throw RuntimeError(err::InvalidPropertyValue);
     state_.Interval = ms;
     Arm();
 }
 
 bool Timer::Enabled() const {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     return state_.Enabled;
 }
 
 void Timer::SetEnabled(bool on) {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     state_.Enabled = on;
     Arm();
 }

@@ -2,8 +2,8 @@
 
 #include "platform/runtime/App.h"
 #include "platform/forms/Container.h"
-#include "platform/forms/DispatchBoundary.h"
-#include "platform/forms/Form.h"
+#include "platform/forms/EventErrorBoundary.h"
+#include "platform/forms/FormSite.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -35,7 +35,7 @@ void WindowedControl::CreateWindowNow() {
     if (!Control::Enabled()) style |= WS_DISABLED;
     hwnd_ = CreateWindowExA(WindowExStyle(), WindowClass(), InitialText().c_str(), style, r.left, r.top,
                             r.right - r.left, r.bottom - r.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(OwnerForm().NextControlId())),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(FormSite::NextControlId(OwnerForm()))),
                             App::hInstance(), nullptr);
     if (!hwnd_) return;
     SetPropA(hwnd_, WrapperProp, this);
@@ -108,7 +108,7 @@ void WindowedControl::ApplyZOrder(bool front) {
     SetWindowPos(hwnd_, front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void WindowedControl::ApplyToolTip() { OwnerForm().SetToolTip(hwnd_, 0, nullptr, Control::ToolTipText()); }
+void WindowedControl::ApplyToolTip() { FormSite::SetToolTip(OwnerForm(), hwnd_, 0, nullptr, Control::ToolTipText()); }
 
 bool WindowedControl::OnReflect(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
     switch (msg) {
@@ -145,7 +145,7 @@ LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wPara
         }
         return DefSubclassProc(hwnd, msg, wParam, lParam);
     }
-    const auto keep = self->OwnerForm().KeepAlive();
+    const auto keep = FormSite::KeepAlive(self->OwnerForm());
     return self->Handle(msg, wParam, lParam);
 }
 

@@ -1,6 +1,6 @@
 #include "platform/forms/controls/CommandButton.h"
 
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/Form.h"
 
 namespace forms {

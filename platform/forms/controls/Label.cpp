@@ -1,6 +1,6 @@
 #include "platform/forms/controls/Label.h"
 
-#include "platform/forms/Form.h"
+#include "platform/forms/FormSite.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 
@@ -17,7 +17,7 @@ void Label::CreateWindowNow() {
 }
 
 // The focus goes to the next control after the label in the tab order that can take it.
-void Label::OnAccessKey() { OwnerForm().FocusAfter(*this); }
+void Label::OnAccessKey() { FormSite::FocusAfter(OwnerForm(), *this); }
 
 void Label::Repaint() {
     if (Live()) InvalidateArea(PixelRect());

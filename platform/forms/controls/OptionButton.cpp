@@ -1,7 +1,7 @@
 #include "platform/forms/controls/OptionButton.h"
 
 #include "platform/forms/Container.h"
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 
 namespace forms {
 

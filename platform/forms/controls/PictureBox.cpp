@@ -2,7 +2,7 @@
 
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <cmath>

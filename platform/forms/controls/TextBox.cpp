@@ -1,6 +1,6 @@
 #include "platform/forms/controls/TextBox.h"
 
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace forms {

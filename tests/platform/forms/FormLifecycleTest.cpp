@@ -343,7 +343,7 @@ private:
     }
 };
 
-TEST(DispatchBoundary, AnErrorEscapingAHandlerIsReportedOnceAndTheLoopGoesOn) {
+TEST(EventErrorBoundary, AnErrorEscapingAHandlerIsReportedOnceAndTheLoopGoesOn) {
     formstest::Script script;
     script->ExpectMsgBox("Run-time error 6:\n\nOverflow", mb::Critical, AppTitle(), answer::Ok);
     frmFaulty& f = Default<frmFaulty>();

@@ -1,4 +1,4 @@
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 
 #include "platform/forms/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
