@@ -16,8 +16,11 @@ constexpr DWORD kWindowPollMs = 50;
 }  // namespace
 
 bool CreateInstanceMutex(const std::string& name) {
-    g_mutex.reset(CreateMutexA(nullptr, TRUE, name.c_str()));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    // The error is read before the reset, which may close an earlier handle and change it.
+    const HANDLE mutex = CreateMutexA(nullptr, TRUE, name.c_str());
+    const DWORD error = GetLastError();
+    g_mutex.reset(mutex);
+    if (error == ERROR_ALREADY_EXISTS) {
         g_mutex.reset();
         return false;
     }
@@ -86,6 +89,7 @@ void FindRunningInstanceWaiting() {
 
 void Main() {
     Module1::gCommandLine = forms::Command();
+    // Started by the system's object activation: no instance of the user's, so no mutex and no window.
     if (forms::AppStartMode() == forms::StartMode::Automation) return;
 
     if (CreateInstanceMutex(kMutexName)) {

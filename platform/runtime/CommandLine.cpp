@@ -17,6 +17,19 @@ std::string CommandAfterProgramName(const std::string& raw) {
     return raw.substr(pos);
 }
 
+StartMode StartModeOf(const std::string& command) {
+    const std::string first = command.substr(0, command.find_first_of(" \t"));
+    if (first.size() < 2 || (first[0] != '-' && first[0] != '/')) return StartMode::Standalone;
+    const std::string word = first.substr(1);
+    for (const char* name : {"Embedding", "Automation"}) {
+        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, word.c_str(), -1, name, -1) == CSTR_EQUAL)
+            return StartMode::Automation;
+    }
+    return StartMode::Standalone;
+}
+
+StartMode AppStartMode() { return StartModeOf(Command()); }
+
 std::string Command() {
     const char* raw = GetCommandLineA();
     return CommandAfterProgramName(raw ? raw : "");

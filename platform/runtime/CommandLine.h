@@ -13,7 +13,10 @@ std::string CommandAfterProgramName(const std::string& rawCommandLine);
 
 enum class StartMode { Standalone = 0, Automation = 1 };
 
-// Our programs are never started as automation servers; kept so that callers read as designed.
-constexpr StartMode AppStartMode() { return StartMode::Standalone; }
+// Automation when the command's first argument is one of the switches the system's object activation passes
+// ("-Embedding", "/Automation"; either prefix, any case), Standalone otherwise.
+StartMode StartModeOf(const std::string& command);
+// This process's start mode, from its own command line.
+StartMode AppStartMode();
 
 }  // namespace forms

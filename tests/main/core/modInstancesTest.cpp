@@ -1,6 +1,7 @@
 // Program start as real processes: what a later start sends to the running instance, the running
 // instance's side of the hand-off, and the refusal to run from a drive's root folder.
 #include "main/core/modInstances.h"
+#include "platform/runtime/CommandLine.h"
 #include "tests/lib/comserver/TestSupport.h"
 #include "tests/main/core/ProcessHarness.h"
 
@@ -24,8 +25,9 @@ public:
     int restores = 0;
 
     explicit FakeRunningInstance(bool createWindow = true) {
-        mutex_.reset(CreateMutexA(nullptr, TRUE, modInstances::kMutexName));
+        const HANDLE mutex = CreateMutexA(nullptr, TRUE, modInstances::kMutexName);
         EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "another instance is running";
+        mutex_.reset(mutex);
         if (createWindow) CreateMarkedWindow();
     }
     ~FakeRunningInstance() {
@@ -87,8 +89,9 @@ TEST_P(LaterStart, SendsItsCommandLineToTheRunningInstance) {
     ShowWindow(running.Window(), c.show);
 
     Process later(folder.Program(), c.arguments);
+    // Both the hand-off and the restore are sent, not posted: they have arrived once the sender has ended, and
+    // ending by itself shows that no message box of the later start waited for a person.
     ASSERT_TRUE(later.WaitForExit(kStartMs)) << "a later start ends by itself";
-    PumpUntil([] { return false; }, 100);  // let a posted restore arrive
 
     if (c.expected) {
         ASSERT_EQ(running.received.size(), 1u);
@@ -97,7 +100,6 @@ TEST_P(LaterStart, SendsItsCommandLineToTheRunningInstance) {
         EXPECT_TRUE(running.received.empty());
     }
     EXPECT_EQ(running.restores, c.restores);
-    EXPECT_EQ(qvtest::FindProcessWindow(later.Id(), "#32770"), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -117,8 +119,9 @@ TEST(LaterStartWaiting, WaitsForTheWindowOfAnInstanceStillStarting) {
     ProgramFolder folder;
     FakeRunningInstance running(false);
     Process later(folder.Program(), "C:\\pics\\late.jpg");
-    // The running instance marks its window only a while after the later start began looking for it.
-    PumpUntil([] { return false; }, 1000);
+    // The running instance marks its window only a while after the later start began looking for it; the
+    // later start is still waiting then.
+    ASSERT_FALSE(later.WaitForExit(1000)) << "the later start gave up while the first instance was starting";
     running.CreateMarkedWindow();
     ASSERT_TRUE(later.WaitForExit(kStartMs));
     ASSERT_EQ(running.received.size(), 1u);
@@ -132,6 +135,26 @@ HWND MarkedWindowOf(DWORD pid) {
     DWORD owner = 0;
     if (found) GetWindowThreadProcessId(found, &owner);
     return owner == pid ? found : nullptr;
+}
+
+// What a process left in the session while it ran, looked at until it ended by itself.
+struct Traces {
+    bool ended = false;
+    bool markedWindow = false;
+    bool mutex = false;
+};
+
+Traces WatchUntilExit(Process& p) {
+    Traces seen;
+    seen.ended = PumpUntil(
+        [&] {
+            seen.markedWindow = seen.markedWindow || MarkedWindowOf(p.Id()) != nullptr;
+            const forms::UniqueKernelHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, modInstances::kMutexName));
+            seen.mutex = seen.mutex || mutex;
+            return p.WaitForExit(0);
+        },
+        kStartMs);
+    return seen;
 }
 
 HWND WaitForMarkedWindow(const Process& p) {
@@ -232,8 +255,52 @@ TEST(FirstInstance, RefusesToRunFromADriveRoot) {
     EXPECT_STREQ(text, "Quillview cannot be run from a root directory! Please install to a deeper directory.");
     EXPECT_EQ(MarkedWindowOf(p.Id()), nullptr);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(p.WaitForExit(kStartMs));
-    EXPECT_EQ(MarkedWindowOf(p.Id()), nullptr) << "no main window is ever shown";
+    const Traces seen = WatchUntilExit(p);
+    EXPECT_TRUE(seen.ended);
+    EXPECT_FALSE(seen.markedWindow) << "no main window is ever shown";
 }
+
+TEST(StartMode, TheSystemsActivationSwitchesMeanAnAutomationStart) {
+    struct Case {
+        const char* command;
+        forms::StartMode mode;
+    };
+    const Case cases[] = {
+        {"-Embedding", forms::StartMode::Automation},
+        {"/Automation", forms::StartMode::Automation},
+        {"/embedding", forms::StartMode::Automation},
+        {"-AUTOMATION -x", forms::StartMode::Automation},
+        {"", forms::StartMode::Standalone},
+        {"-Embeddings", forms::StartMode::Standalone},
+        {"\"-Embedding\"", forms::StartMode::Standalone},
+        {"C:\\pics\\-Embedding", forms::StartMode::Standalone},
+        {"a.jpg -Embedding", forms::StartMode::Standalone},
+    };
+    for (const Case& c : cases) EXPECT_EQ(forms::StartModeOf(c.command), c.mode) << c.command;
+}
+
+class AutomationStart : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(AutomationStart, EndsWithoutMutexWindowOrHandOff) {
+    ProgramFolder folder;
+    {
+        // A user's start would hand its command line to the running instance.
+        FakeRunningInstance running;
+        ShowWindow(running.Window(), SW_SHOW);
+        Process p(folder.Program(), GetParam());
+        ASSERT_TRUE(p.WaitForExit(kStartMs));
+        EXPECT_TRUE(running.received.empty());
+        EXPECT_EQ(running.restores, 0);
+    }
+    // A user's first start would take the mutex and stay with its window.
+    Process p(folder.Program(), GetParam());
+    const Traces seen = WatchUntilExit(p);
+    EXPECT_TRUE(seen.ended) << "an automation start ends by itself";
+    EXPECT_FALSE(seen.mutex);
+    EXPECT_FALSE(seen.markedWindow);
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, AutomationStart, ::testing::Values("-Embedding", "/Automation"),
+                         [](const auto& param) { return std::string(param.param).substr(1); });
 
 }  // namespace
