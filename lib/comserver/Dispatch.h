@@ -74,8 +74,11 @@ public:
         try {
             InvokeArguments arguments;
             DISPPARAMS* completed = arguments.Complete(typeInfo_.Get(), id, flags, params);
-            return typeInfo_->Invoke(static_cast<Interface*>(this), id, flags, completed, result, exception,
-                                     argError);
+            const HRESULT invoked = typeInfo_->Invoke(static_cast<Interface*>(this), id, flags, completed, result,
+                                                      exception, argError);
+            // The member ran (and may have set its by-reference arguments) unless Invoke refused the call.
+            if (SUCCEEDED(invoked) || invoked == DISP_E_EXCEPTION) arguments.WriteBack();
+            return invoked;
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
         } catch (const forms::RuntimeError& e) {

@@ -135,6 +135,40 @@ TEST_F(FrameTest, ByReferenceArgumentWritesBackThroughDispatch) {
     EXPECT_EQ(value.ToLong(), 42);
 }
 
+// A script passes each variable as a reference to a Variant holding whatever the variable holds.
+Variant ScriptReference(Variant& variable) {
+    Variant reference;
+    V_VT(reference.Get()) = VT_VARIANT | VT_BYREF;
+    V_VARIANTREF(reference.Get()) = variable.Get();
+    return reference;
+}
+
+TEST_F(FrameTest, ScriptVariablesReachTypedByReferenceParametersAndGetTheirResults) {
+    const comserver::LateBound probe(comserver::CreateObject("QvFrameTest.Probe"));
+    Variant text("abc");
+    Variant upper = Variant::Bool(true);
+    EXPECT_EQ(probe.Call("Echo", {ScriptReference(text), ScriptReference(upper)}).ToText(), "ABC");
+    EXPECT_EQ(text.Type(), VT_BSTR);
+    EXPECT_EQ(text.ToText(), "seen");
+
+    // Coerced in; the result comes back with the parameter's type.
+    Variant number("21");
+    EXPECT_EQ(probe.Call("Twice", {ScriptReference(number), Variant(0)}).ToLong(), 2);
+    EXPECT_EQ(number.Type(), VT_I4);
+    EXPECT_EQ(number.ToLong(), 42);
+
+    // What does not convert is refused as a typed caller's would be, and the variable stays as it was.
+    Variant word("abc");
+    try {
+        probe.Call("Twice", {ScriptReference(word)});
+        FAIL() << "no error";
+    } catch (const forms::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), forms::err::TypeMismatch);
+    }
+    EXPECT_EQ(word.Type(), VT_BSTR);
+    EXPECT_EQ(word.ToText(), "abc");
+}
+
 TEST_F(FrameTest, CanUnloadOnlyWithoutLiveObjects) {
     {
         const auto probe = NewProbe();

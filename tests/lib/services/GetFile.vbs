@@ -1,21 +1,46 @@
-' Late-bound use of the registered server, as a script would: create by ProgID and call GetFile.
+' Late-bound use of the registered server, as a script would: create by ProgID and call GetFile with the
+' script's own variables, which a script passes by reference. Every call is checked for a run-time error;
+' the last line says PASS only when every check held.
 Option Explicit
-Dim f, folder, name, failures
+On Error Resume Next
+Dim f, path, folder, name, failures
 failures = 0
-Set f = CreateObject("Toolcraft.stdFunctions")
 
+Sub Check(what, ok)
+    If Err.Number <> 0 Then
+        WScript.Echo "FAIL " & what & ": error " & Err.Number & " " & Err.Description
+        Err.Clear
+        failures = failures + 1
+    ElseIf Not ok Then
+        WScript.Echo "FAIL " & what
+        failures = failures + 1
+    End If
+End Sub
+
+Set f = CreateObject("Toolcraft.stdFunctions")
+Check "CreateObject", IsObject(f)
+
+path = "C:\dir\file.ext"
 folder = "unchanged"
-name = f.GetFile("C:\dir\file.ext", folder)
-If name <> "file.ext" Or folder <> "C:\dir" Then
-    WScript.Echo "GetFile gave '" & name & "' and '" & folder & "'"
-    failures = failures + 1
-End If
+name = f.GetFile(path, folder)
+Check "GetFile(path, folder) gave '" & name & "' and '" & folder & "'", _
+      name = "file.ext" And folder = "C:\dir" And path = "C:\dir\file.ext"
+
+' A variable holding a number is a text for the server, and comes back as one.
+folder = 5
+name = f.GetFile(path, folder)
+Check "GetFile into a number variable gave " & TypeName(folder), TypeName(folder) = "String" And folder = "C:\dir"
 
 ' The optional folder argument left out.
-If f.GetFile("C:\a\b.txt") <> "b.txt" Then failures = failures + 1
+name = f.GetFile("C:\a\b.txt")
+Check "GetFile without a folder gave '" & name & "'", name = "b.txt"
 
 folder = "unchanged"
-If f.GetFile("file.ext", folder) <> "" Or folder <> "unchanged" Then failures = failures + 1
+name = f.GetFile("file.ext", folder)
+Check "GetFile of a bare name gave '" & name & "' and '" & folder & "'", name = "" And folder = "unchanged"
 
-WScript.Echo failures & " failed"
-WScript.Quit failures
+If failures = 0 Then
+    WScript.Echo "orcmcls script: PASS"
+Else
+    WScript.Echo "orcmcls script: FAIL (" & failures & " failed)"
+End If
