@@ -3,16 +3,21 @@
 #include "lib/services/Client.h"
 #include "main/core/Addresses.h"
 #include "main/core/Module1.h"
+#include "main/core/clsHelp.h"
 #include "main/core/clsIface.h"
+#include "main/core/clsVarMenus.h"
 #include "main/core/modInstances.h"
 #include "main/windows/frmSettingUp.h"
+#include "platform/runtime/App.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/FileSystem.h"
 #include "platform/forms/MessageLoop.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Settings.h"
 #include "platform/runtime/Shell.h"
+#include "platform/runtime/UserPaths.h"
 #include "platform/subclass/Subclasser.h"
 
 #include <functional>
@@ -56,8 +61,24 @@ void frmQuillview::Form_Load() {
         mInterface = std::make_unique<clsIface>();
         mInterface->Change = [this] { mInterface_Change(); };
     });
+    // Under another file name the program is no installation of its own: no checks of one.
+    const bool installed = !forms::Dir(ProgramFile()).empty();
+    if (installed) forms::IgnoringErrors([] { Module1::CheckComponents(); });
+    forms::IgnoringErrors([] { Module1::CheckUpdateReminder(); });
+    forms::IgnoringErrors([] { Module1::InitAssocIconPaths(); });
+    BindList(Module1::gEditorsMenu(), mnuEditors, "QVEditors.dat");
+    BindList(Module1::gMyWebsMenu(), mnuMyWebs, "QVImgwebs.dat");
+    BindList(Module1::gImgWebsMenu(), mnuImgWebs, "QVSetwebs.dat");
     Module1::gImageSaved = true;
     forms::IgnoringErrors([&] { ProcessCmdLine(); });
+    forms::IgnoringErrors([] {
+        Module1::gFavNames.assign(1, {});
+        Module1::gFavPaths.assign(1, {});
+        Module1::LoadFavouritesMenu();
+    });
+    forms::IgnoringErrors([&] {
+        if (forms::GetSettingNumber("Quillview2", "Options", "DelFavs", 0) == 1) RemoveVanishedFavourites();
+    });
     forms::IgnoringErrors([&] { Show(); });
     forms::IgnoringErrors([&] { forms::Default<frmSettingUp>().Unload(); });
 }
@@ -71,10 +92,43 @@ void frmQuillview::Form_Unload(int&) {
         if (mInterface) mInterface->Release();
     });
     mInterface.reset();
+    // The imaging sites are the update program's list: never saved here.
+    forms::IgnoringErrors([] { Module1::gEditorsMenu().SaveMenu(); });
+    forms::IgnoringErrors([] { Module1::gMyWebsMenu().SaveMenu(); });
     forms::IgnoringErrors([&] { forms::Default<frmSettingUp>().Unload(); });
+    forms::IgnoringErrors([] { Module1::gHelp().CloseAll(); });
 }
 
 void frmQuillview::mInterface_Change() {}
+
+std::string frmQuillview::ProgramFile() {
+    return forms::ProgramFolder() + "\\" + forms::App::EXEName() + ".exe";
+}
+
+void frmQuillview::BindList(clsVarMenus& list, forms::ControlArray<forms::Menu>& items, const char* dataFile) {
+    forms::IgnoringErrors([&] {
+        list.MenuItems = &items;
+        list.DataFile = dataFile;
+        list.LoadMenu();
+    });
+}
+
+void frmQuillview::RemoveVanishedFavourites() {
+    // A removal moves the last favourite into the freed place, so that place is tested again; every
+    // favourite left is tested once.
+    int index = 0;
+    while (mnuFav1.Exists(index) && index < static_cast<int>(Module1::gFavNames.size()) - 1) {
+        const std::string name = mnuFav1(index).Caption();
+        const std::string folder = mnuFav1(index).Tag();
+        if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            ++index;
+            continue;
+        }
+        const std::size_t before = Module1::gFavNames.size();
+        Module1::RemoveFavourite(name, folder);
+        if (Module1::gFavNames.size() >= before) ++index;  // not removed: go on with the next
+    }
+}
 
 void frmQuillview::ProcessCmdLine(const std::string& sCommand) {
     const bool startUp = sCommand.empty();

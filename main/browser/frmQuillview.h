@@ -13,6 +13,7 @@
 #include <string>
 
 class clsIface;
+class clsVarMenus;
 
 class frmQuillview : public forms::Form, public subclass::ISubclass, public Module1::MainWindowView {
 public:
@@ -53,6 +54,12 @@ private:
     void ReceiveCommandLine(const std::string& text);
     // Applies the browser-tools state to the window (its layout belongs to the main window's own code).
     void mInterface_Change();
+    // "<program folder>\<program>.exe".
+    static std::string ProgramFile();
+    // Binds one editable list to its menu and file and loads it.
+    static void BindList(clsVarMenus& list, forms::ControlArray<forms::Menu>& items, const char* dataFile);
+    // Favourites whose folder (or file) no longer exists go.
+    void RemoveVanishedFavourites();
 
     // Browser-tools state, from the load to the unload.
     std::unique_ptr<clsIface> mInterface;

@@ -4,6 +4,7 @@
 // Shared service objects are created on first use through their accessor.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ class clsFileManager;
 namespace imgbuf::client {
 class ImgEditCtlBuf;
 }  // namespace imgbuf::client
+
+class clsHelp;
+class clsVarMenus;
 
 namespace Module1 {
 
@@ -100,5 +104,50 @@ void StartApplication();
 
 // Shows Text in the splash window's status line at once, creating the splash window if needed.
 void SetLoadingStatus(const std::string& text);
+
+// ---- Start-up checks, the update program, help, favourites and the editable lists ----
+
+// On the first start of a new version: records it, explains the update program once, reports each missing
+// support file and has the system services library registered. Errors are ignored step by step.
+void CheckComponents();
+// Offers the update program when the last check lies 35 calendar days back or more.
+void CheckUpdateReminder();
+void ReportMissingComponent(const std::string& FileName);
+// The Windows system folder ("" when the system does not say).
+std::string GetSystemDir();
+// A short busy pause.
+void PauseLoop();
+
+// Tests: a system folder of their own (where HTML Help and the registration tool are looked for).
+class SystemFolderOverride {
+public:
+    explicit SystemFolderOverride(std::string folder);
+    ~SystemFolderOverride();
+    SystemFolderOverride(const SystemFolderOverride&) = delete;
+    SystemFolderOverride& operator=(const SystemFolderOverride&) = delete;
+
+private:
+    std::optional<std::string> previous_;
+};
+
+// Starts the update program: 1 "links", 2 "qvupdate", 3 "submitweb", anything else no word.
+void LaunchUpdateTool(std::int32_t Mode);
+// Opens the help file's contents.
+void ShowHelpContents();
+// Shows one topic of the help file in its "popup" window.
+void ShowContextHelp(std::int32_t ContextID);
+clsHelp& gHelp();
+
+// Favourites, kept in the settings store and shown as the main window's favourites menu.
+void LoadFavouritesMenu();
+void AddFavourite(const std::string& Name, const std::string& Path);
+void RemoveFavourite(const std::string& Name, const std::string& Path);
+void RenameFavourite(const std::string& Name, const std::string& Path, const std::string& NewName);
+
+// The three editable lists: editors "QVEditors.dat", own web links "QVImgwebs.dat", imaging sites
+// "QVSetwebs.dat" (the update program's). Created on first use; bound and loaded by the main window.
+clsVarMenus& gEditorsMenu();
+clsVarMenus& gMyWebsMenu();
+clsVarMenus& gImgWebsMenu();
 
 }  // namespace Module1

@@ -2,6 +2,9 @@
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
 #include "main/core/modInstances.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/Settings.h"
+#include "platform/runtime/UserPaths.h"
 #include "tests/lib/comserver/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -21,11 +24,20 @@ protected:
         picture_ = folder_ + "\\a b.jpg";
         CloseHandle(CreateFileA(picture_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         Module1::gCommandLine.clear();
+        // This version has run before: the window's start-up checks stay quiet.
+        forms::SaveSetting("Quillview", "current_version", "major", std::to_string(forms::App::Major()));
+        forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(forms::App::Minor()));
+        forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(forms::App::Revision()));
     }
     void TearDown() override {
         Window().Unload();
         DeleteFileA(picture_.c_str());
         RemoveDirectoryA(folder_.c_str());
+    }
+    static std::string TempPath() {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        return temp;
     }
     static frmQuillview& Window() { return forms::Default<frmQuillview>(); }
 
@@ -34,6 +46,8 @@ protected:
         SendMessageA(Window().hWnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
     }
 
+    const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "HandIn"};
+    const forms::UserPathsOverride paths_{std::nullopt, TempPath() + "qvhandin_user"};
     const testsupport::ComApartment apartment_;
     const testsupport::RegisteredServer services_{ORCMCLS_DLL};
     std::string folder_;

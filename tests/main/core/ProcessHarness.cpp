@@ -1,5 +1,7 @@
 #include "tests/main/core/ProcessHarness.h"
 
+#include "platform/runtime/Settings.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -14,15 +16,38 @@ std::string ModuleFolder() {
     return p.substr(0, p.find_last_of('\\'));
 }
 
+// A start of the program in the prefix's own settings store: the version check and the update reminder are
+// quiet when the store already holds this version and no date of a last update check.
+void QuietStartUpChecks() {
+    const std::string program = BuiltProgram();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
+    std::vector<char> block(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    char root[] = "\\";
+    if (size == 0 || !GetFileVersionInfoA(program.c_str(), 0, size, block.data()) ||
+        !VerQueryValueA(block.data(), root, reinterpret_cast<void**>(&info), &length) || !info) {
+        ADD_FAILURE() << "no version of " << program;
+        return;
+    }
+    forms::SaveSetting("Quillview", "current_version", "major", std::to_string(HIWORD(info->dwFileVersionMS)));
+    forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(LOWORD(info->dwFileVersionMS)));
+    forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(LOWORD(info->dwFileVersionLS)));
+    forms::DeleteSetting("QuillviewUpdate", "Options", "lastqvupdate");
+}
+
 }  // namespace
 
 std::string BuiltProgram() { return ModuleFolder() + "\\" + QV_PROGRAM_RELPATH; }
 
 ProgramFolder::ProgramFolder() : temp_(std::in_place), folder_(temp_->Path()) {
+    QuietStartUpChecks();
     EXPECT_TRUE(CopyFileA(BuiltProgram().c_str(), Program().c_str(), FALSE)) << BuiltProgram();
 }
 
 ProgramFolder::ProgramFolder(std::string folder) : folder_(std::move(folder)) {
+    QuietStartUpChecks();
     EXPECT_TRUE(CopyFileA(BuiltProgram().c_str(), Program().c_str(), FALSE)) << BuiltProgram();
 }
 

@@ -1,0 +1,289 @@
+#include "main/core/clsVarMenus.h"
+
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/controls/ListBox.h"
+#include "platform/runtime/ErrorSteps.h"
+#include "platform/runtime/FileErrors.h"
+#include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/Paths.h"
+#include "platform/runtime/ReplacingFile.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Strings.h"
+#include "platform/runtime/UserPaths.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kMarker = "<name>";
+constexpr std::int32_t kNoDataFile = forms::ObjectError + 354;
+
+struct Item {
+    std::string name;
+    std::string value;
+};
+
+bool IsValidUtf8(std::string_view text) {
+    return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                               static_cast<int>(text.size()), nullptr, 0) > 0;
+}
+
+// Files are UTF-8 as the programs write them; a line in the older Windows code page is read converted.
+std::string AsUtf8(std::string line) {
+    if (IsValidUtf8(line)) return line;
+    return forms::FromWide(forms::ToWide(line, 1252), CP_UTF8);
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Where the marker begins, in any letter case; from the end when `last`. npos: nowhere.
+std::size_t FindMarker(std::string_view text, bool last) {
+    if (text.size() < kMarker.size()) return std::string_view::npos;
+    const std::size_t final = text.size() - kMarker.size();
+    for (std::size_t n = 0; n <= final; ++n) {
+        const std::size_t at = last ? final - n : n;
+        bool same = true;
+        for (std::size_t k = 0; k < kMarker.size() && same; ++k) same = AsciiLower(text[at + k]) == kMarker[k];
+        if (same) return at;
+    }
+    return std::string_view::npos;
+}
+
+bool HoldsLineBreakOrMarker(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos || FindMarker(text, false) != std::string_view::npos;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    const forms::UniqueKernelHandle file(forms::NullIfInvalid(CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file) forms::RaiseLastFileError();
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    for (;;) {
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) forms::RaiseLastFileError();
+        if (read == 0) break;
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+// Lines end in CR LF as written, or in a bare LF as a server may send them.
+std::vector<std::string> Lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+void LoadingFailed(const std::string& dataFile, std::int32_t number) {
+    forms::MsgBox("An error occured while loading the list file '" + dataFile + "'!", forms::mb::Critical,
+                  "Error: " + std::to_string(number));
+}
+
+}  // namespace
+
+forms::ControlArray<forms::Menu>& clsVarMenus::Items() const {
+    if (!MenuItems) throw forms::RuntimeError(forms::err::ObjectNotSet);
+    return *MenuItems;
+}
+
+void clsVarMenus::LoadMenu() {
+    if (DataFile.empty()) {
+        throw forms::RuntimeError(kNoDataFile, "No Data file set, set a data file before loading items");
+    }
+    auto& menu = Items();
+    const std::string path = forms::UserFileToRead(DataFile);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+
+    if (reportedFor_ != path) {
+        reportedFor_ = path;
+        badLineReported_ = false;
+    }
+    std::vector<Item> items;
+    bool badLine = false;
+    try {
+        for (std::string line : Lines(ReadWholeFile(path))) {
+            if (forms::Trim(line).empty()) continue;
+            line = AsUtf8(std::move(line));
+            const std::size_t first = FindMarker(line, false);
+            if (first == std::string::npos) {
+                // The file may be the update program's: a line it cannot hold is left out, the file kept.
+                badLine = true;
+                continue;
+            }
+            const std::size_t last = FindMarker(line, true);
+            Item item{line.substr(last + kMarker.size()), line.substr(0, first)};
+            // A name without a value, or a value without a name, is no item; both empty is one.
+            if (forms::Trim(item.name).empty() != forms::Trim(item.value).empty()) continue;
+            items.push_back(std::move(item));
+        }
+    } catch (const forms::RuntimeError& e) {
+        LoadingFailed(DataFile, e.Number());
+        return;
+    }
+    if (badLine && !badLineReported_) {
+        badLineReported_ = true;
+        LoadingFailed(DataFile, forms::err::InvalidProcedureCall);
+    }
+
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (index > 0 && !menu.Exists(index)) menu.Load(index);
+        forms::Menu& element = menu(index);
+        element.SetCaption(items[i].name);
+        element.SetTag(items[i].value);
+    }
+}
+
+void clsVarMenus::ReloadMenu() {
+    forms::IgnoringErrors([&] {
+        auto& menu = Items();
+        const int lower = menu.LBound();
+        menu(lower).SetCaption({});
+        menu(lower).SetTag({});
+        for (const int index : menu.Indexes()) {
+            if (index > lower) forms::IgnoringErrors([&] { menu.Unload(index); });
+        }
+    });
+    forms::IgnoringErrors([&] { LoadMenu(); });
+}
+
+void clsVarMenus::SaveMenu() {
+    if (DataFile.empty()) {
+        throw forms::RuntimeError(kNoDataFile, "No Data file set, set a data file before saving items");
+    }
+    auto& menu = Items();
+    std::string text;
+    for (const int index : menu.Indexes()) {
+        const forms::Menu& element = menu(index);
+        if (element.Caption().empty() && element.Tag().empty()) continue;
+        text += element.Tag();
+        text += kMarker;
+        text += element.Caption();
+        text += "\r\n";
+    }
+    const std::string target = forms::UserFileToWrite(DataFile);
+    const std::string shipped = forms::JoinPath(forms::ProgramFolder(), DataFile);
+    if (text.empty()) {
+        // An emptied list stays empty: with a shipped default beside the program an empty copy of the
+        // user's own keeps the default from coming back.
+        const DWORD attributes = GetFileAttributesA(shipped.c_str());
+        if (shipped == target || attributes == INVALID_FILE_ATTRIBUTES) {
+            DeleteDataFile();
+            return;
+        }
+    }
+
+    try {
+        forms::ReplaceWholeFile(target, text);
+    } catch (const forms::RuntimeError& e) {
+        forms::MsgBox("An error occured while saving the list file '" + DataFile + "'!", forms::mb::Critical,
+                      "Error: " + std::to_string(e.Number()));
+    }
+}
+
+void clsVarMenus::DelMenuItem(std::int32_t Index) {
+    auto& menu = Items();
+    const int upper = menu.UBound();
+    for (int i = Index; i <= upper; ++i) {
+        if (i + 1 <= upper) {
+            menu(i).SetCaption(menu(i + 1).Caption());
+            menu(i).SetTag(menu(i + 1).Tag());
+        } else if (i > menu.LBound()) {
+            menu.Unload(i);
+        } else {
+            menu(i).SetCaption({});
+            menu(i).SetTag({});
+        }
+    }
+}
+
+std::string clsVarMenus::RenameItem(std::int32_t Index) {
+    forms::Menu& element = Items()(Index);
+    const std::string answer = forms::InputBox("Please enter the new name", "Change Name", element.Caption());
+    if (forms::Trim(answer).empty()) return {};
+    if (HoldsLineBreakOrMarker(answer)) {
+        forms::MsgBox("The name " + answer + " cannot be stored in the list.", forms::mb::Exclamation, "Error");
+        return {};
+    }
+    element.SetCaption(answer);
+    return answer;
+}
+
+void clsVarMenus::FillListBox(std::int32_t Fill) {
+    if (Fill < 0 || Fill > 2) return;
+    auto& menu = Items();
+    const bool names = Fill == 0 || Fill == 2;
+    const bool tags = Fill == 1 || Fill == 2;
+    if ((names && !NameList) || (tags && !TagList)) throw forms::RuntimeError(forms::err::ObjectNotSet);
+    if (names) NameList->Clear();
+    if (tags) TagList->Clear();
+    for (const int index : menu.Indexes()) {
+        const forms::Menu& element = menu(index);
+        if (names && !element.Caption().empty()) NameList->AddItem(element.Caption());
+        if (tags && !element.Tag().empty()) TagList->AddItem(element.Tag());
+    }
+}
+
+std::int32_t clsVarMenus::AddItem(std::string strName, std::string strTag, bool& Fail) {
+    auto& menu = Items();
+    const std::string name = forms::Trim(strName);
+    const std::string tag = forms::Trim(strTag);
+    for (const int index : menu.Indexes()) {
+        const forms::Menu& element = menu(index);
+        if (forms::Trim(element.Tag()) == tag) {
+            forms::MsgBox("This is already in the menu as '" + element.Caption() + "'.", forms::mb::Exclamation,
+                          "Error");
+            Fail = true;
+            return 0;
+        }
+        if (forms::Trim(element.Caption()) == name) {
+            forms::MsgBox("The name " + strName + " is taken.", forms::mb::Exclamation, "Error");
+            Fail = true;
+            return 0;
+        }
+    }
+    // One item is one line of the file: what would break the line or move the marker cannot be stored.
+    if (HoldsLineBreakOrMarker(strName) || HoldsLineBreakOrMarker(strTag)) {
+        const bool badName = HoldsLineBreakOrMarker(strName);
+        forms::MsgBox((badName ? "The name " + strName : "The value " + strTag) + " cannot be stored in the list.",
+                      forms::mb::Exclamation, "Error");
+        Fail = true;
+        return 0;
+    }
+    const int lower = menu.LBound();
+    int n = lower;
+    if (!menu(lower).Caption().empty()) {
+        n = menu.UBound() + 1;
+        menu.Load(n);
+    }
+    menu(n).SetCaption(strName);
+    menu(n).SetTag(strTag);
+    return n;
+}
+
+bool clsVarMenus::InArray(const std::string& strChk, bool ChkTag) const {
+    auto& menu = Items();
+    for (const int index : menu.Indexes()) {
+        const forms::Menu& element = menu(index);
+        if ((ChkTag ? element.Tag() : element.Caption()) == strChk) return true;
+    }
+    return false;
+}
+
+void clsVarMenus::DeleteDataFile() const {
+    const std::string path = forms::JoinPath(forms::UserDataFolder(), DataFile);
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileA(path.c_str());
+}
