@@ -2,6 +2,7 @@
 
 #include "main/browser/frmQuillview.h"
 #include "main/core/clsFileManager.h"
+#include "main/core/clsScreen.h"
 #include "main/windows/frmSettingUp.h"
 #include "lib/imgEditbuf/Client.h"
 #include "lib/services/Client.h"
@@ -70,6 +71,11 @@ int DialogOpenCount() noexcept { return g_dialogsShown; }
 clsFileManager& gFileManager() {
     static clsFileManager files;
     return files;
+}
+
+clsScreen& gScreen() {
+    static clsScreen screen;
+    return screen;
 }
 
 // ---- end of loader and services ----

@@ -16,6 +16,7 @@ class StdFunctions;
 }  // namespace services::client
 
 class clsFileManager;
+class clsScreen;
 
 namespace imgbuf::client {
 class ImgEditCtlBuf;
@@ -93,6 +94,8 @@ int DialogOpenCount() noexcept;
 
 // The program's one file-operation service, created on first use.
 clsFileManager& gFileManager();
+// The program's one screen-capture service, created on first use.
+clsScreen& gScreen();
 
 // ---- end of loader and services ----
 
