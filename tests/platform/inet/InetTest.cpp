@@ -170,7 +170,8 @@ TEST(Inet, WaitTicksTimersAndDropsInput) {
     Route held = Route::Text("late");
     held.hold = true;
     server.Add("/held", held);
-    const HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    // A message-only edit box: it takes typed characters like any, without a window on the display.
+    const HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
     g_ticks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CountTick);
     inet::Inet i;
