@@ -22,6 +22,7 @@
 #include "platform/imaging/ContentDecoder.h"
 #include "platform/imaging/Picture.h"
 #include "platform/imaging/Wic.h"
+#include "platform/runtime/Strings.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ bool WicJpegAlone(const std::string& path, const imaging::Image24& image) {
     ComPtr<IWICBitmapFrameEncode> frame;
     ComPtr<IPropertyBag2> options;
     if (FAILED(factory->CreateStream(&stream)) ||
-        FAILED(stream->InitializeFromFilename(imaging::Widen(path).c_str(), GENERIC_WRITE)) ||
+        FAILED(stream->InitializeFromFilename(forms::ToWide(path).c_str(), GENERIC_WRITE)) ||
         FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) ||
         FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
         FAILED(encoder->CreateNewFrame(&frame, &options))) {

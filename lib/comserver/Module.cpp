@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <new>
+#include "platform/runtime/Strings.h"
 
 namespace comserver {
 
@@ -11,16 +12,6 @@ std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 // Any address inside this module tells the loader which module we are.
 const char g_marker = 0;
-
-std::string Narrow(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                          nullptr, nullptr);
-    std::string result(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), result.data(), bytes, nullptr,
-                        nullptr);
-    return result;
-}
 
 }  // namespace
 
@@ -44,7 +35,7 @@ std::wstring Module::PathW() {
     }
 }
 
-std::string Module::Path() { return Narrow(PathW()); }
+std::string Module::Path() { return forms::FromWide(PathW()); }
 
 std::string Module::Folder() {
     std::string path = Path();

@@ -11,6 +11,7 @@
 #include "lib/comserver/ComPtr.h"
 #include "lib/comserver/Module.h"
 #include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/Strings.h"
 
 namespace comserver {
 
@@ -22,13 +23,6 @@ struct RegistryValue {
     std::wstring name;  // empty: the key's default value
     std::wstring data;
 };
-
-std::wstring Widen(const char* text) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring result(static_cast<size_t>(n > 0 ? n - 1 : 0), L'\0');
-    if (n > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), n);
-    return result;
-}
 
 std::wstring GuidText(const GUID& guid) {
     wchar_t text[40] = {};
@@ -62,10 +56,10 @@ std::vector<RegistryValue> ValuesOf(const ServerEntry& server, const std::wstrin
     std::vector<RegistryValue> values;
     const std::wstring libid = GuidText(server.libid);
     for (const ClassEntry& entry : server.classes) {
-        const std::wstring progId = Widen(entry.progId);
+        const std::wstring progId = forms::ToWide(entry.progId);
         const std::wstring clsid = GuidText(entry.clsid);
         const std::wstring clsidKey = L"CLSID\\" + clsid;
-        values.push_back({progId, L"", Widen(entry.className)});
+        values.push_back({progId, L"", forms::ToWide(entry.className)});
         values.push_back({progId + L"\\CLSID", L"", clsid});
         values.push_back({clsidKey, L"", progId});
         values.push_back({clsidKey + L"\\InprocServer32", L"", modulePath});

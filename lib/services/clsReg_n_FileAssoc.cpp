@@ -6,6 +6,7 @@
 #include "lib/comserver/Module.h"
 #include "lib/services/Comdlg.h"
 #include "lib/services/FileIo.h"
+#include "platform/runtime/WholeFile.h"
 #include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/RuntimeError.h"
@@ -222,7 +223,7 @@ bool clsReg_n_FileAssoc::CreateUndoAssDat(const std::string& ftExtension, const 
 bool clsReg_n_FileAssoc::UndoAssociation(const std::string& savedToPath, const std::string& ftExtension) {
     const std::string path = UndoFilePath(savedToPath, ftExtension);
     try {
-        const UndoRecord record = ParseUndoRecord(ReadWholeFile(path));
+        const UndoRecord record = ParseUndoRecord(forms::ReadWholeFile(path));
         // A truncated or foreign file must not write to the classes root.
         // A full record without a ProgID would write the classes root's own default value.
         const bool progIdMissing = record.Full() && TextOf(record.progId).empty();

@@ -3,7 +3,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/IPrinter.h"
 #include "platform/runtime/Conversions.h"
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <mmsystem.h>

@@ -1,7 +1,7 @@
 #pragma once
 // A control's font as designed: face, size in points, style.
 
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include "platform/forms/Menu.h"
 #include "platform/forms/MessageLoop.h"
 #include "platform/runtime/App.h"
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 #include <algorithm>
 #include <map>

@@ -6,6 +6,7 @@
 #include <oleauto.h>
 
 #include <cwchar>
+#include "platform/runtime/Strings.h"
 
 namespace forms {
 namespace {
@@ -23,8 +24,8 @@ HRESULT Fail(EXCEPINFO* excep, const RuntimeError& e) {
     if (excep) {
         *excep = {};
         excep->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, e.Number() & 0xFFFF);
-        std::wstring text(e.Description().begin(), e.Description().end());
-        excep->bstrDescription = SysAllocString(text.c_str());
+        const std::wstring text = ToWide(e.Description());
+        excep->bstrDescription = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     }
     return DISP_E_EXCEPTION;
 }

@@ -10,7 +10,7 @@
 #include "platform/forms/Timer.h"
 #include "platform/forms/WindowedControl.h"
 #include "platform/runtime/App.h"
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <windowsx.h>

@@ -4,7 +4,7 @@
 // children is a popup whose Click runs when it opens, before it drops down; an item's Click runs when it is
 // chosen or its shortcut key is pressed (a disabled item's key does nothing).
 
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 #include <windows.h>
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "platform/runtime/App.h"
-#include "platform/runtime/FileErrors.h"
 #include "platform/forms/PictureFiles.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/ReplacingFile.h"
+#include "platform/runtime/WholeFile.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -21,25 +21,15 @@ void Check(HRESULT hr, std::int32_t error) {
     if (FAILED(hr)) throw RuntimeError(error);
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-    const UniqueKernelHandle file(NullIfInvalid(
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
-    if (!file) {
-        const DWORD error = GetLastError();
-        // A missing folder is as much "the file is not there" to a picture's user.
-        if (error == ERROR_PATH_NOT_FOUND) throw RuntimeError(err::FileNotFound);
-        throw FileError(error);
+// A missing folder is as much "the file is not there" to a picture's user.
+std::vector<std::uint8_t> ReadPictureFile(const std::string& path) {
+    try {
+        return ReadWholeFileBytes(path, 0x7FFFFFFF);
+    } catch (const RuntimeError& e) {
+        if (e.Number() == err::PathNotFound) throw RuntimeError(err::FileNotFound);
+        if (e.Number() == err::OutOfMemory) throw RuntimeError(err::InvalidPicture);
+        throw;
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) RaiseLastFileError();
-    if (size.QuadPart > 0x7FFFFFFF) throw RuntimeError(err::InvalidPicture);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-        RaiseLastFileError();
-    }
-    bytes.resize(read);
-    return bytes;
 }
 
 // A picture object over the handle; until it exists, `owned` releases the handle if anything fails.
@@ -179,7 +169,7 @@ void StdPicture::Render(HDC dc, int x, int y, int width, int height, long source
 StdPicture LoadPicture(std::string_view path) {
     if (path.empty()) return StdPicture::Empty();
     const std::string name(path);
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(name);
+    const std::vector<std::uint8_t> bytes = ReadPictureFile(name);
     if (bytes.empty()) throw RuntimeError(err::InvalidPicture);
     if (IsRleBitmap(bytes)) return StdPicture::FromBitmap(DecodeRleBitmap(bytes));
     if (IsCursorFile(bytes)) return LoadCursorFile(name);

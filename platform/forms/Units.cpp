@@ -1,7 +1,7 @@
 #include "platform/forms/Units.h"
 
 #include "platform/runtime/Conversions.h"
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 #include <cmath>
 

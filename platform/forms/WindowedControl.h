@@ -4,7 +4,7 @@
 // notifications back to it.
 
 #include "platform/forms/Control.h"
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace forms {
 

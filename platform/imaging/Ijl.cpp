@@ -4,6 +4,7 @@
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/imaging/Wic.h"
+#include "platform/runtime/Strings.h"
 
 namespace imaging {
 
@@ -42,7 +43,7 @@ std::int32_t ReadParams(JpegCoreProperties& p) {
         return IjlNoCodec;
     }
     ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromFilename(Widen(p.JPGFile).c_str(), nullptr, GENERIC_READ,
+    if (FAILED(factory->CreateDecoderFromFilename(forms::ToWide(p.JPGFile).c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, &decoder))) {
         return IjlOpenFailed;
     }

@@ -6,6 +6,7 @@
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/imaging/decoders/DecodeError.h"
+#include "platform/runtime/Strings.h"
 
 namespace imaging {
 ComPtr<IWICImagingFactory> WicFactory() {
@@ -14,14 +15,6 @@ ComPtr<IWICImagingFactory> WicFactory() {
         throw forms::RuntimeError(forms::err::CannotCreateObject);
     }
     return factory;
-}
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
 }
 
 bool WicCopyBgr24(IWICBitmapSource* source, const RowTarget& target) {
@@ -100,7 +93,7 @@ bool WicEncodeToFile(const std::string& path, const EncodeRequest& request, cons
     ComPtr<IWICBitmapFrameEncode> frame;
     ComPtr<IPropertyBag2> options;
     if (FAILED(factory->CreateStream(&stream)) ||
-        FAILED(stream->InitializeFromFilename(Widen(file.TempPath()).c_str(), GENERIC_WRITE)) ||
+        FAILED(stream->InitializeFromFilename(forms::ToWide(file.TempPath()).c_str(), GENERIC_WRITE)) ||
         FAILED(factory->CreateEncoder(request.container, nullptr, &encoder)) ||
         FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
         FAILED(encoder->CreateNewFrame(&frame, &options))) {

@@ -21,9 +21,6 @@ using Microsoft::WRL::ComPtr;
 // The imaging factory of the calling thread's apartment. Raises error 429 when it cannot be created.
 ComPtr<IWICImagingFactory> WicFactory();
 
-// The text's wide form in the ANSI code page, for the wide-only WIC calls.
-std::wstring Widen(const std::string& text);
-
 // Decodes the first frame of a file held in memory into 24-bit rows; DecodeError when it cannot.
 Image24 WicDecode(std::span<const std::uint8_t> bytes);
 

@@ -1,5 +1,6 @@
 #pragma once
-// The runtime error a failed Win32 file call stands for.
+// The run-time error a failed Win32 file call stands for; every file reader and writer of the suite maps
+// through this one table.
 
 #include <windows.h>
 
@@ -7,8 +8,9 @@
 
 namespace forms {
 
-// 53 file not found, 76 path not found, 70 permission denied (held by another program), 75 path/file access
-// error (read-only, a folder, anything else), 61 disk full.
+// 53 file not found; 76 path not found; 52 a malformed or over-long name; 70 permission denied (held by
+// another program, write-protected); 61 disk full; 71 disk not ready; 67 too many files; 7 out of memory;
+// 75 path/file access error for anything else (access denied: read-only, a folder).
 RuntimeError FileError(DWORD win32Error);
 [[noreturn]] void RaiseLastFileError();
 

@@ -1,11 +1,58 @@
 #pragma once
-// Further handle kinds for UniqueHandle: registry keys, kernel objects, searches, icons and metafiles.
+// One owner per Win32 acquire/release pair: owned handles of every kind, and scopes for the pairs that
+// belong to a window or a device context. Copies deleted, moves allowed.
 
 #include <windows.h>
 
-#include "platform/runtime/Handles.h"
+#include <utility>
 
 namespace forms {
+
+// An owned handle released by Deleter; a null handle is never released.
+template <class Handle, class Deleter>
+class UniqueHandle {
+public:
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(Handle h) noexcept : h_(h) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : h_(std::exchange(other.h_, Handle{})) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(std::exchange(other.h_, Handle{}));
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const noexcept { return h_; }
+    explicit operator bool() const noexcept { return h_ != Handle{}; }
+    Handle release() noexcept { return std::exchange(h_, Handle{}); }
+    void reset(Handle h = Handle{}) noexcept {
+        if (h_ != Handle{}) Deleter{}(h_);
+        h_ = h;
+    }
+    // For calls that hand the handle back through a pointer; releases what was held first.
+    Handle* put() noexcept {
+        reset();
+        return &h_;
+    }
+
+private:
+    Handle h_{};
+};
+
+struct GdiObjectDeleter { void operator()(HGDIOBJ h) const noexcept { DeleteObject(h); } };
+struct MenuDeleter { void operator()(HMENU h) const noexcept { DestroyMenu(h); } };
+struct DcDeleter { void operator()(HDC h) const noexcept { DeleteDC(h); } };
+struct WindowDeleter { void operator()(HWND h) const noexcept { DestroyWindow(h); } };
+
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
+using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
+using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
+using UniqueRegion = UniqueHandle<HRGN, GdiObjectDeleter>;
+using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
+using UniqueDC = UniqueHandle<HDC, DcDeleter>;
+using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 
 struct KeyDeleter { void operator()(HKEY h) const noexcept { RegCloseKey(h); } };
 struct KernelHandleDeleter { void operator()(HANDLE h) const noexcept { CloseHandle(h); } };
@@ -24,5 +71,52 @@ using UniqueMetaFile = UniqueHandle<HMETAFILE, MetaFileDeleter>;
 using UniqueEnhMetaFile = UniqueHandle<HENHMETAFILE, EnhMetaFileDeleter>;
 
 inline HANDLE NullIfInvalid(HANDLE handle) noexcept { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
+
+
+// GetDC/ReleaseDC.
+class ScopedGetDC {
+public:
+    explicit ScopedGetDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~ScopedGetDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+    ScopedGetDC(const ScopedGetDC&) = delete;
+    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// BeginPaint/EndPaint.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND hwnd) noexcept : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
+    ~ScopedPaint() { EndPaint(hwnd_, &ps_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    HDC get() const noexcept { return dc_; }
+    const RECT& area() const noexcept { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_{};
+};
+
+// SelectObject, restoring the previous object (nothing to restore when the selection failed).
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
+    ~ScopedSelect() {
+        if (Selected()) SelectObject(dc_, old_);
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+    bool Selected() const noexcept { return old_ && old_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 }  // namespace forms

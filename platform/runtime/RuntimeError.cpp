@@ -17,8 +17,10 @@ std::string StandardDescription(std::int32_t number) {
     case err::FileAlreadyOpen: return "File already open";
     case err::DiskFull: return "Disk full";
     case err::InputPastEndOfFile: return "Input past end of file";
+    case err::TooManyFiles: return "Too many files";
     case err::DeviceUnavailable: return "Device unavailable";
     case err::PermissionDenied: return "Permission denied";
+    case err::DiskNotReady: return "Disk not ready";
     case err::PathFileAccessError: return "Path/File access error";
     case err::PathNotFound: return "Path not found";
     case err::ObjectNotSet: return "Object variable not set";

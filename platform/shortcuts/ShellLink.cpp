@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <vector>
+#include "platform/runtime/Strings.h"
 
 namespace shortcuts {
 
@@ -53,14 +54,6 @@ bool EnsureFolder(const std::string& folder) {
         return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
     }
     return false;
-}
-
-std::wstring Wide(const std::string& text) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring result(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, result.data(), n);
-    result.resize(result.size() - 1);
-    return result;
 }
 
 }  // namespace
@@ -110,7 +103,7 @@ bool fCreateShellLink(const std::string& folder, const std::string& linkName, co
     IPersistFile* rawPersist = nullptr;
     if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawPersist)))) return false;
     const Interface<IPersistFile> persist(rawPersist);
-    const bool saved = SUCCEEDED(persist->Save(Wide(file).c_str(), TRUE));
+    const bool saved = SUCCEEDED(persist->Save(forms::ToWide(file).c_str(), TRUE));
     return saved;
 }
 

@@ -4,7 +4,7 @@
 // UseMnemonic False shows every "&" as written (labels that show data: paths, tips texts).
 
 #include "platform/forms/DesignedControl.h"
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 namespace forms {
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "lib/services/FileIo.h"
+#include "platform/runtime/WholeFile.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
 #include "platform/runtime/ReplacingFile.h"
 
@@ -48,7 +49,7 @@ protected:
         registry.CreateAssociation(id, "Test image", "image/x-test", ext, "Open", "C:\\App", exe, ".exe",
                                    "C:\\App\\" + exe + ".exe,3");
     }
-    void WriteUndoFile(const std::string& bytes) const { services::WriteWholeFile(UndoFile(), bytes); }
+    void WriteUndoFile(const std::string& bytes) const { forms::ReplaceWholeFile(UndoFile(), bytes); }
 
     clsReg_n_FileAssoc registry;
     std::string ext, progId, otherProgId, folder;
@@ -94,7 +95,7 @@ TEST_F(AssociationTest, AssociatedIsAnExactCaseSensitivePrefixTest) {
 
 TEST_F(AssociationTest, ShortRecordOfAnUnassociatedExtensionAndItsRestore) {
     ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder));
-    EXPECT_EQ(services::ReadWholeFile(UndoFile()), std::string(kHeader) + "~ex$" + ext + "\r\n~pn$\r\n~ct$\r\n\r\n");
+    EXPECT_EQ(forms::ReadWholeFile(UndoFile()), std::string(kHeader) + "~ex$" + ext + "\r\n~pn$\r\n~ct$\r\n\r\n");
     EXPECT_EQ(GetFileAttributesA(UndoFile().c_str()) & 3u, 3u);
 
     Associate(progId, "prog");
@@ -113,7 +114,7 @@ TEST_F(AssociationTest, ShortRecordOfAnUnassociatedExtensionAndItsRestore) {
 TEST_F(AssociationTest, FullRecordOfOurOwnAssociationAndItsRestore) {
     Associate(progId, "prog");
     ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder));
-    EXPECT_EQ(services::ReadWholeFile(UndoFile()),
+    EXPECT_EQ(forms::ReadWholeFile(UndoFile()),
               std::string(kHeader) + "~ex$" + ext + "\r\n~pn$" + progId + "\r\n~ct$image/x-test\r\n" +
                   "~fn$Test image\r\n~di$C:\\App\\prog.exe,3\r\n~ph$C:\\App\\prog.exe %1\r\n~ac$Open\r\n");
 
@@ -131,10 +132,10 @@ TEST_F(AssociationTest, ExistingRecordIsKeptWhenTheAssociationIsOursAlready) {
     // The user's own association, recorded before we took the type over.
     Associate(otherProgId, "theirs");
     ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder));
-    const std::string earlier = services::ReadWholeFile(UndoFile());
+    const std::string earlier = forms::ReadWholeFile(UndoFile());
     Associate(progId, "prog");
     ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder));
-    EXPECT_EQ(services::ReadWholeFile(UndoFile()), earlier);
+    EXPECT_EQ(forms::ReadWholeFile(UndoFile()), earlier);
     ASSERT_TRUE(registry.UndoAssociation(folder, ext));
     EXPECT_EQ(Default(ext), otherProgId);
 }
@@ -145,7 +146,7 @@ TEST_F(AssociationTest, RecordOfAnotherAssociationReplacesTheProtectedEarlierOne
     // The type went to yet another program since: the record is written anew over the read-only, hidden one.
     registry.savestring(kClasses, ext, "", "Someone.Else");
     ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder)) << registry.GetLastErrorMsg();
-    EXPECT_EQ(services::ReadWholeFile(UndoFile()),
+    EXPECT_EQ(forms::ReadWholeFile(UndoFile()),
               std::string(kHeader) + "~ex$" + ext + "\r\n~pn$Someone.Else\r\n~ct$image/x-test\r\n\r\n");
     EXPECT_EQ(GetFileAttributesA(UndoFile().c_str()) & 3u, DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN});
 }
@@ -153,14 +154,14 @@ TEST_F(AssociationTest, RecordOfAnotherAssociationReplacesTheProtectedEarlierOne
 TEST_F(AssociationTest, FailedRecordWriteKeepsTheEarlierRecord) {
     Associate(otherProgId, "theirs");
     ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder));
-    const std::string earlier = services::ReadWholeFile(UndoFile());
+    const std::string earlier = forms::ReadWholeFile(UndoFile());
     registry.savestring(kClasses, ext, "", "Someone.Else");
     forms::FailReplacingWritesAfter(10);  // the disk fills up half-way through the new record
     const bool written = registry.CreateUndoAssDat(ext, progId, "Open", folder);
     forms::FailReplacingWritesAfter(std::nullopt);
     EXPECT_FALSE(written);
     EXPECT_EQ(registry.GetLastErrorMsg(), "Disk full");
-    EXPECT_EQ(services::ReadWholeFile(UndoFile()), earlier);
+    EXPECT_EQ(forms::ReadWholeFile(UndoFile()), earlier);
     EXPECT_EQ(GetFileAttributesA(UndoFile().c_str()) & 3u, DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN});
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file is left";
 

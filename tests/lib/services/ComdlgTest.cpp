@@ -17,6 +17,7 @@
 #include "lib/services/Client.h"
 #include "lib/services/Comdlg.h"
 #include "lib/services/FileIo.h"
+#include "platform/runtime/ReplacingFile.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
 #include "platform/runtime/RuntimeError.h"
 
@@ -134,7 +135,7 @@ TEST(Font, LogicalFontFromTheFontObject) {
 
 TEST(FileDialogs, OpenConfirmedAndCancelled) {
     const std::string file = TempFile("qvopen" + kPid + ".txt");
-    services::WriteWholeFile(file, "x");
+    forms::ReplaceWholeFile(file, "x");
     Dialogs dialogs;
     Dialogs::OpenFileArgs a;
     a.filter = "Text (*.txt)|*.txt|All|*.*";
@@ -297,7 +298,7 @@ TEST(ShowPrograms, ChosenProgramsNameAndFolder) {
     const std::string folder = TempFile("qvprog" + kPid);
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string program = folder + "\\editor.exe";
-    services::WriteWholeFile(program, "MZ");
+    forms::ReplaceWholeFile(program, "MZ");
     services::clsReg_n_FileAssoc registry;
     {
         const DialogDriver driver(DialogDriver::EnterFileName(program));

@@ -16,6 +16,7 @@
 #include "ServerFixture.h"
 #include "lib/services/Client.h"
 #include "lib/services/FileIo.h"
+#include "platform/runtime/ReplacingFile.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
 #include "lib/services/clsShell.h"
 #include "lib/services/stdFunctions.h"
@@ -179,7 +180,7 @@ TEST(Shortcuts, StartMenuFolderIsTrueOnlyWhenItExistsAfterwards) {
     EXPECT_TRUE(Shell::StartMenuCreateFldr(name));  // already there
     Shell::StartMenuDelFldr(name);
     EXPECT_FALSE(services::FolderExists(folder));
-    services::WriteWholeFile(folder, "a file, not a folder");
+    forms::ReplaceWholeFile(folder, "a file, not a folder");
     EXPECT_FALSE(Shell::StartMenuCreateFldr(name));
     DeleteFileA(folder.c_str());
 }
@@ -209,7 +210,7 @@ TEST(RunFile, OpensADocumentWithItsAssociatedProgram) {
                         "\"" + Shell::GetSystemPath() + "\\cmd.exe\" /c copy \"%1\" \"%1.ran\"");
     const std::string folder = TempFolder("qvrun");
     const std::string document = folder + "\\doc" + ext;
-    services::WriteWholeFile(document, "content");
+    forms::ReplaceWholeFile(document, "content");
 
     Shell::RunFile("doc" + ext, folder, SW_HIDE);
     EXPECT_TRUE(PumpUntil([&] { return services::FileExists(document + ".ran"); }));
@@ -228,7 +229,7 @@ TEST(Wallpaper, ValuesAreWrittenForTheUser) {
     const auto oldTile = registry.getstring(user, key, "TileWallpaper");
     const std::string folder = TempFolder("qvwall");
     const std::string picture = folder + "\\QVWallpaper.bmp";
-    services::WriteWholeFile(picture, "BM");
+    forms::ReplaceWholeFile(picture, "BM");
 
     Shell::SetDesktopImage(picture, "1");
     EXPECT_EQ(registry.getstring(user, key, "Wallpaper"), picture);

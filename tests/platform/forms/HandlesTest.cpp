@@ -1,4 +1,4 @@
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 
 #include <gtest/gtest.h>
 

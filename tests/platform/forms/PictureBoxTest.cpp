@@ -1,7 +1,7 @@
 #include "FormsTestSupport.h"
 
 #include "platform/forms/Form.h"
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/forms/controls/Image.h"
 #include "platform/forms/controls/Label.h"
 #include "platform/forms/controls/PictureBox.h"
