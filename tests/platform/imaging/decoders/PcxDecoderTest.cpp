@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestBytes.h"
 
 namespace imaging::test {
@@ -106,6 +108,74 @@ std::vector<DecodeCase> Cases() {
 
 TEST(PcxDecoder, DecodesEachLayout) {
     ExpectDecodes({pcx::Probe, pcx::ReadHeader, pcx::Decode}, Cases());
+}
+
+// Lines wide enough for the decoder's long-line path: random bytes, a third of them 0xC0 or above, and
+// repeats of up to 80, coded as one stream, so that runs go on across planes, padding and lines. Runs of
+// none (0xC0 and a value) are sprinkled in.
+struct WideFile {
+    Bytes file;
+    Bytes decoded;  // what the runs stand for, line after line, plane after plane
+};
+
+WideFile WidePcx(unsigned planes, unsigned width, unsigned height, unsigned bytesPerLine) {
+    WideFile wide;
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    const std::size_t total = std::size_t{bytesPerLine} * planes * height;
+    while (wide.decoded.size() < total) {
+        const unsigned value = next() % 3 == 0 ? 0xC0 + next() % 64 : next() % 0xC0;
+        const std::size_t repeat = next() % 4 == 0 ? 1 + next() % 80 : 1;
+        wide.decoded.insert(wide.decoded.end(), std::min(repeat, total - wide.decoded.size()),
+                            static_cast<std::uint8_t>(value));
+    }
+    ByteWriter w = Pcx({.planes = planes, .width = width, .height = height, .bytesPerLine = bytesPerLine});
+    for (std::size_t i = 0; i < total;) {
+        std::size_t n = 1;
+        while (i + n < total && n < 63 && wide.decoded[i + n] == wide.decoded[i]) ++n;
+        if (n == 1 && wide.decoded[i] < 0xC0) {
+            w.U8(wide.decoded[i]);
+        } else {
+            w.U8({0xC0u + static_cast<unsigned>(n), wide.decoded[i]});
+        }
+        if (next() % 16 == 0) w.U8({0xC0, 0x5A});
+        i += n;
+    }
+    if (planes == 1) VgaPalette(w);
+    wide.file = std::move(w.Get());
+    return wide;
+}
+
+TEST(PcxDecoder, WideLinesWithRunsAcrossPlanesAndLines) {
+    std::vector<DecodeCase> cases;
+    {
+        const unsigned width = 301, height = 5, bpl = 304;
+        const WideFile wide = WidePcx(3, width, height, bpl);
+        std::vector<std::uint32_t> pixels;
+        for (unsigned y = 0; y < height; ++y) {
+            const std::uint8_t* line = wide.decoded.data() + std::size_t{y} * bpl * 3;
+            for (unsigned x = 0; x < width; ++x)
+                pixels.push_back(std::uint32_t{line[x]} << 16 | std::uint32_t{line[bpl + x]} << 8 | line[2 * bpl + x]);
+        }
+        cases.push_back({"24 bit, wide", wide.file, width, height, pixels});
+    }
+    {
+        const unsigned width = 250, height = 4, bpl = 250;
+        const WideFile wide = WidePcx(1, width, height, bpl);
+        std::vector<std::uint32_t> pixels;
+        for (const std::uint8_t i : wide.decoded) pixels.push_back(i << 16 | ((2 * i) & 0xFF) << 8 | (255 - i));
+        cases.push_back({"8 bit, wide", wide.file, width, height, pixels});
+    }
+    ExpectDecodes({pcx::Probe, pcx::ReadHeader, pcx::Decode}, cases);
+
+    // Cut anywhere in the middle: refused, never read past the end.
+    const WideFile wide = WidePcx(3, 301, 5, 304);
+    std::vector<RefusedCase> cut;
+    for (const std::size_t keep : {std::size_t{200}, wide.file.size() / 2, wide.file.size() - 1}) {
+        cut.push_back({"cut", Bytes(wide.file.begin(), wide.file.begin() + static_cast<std::ptrdiff_t>(keep)),
+                       "truncated"});
+    }
+    ExpectRefused([](auto bytes) { pcx::Decode(bytes); }, cut);
 }
 
 TEST(PcxDecoder, RefusesBrokenFiles) {
