@@ -34,6 +34,10 @@ std::string StandardDescription(std::int32_t number) {
     case err::CannotCreateObject: return "Component can't create object";
     case err::CannotDrawPicture: return "Can't create AutoRedraw image";
     case err::InvalidPicture: return "Invalid picture";
+    case err::PrinterError: return "Printer error";
+    case err::CannotOpenClipboard: return "Can't open Clipboard";
+    case err::ElementNotFound: return "Element not found";
+    case err::KeyNotUnique: return "Key is not unique in collection";
     default: return {};
     }
 }

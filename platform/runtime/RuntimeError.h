@@ -42,6 +42,10 @@ inline constexpr std::int32_t ObjectLacksMember = 438;
 inline constexpr std::int32_t WrongArgumentCount = 450;
 inline constexpr std::int32_t CannotDrawPicture = 480;
 inline constexpr std::int32_t InvalidPicture = 481;
+inline constexpr std::int32_t PrinterError = 482;
+inline constexpr std::int32_t CannotOpenClipboard = 521;
+inline constexpr std::int32_t ElementNotFound = 35601;
+inline constexpr std::int32_t KeyNotUnique = 35602;
 }  // namespace err
 
 // The runtime's own description of a standard error number ("" when it has none).

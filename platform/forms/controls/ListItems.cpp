@@ -1,0 +1,77 @@
+#include "platform/forms/controls/ListItems.h"
+
+#include "platform/runtime/RuntimeError.h"
+
+namespace forms {
+namespace {
+const std::string NoText;
+}
+
+const std::string& ListItems::Text(int index) const noexcept {
+    return Valid(index) ? items_[static_cast<size_t>(index)].text : NoText;
+}
+
+void ListItems::Mirror() const {
+    if (!hwnd_) return;
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(hwnd_, m_.ResetContent, 0, 0);
+    size_t bytes = 0;
+    for (const Item& item : items_) bytes += item.text.size() + 1;
+    SendMessageA(hwnd_, m_.InitStorage, items_.size(), static_cast<LPARAM>(bytes));
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const auto at = SendMessageA(hwnd_, m_.InsertString, i, reinterpret_cast<LPARAM>(items_[i].text.c_str()));
+        if (at >= 0 && items_[i].data) SendMessageA(hwnd_, m_.SetItemData, static_cast<WPARAM>(at), items_[i].data);
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int ListItems::Add(const std::string& text, int index, bool sortedWindow) {
+    int at = index < 0 ? Count() : index;
+    if (hwnd_) {
+        const LRESULT r = index < 0 || sortedWindow
+                              ? SendMessageA(hwnd_, m_.AddString, 0, reinterpret_cast<LPARAM>(text.c_str()))
+                              : SendMessageA(hwnd_, m_.InsertString, static_cast<WPARAM>(index),
+                                             reinterpret_cast<LPARAM>(text.c_str()));
+        if (r < 0) throw RuntimeError(err::OutOfMemory);
+        at = static_cast<int>(r);  // a sorted window chose the place
+    }
+    items_.insert(items_.begin() + at, Item{text, 0});
+    return at;
+}
+
+void ListItems::Remove(int index) {
+    if (!Valid(index)) return;
+    if (hwnd_) SendMessageA(hwnd_, m_.DeleteString, static_cast<WPARAM>(index), 0);
+    items_.erase(items_.begin() + index);
+}
+
+void ListItems::SetText(int index, const std::string& text) {
+    if (!Valid(index)) return;
+    Item& item = items_[static_cast<size_t>(index)];
+    item.text = text;
+    if (!hwnd_) return;
+    SendMessageA(hwnd_, m_.DeleteString, static_cast<WPARAM>(index), 0);
+    SendMessageA(hwnd_, m_.InsertString, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(hwnd_, m_.SetItemData, static_cast<WPARAM>(index), item.data);
+}
+
+void ListItems::SetData(int index, long value) {
+    if (!Valid(index)) return;
+    items_[static_cast<size_t>(index)].data = value;
+    if (hwnd_) SendMessageA(hwnd_, m_.SetItemData, static_cast<WPARAM>(index), value);
+}
+
+void ListItems::Clear() {
+    items_.clear();
+    if (hwnd_) SendMessageA(hwnd_, m_.ResetContent, 0, 0);
+}
+
+void ListItems::Assign(std::vector<std::string> texts) {
+    items_.clear();
+    items_.reserve(texts.size());
+    for (std::string& t : texts) items_.push_back(Item{std::move(t), 0});
+    Mirror();
+}
+
+}  // namespace forms
