@@ -1,6 +1,6 @@
 #include "platform/forms/controls/ComboBox.h"
 
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 
@@ -24,19 +24,18 @@ void ComboBox::ResetFromDesign() {
     newIndex_ = -1;
 }
 
+void PlaceDropDown(HWND combo, const RECT& closed) {
+    SetWindowPos(combo, nullptr, closed.left, closed.top, closed.right - closed.left,
+                 closed.bottom - closed.top + DroppedListPixels, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void ComboBox::AfterCreate() {
     items_.Attach(hwnd_);
     for (const std::string& item : state_.List) items_.Add(item, -1, state_.Sorted);
-    const RECT r = PixelRect();
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + DroppedListPixels,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceDropDown(hwnd_, PixelRect());
 }
 
-void ComboBox::ApplyGeometry(const RECT&) {
-    const RECT r = PixelRect();
-    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + DroppedListPixels,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void ComboBox::ApplyGeometry(const RECT&) { PlaceDropDown(hwnd_, PixelRect()); }
 
 bool ComboBox::Colors(COLORREF& back, COLORREF& fore) const {
     back = ToColorRefOr(state_.BackColor, GetSysColor(COLOR_WINDOW));

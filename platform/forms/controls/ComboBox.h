@@ -17,6 +17,10 @@ struct ComboBoxDesign {
     FontSpec Font;
 };
 
+// Places a drop-down list's window: the closed box at `closed` (container pixels), with room below for its
+// dropped list, which the window's height includes.
+void PlaceDropDown(HWND combo, const RECT& closed);
+
 class ComboBox : public DesignedControl<WindowedControl, ComboBoxDesign> {
 public:
     using DesignedControl::DesignedControl;

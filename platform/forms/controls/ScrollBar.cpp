@@ -1,6 +1,6 @@
 #include "platform/forms/controls/ScrollBar.h"
 
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 

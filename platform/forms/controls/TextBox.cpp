@@ -1,6 +1,7 @@
 #include "platform/forms/controls/TextBox.h"
 
 #include "platform/forms/EventErrorBoundary.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace forms {
@@ -17,6 +18,7 @@ DWORD TextBox::WindowStyle() const {
     if (state_.Locked) style |= ES_READONLY;
     if (state_.Alignment == 1) style |= ES_RIGHT;
     else if (state_.Alignment == 2) style |= ES_CENTER;
+    if (state_.BorderStyle) style |= AppearanceStyle(state_.Appearance);
     return style;
 }
 
@@ -100,6 +102,13 @@ void TextBox::SetBackColor(OleColor value) {
     ToColorRef(value);
     state_.BackColor = value;
     InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int TextBox::Appearance() const { Touch(); return state_.Appearance; }
+void TextBox::SetAppearance(int value) {
+    Touch();
+    state_.Appearance = CheckedAppearance(CInt(value));
+    if (state_.BorderStyle) ApplyAppearance(hwnd_, state_.Appearance);
 }
 
 }  // namespace forms

@@ -3,6 +3,7 @@
 // the user or by code (code: only when the text differs).
 
 #include "platform/forms/DesignedControl.h"
+#include "platform/forms/controls/Appearance.h"
 
 namespace forms {
 
@@ -21,6 +22,7 @@ struct TextBoxDesign {
     int MaxLength = 0;  // 0: no limit
     int Alignment = 0;
     int BorderStyle = 1;
+    int Appearance = appearance::ThreeD;  // the kind of border, when it has one
     OleColor BackColor = color::Window;
     OleColor ForeColor = color::WindowText;
     FontSpec Font;
@@ -41,6 +43,9 @@ public:
     void SetLocked(bool on);
     OleColor BackColor() const;
     void SetBackColor(OleColor value);
+    int Appearance() const;
+    // 0 flat, 1 3-D; switched in place. Other values raise 380.
+    void SetAppearance(int value);
 
     std::function<void()> Change;
 
@@ -49,7 +54,7 @@ public:
 protected:
     const char* WindowClass() const override { return "EDIT"; }
     DWORD WindowStyle() const override;
-    DWORD WindowExStyle() const override { return state_.BorderStyle ? WS_EX_CLIENTEDGE : 0; }
+    DWORD WindowExStyle() const override { return state_.BorderStyle ? AppearanceExStyle(state_.Appearance) : 0; }
     std::string InitialText() const override { return state_.Text; }
     const FontSpec* Font() const override { return &state_.Font; }
     bool Colors(COLORREF& back, COLORREF& fore) const override;
