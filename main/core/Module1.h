@@ -18,6 +18,10 @@ class StdFunctions;
 class clsFileManager;
 class clsScreen;
 
+namespace forms {
+class StdPicture;
+}
+
 namespace imgbuf::client {
 class ImgEditCtlBuf;
 }  // namespace imgbuf::client
@@ -96,6 +100,11 @@ int DialogOpenCount() noexcept;
 clsFileManager& gFileManager();
 // The program's one screen-capture service, created on first use.
 clsScreen& gScreen();
+
+// Shows the file chosen in the main window's file list.
+void ShowImage();
+// Shows a picture handed in (pasted or captured): it has no file.
+void ShowImage(const forms::StdPicture& Pic);
 
 // ---- end of loader and services ----
 

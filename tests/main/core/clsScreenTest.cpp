@@ -13,6 +13,7 @@
 #include "main/core/clsScreen.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/IPrinter.h"
+#include "PictureProbe.h"
 #include "tests/platform/forms/FormsTestSupport.h"
 
 namespace {
@@ -85,21 +86,6 @@ public:
 private:
     HWND hwnd_ = nullptr;
 };
-
-SIZE BitmapSize(const forms::StdPicture& picture) {
-    BITMAP info{};
-    GetObjectA(picture.Handle(), sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
-COLORREF PixelAt(const forms::StdPicture& picture, int x, int y) {
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, picture.Handle());
-    const COLORREF colour = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return colour;
-}
 
 TEST(Screen, ClientCapturesFromItsOriginAndAnOffset) {
     const PatternWindow window;

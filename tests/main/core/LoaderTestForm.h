@@ -1,0 +1,141 @@
+#pragma once
+// A small window that provides the loader's part of the main-window view: the picture area with Image1,
+// Text1 and the loader's menus are real controls; the status bar, the folder and file lists and the scroll
+// bars are recorded (their own tests cover the controls). Call-backs record their order; ShowLogo removes the
+// five panels and resets the picture state as the main window's does.
+
+#include "main/core/MainWindowView.h"
+#include "main/core/Module1.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/Menu.h"
+#include "platform/forms/Screen.h"
+#include "platform/forms/controls/PictureBox.h"
+#include "platform/forms/controls/TextBox.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class frmLoaderTest : public forms::Form, public Module1::MainWindowView {
+public:
+    frmLoaderTest()
+        : Form({.Caption = "Loader", .Width = 9000, .Height = 7000, .Scale = forms::ScaleMode::Pixels}) {}
+
+    forms::PictureBox Picture1{*this, "Picture1", {10, 10, 400, 300},
+                               {.BorderStyle = 0, .Scale = forms::ScaleMode::Pixels, .BackColor = 0}};
+    forms::PictureBox Image1{Picture1, "Image1", {20, 40, 10, 10},
+                             {.BorderStyle = 0, .Scale = forms::ScaleMode::Pixels, .BackColor = 0xFFFFFF}};
+    forms::TextBox Text1{*this, "Text1", {420, 10, 60, 20}, {}};
+    forms::Menu mnuFile{*this, "mnuFile", {.Caption = "&File"}};
+    forms::Menu mnuClose{mnuFile, "mnuClose", {.Caption = "&Close", .Enabled = false}};
+    forms::Menu mnuView{*this, "mnuView", {.Caption = "&View"}};
+    forms::Menu mnuStatus{mnuView, "mnuStatus", {.Caption = "Status Bar", .Enabled = false}};
+    forms::Menu mnuBackCol{mnuView, "mnuBackCol", {.Caption = "Background Colour", .Enabled = false}};
+    forms::Menu mnuTips{mnuView, "mnuTips", {.Caption = "Tips", .Checked = true, .Enabled = false}};
+    forms::Menu mnuFullscrn{mnuView, "mnuFullscrn", {.Caption = "Full Screen", .Enabled = false}};
+
+    // Recorded state of the controls that stand in.
+    struct Panel {
+        std::string key;
+        std::string text;
+        float width = 0;
+    };
+    std::vector<Panel> panels{{"ftype", "", 0}};
+    std::string folder;
+    std::string chosen;
+    int listIndex = 0;
+    int listRefreshes = 0;
+    std::map<bool, std::optional<std::int32_t>> scroll{{true, std::nullopt}, {false, std::nullopt}};
+    int scrollSets = 0;
+    bool selectionShown = true;
+    bool logoShown = true;
+    std::int32_t displayMode = 101;
+    bool tiled = false;
+    std::vector<std::string> calls;
+    // gSuppressFileClick as the file list saw it when refreshed.
+    std::vector<bool> suppressedAtRefresh;
+
+    Panel* Find(const std::string& key) {
+        const auto found = std::find_if(panels.begin(), panels.end(), [&](const Panel& p) { return p.key == key; });
+        return found == panels.end() ? nullptr : &*found;
+    }
+    std::vector<std::string> PanelKeys() const {
+        std::vector<std::string> keys;
+        for (const Panel& p : panels) keys.push_back(p.key);
+        return keys;
+    }
+
+    forms::ControlArray<forms::Menu>& FavouritesMenu() override { throw forms::RuntimeError(438); }
+    forms::Form& LoaderWindow() override { return *this; }
+    forms::PictureBox& PictureArea() override { return Picture1; }
+    forms::PictureBox& PictureHolder() override { return Image1; }
+    forms::TextBox& ExtensionBox() override { return Text1; }
+    std::string FolderPath() override { return folder; }
+    std::string SelectedFileName() override { return chosen; }
+    void RefreshFileList() override {
+        ++listRefreshes;
+        suppressedAtRefresh.push_back(Module1::gSuppressFileClick);
+    }
+    void ClearFileListSelection() override { listIndex = -1; }
+    void AddStatusPanel(const std::string& key) override {
+        if (Find(key)) throw forms::RuntimeError(35602, "Key is not unique in collection");
+        panels.push_back({key, "", 0});
+    }
+    void SetStatusPanelText(const std::string& key, const std::string& text) override { Required(key).text = text; }
+    std::string StatusPanelText(const std::string& key) override { return Required(key).text; }
+    void SetStatusPanelWidth(const std::string& key, float width) override { Required(key).width = width; }
+    void SetScrollRange(bool vertical, std::optional<std::int32_t> max) override {
+        scroll[vertical] = max;
+        ++scrollSets;
+    }
+    void EnablePictureMenus() override {
+        mnuClose.SetEnabled(true);
+        mnuStatus.SetEnabled(true);
+        mnuBackCol.SetEnabled(true);
+        mnuTips.SetEnabled(true);
+        mnuTips.SetChecked(false);
+    }
+    void PictureShown() override {
+        selectionShown = false;
+        mnuFullscrn.SetEnabled(true);
+    }
+    bool LogoShown() override { return logoShown; }
+    void SetLogoShown(bool shown) override { logoShown = shown; }
+    std::int32_t DisplayMode() override { return displayMode; }
+    bool Tiled() override { return tiled; }
+    void DoColour() override { calls.push_back("DoColour"); }
+    void DisplayImage() override {
+        calls.push_back("DisplayImage");
+        Image1.SetVisible(true);
+        SetMousePointer(forms::pointer::Default);
+    }
+    void ShowLogo() override {
+        calls.push_back("ShowLogo");
+        Image1.SetVisible(false);
+        Image1.Move(20, 40, 10, 10);
+        logoShown = true;
+        SetCaption("Quillview - Vivid Imaging");
+        Module1::gImageSaved = true;
+        Module1::gCurrentImagePath.clear();
+        Image1.SetVisible(true);
+        scroll[true] = std::nullopt;
+        scroll[false] = std::nullopt;
+        Module1::gStatusPanelsReady = false;
+        for (const char* key : {"size", "fname", "dimen", "date", "mode"}) {
+            std::erase_if(panels, [&](const Panel& p) { return p.key == key; });
+        }
+        Required("ftype").text = "Quillview Website";
+    }
+    void ImageSaved() override { calls.push_back("ImageSaved"); }
+    void ImageStatic() override { calls.push_back("ImageStatic"); }
+    void CheckPCXSupport() override { calls.push_back("CheckPCXSupport"); }
+
+private:
+    Panel& Required(const std::string& key) {
+        Panel* panel = Find(key);
+        if (!panel) throw forms::RuntimeError(35601, "Element not found");
+        return *panel;
+    }
+};
