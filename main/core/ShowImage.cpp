@@ -16,7 +16,7 @@
 #include "platform/runtime/Dates.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/FileSystem.h"
-#include "platform/runtime/Handles.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Settings.h"
