@@ -45,6 +45,10 @@ void clsImgEditCtlBuf::SavetoTIFF(IPictureDisp* picture, const std::string& path
 }
 
 bool clsImgEditCtlBuf::SaveToJpeg(const std::string& pathFileName, IPictureDisp* picture, std::int32_t quality) {
+    // A picture over a 24-bit DIB section is encoded from its own rows; only other bitmaps are copied first.
+    if (const std::optional<BitmapBits> own = DibSectionBits(picture)) {
+        return !pathFileName.empty() && SaveJPG(*own, pathFileName, quality);
+    }
     cDIBSection buffer;
     buffer.CreateFromPicture(picture);
     if (pathFileName.empty()) return false;

@@ -1,12 +1,17 @@
 // JPEG saving and reading through clsImgEditCtlBuf (SaveToJpeg, LoadJPGFile) and the codec module below.
 
+#include <windows.h>
+#include <wincodec.h>
+
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "lib/imgEditbuf/Client.h"
 #include "platform/imaging/Picture.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "tests/lib/imgEditbuf/ServerSupport.h"
 
 namespace imgbuf::test {
@@ -28,6 +33,54 @@ imaging::Image24 Gradient(std::uint32_t width, std::uint32_t height) {
         }
     }
     return image;
+}
+
+// The file's pixels, top row first, as the system's decoder gives them: none of our code in between.
+imaging::Image24 DecodedBySystem(const std::string& path) {
+    using Microsoft::WRL::ComPtr;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICBitmapSource> bgr;
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) ||
+        FAILED(factory->CreateDecoderFromFilename(std::wstring(path.begin(), path.end()).c_str(), nullptr,
+                                                  GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) ||
+        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.Get(), &bgr)) ||
+        FAILED(bgr->GetSize(&width, &height))) {
+        ADD_FAILURE() << "the system cannot read " << path;
+        return {};
+    }
+    imaging::Image24 image = imaging::Image24::Allocate(width, height);
+    EXPECT_HRESULT_SUCCEEDED(bgr->CopyPixels(nullptr, static_cast<UINT>(image.stride),
+                                             static_cast<UINT>(image.pixels.size()), image.pixels.data()));
+    return image;
+}
+
+// The image in a bitmap of the given kind: a bottom-up DIB section, or a device bitmap of the screen's.
+comserver::ComPtr<IPictureDisp> PictureOfKind(const imaging::Image24& image, bool device) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(image.width), -static_cast<LONG>(image.height),
+                      1, 24, BI_RGB};
+    forms::UniqueBitmap bitmap;
+    if (device) {
+        const HDC screen = GetDC(nullptr);
+        bitmap.reset(CreateCompatibleBitmap(screen, static_cast<int>(image.width), static_cast<int>(image.height)));
+        SetDIBits(screen, bitmap.get(), 0, image.height, image.pixels.data(), &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+    } else {
+        BITMAPINFO bottomUp = info;
+        bottomUp.bmiHeader.biHeight = static_cast<LONG>(image.height);
+        void* bits = nullptr;
+        bitmap.reset(CreateDIBSection(nullptr, &bottomUp, DIB_RGB_COLORS, &bits, nullptr, 0));
+        for (std::uint32_t y = 0; y < image.height; ++y)
+            std::memcpy(static_cast<std::uint8_t*>(bits) + (image.height - 1 - y) * image.stride, image.Row(y),
+                        image.stride);
+    }
+    auto picture = imaging::PictureFromBitmap(std::move(bitmap));
+    return comserver::ComPtr<IPictureDisp>::Attach(picture.Detach());
 }
 
 class SaveJpegTest : public testing::Test {
@@ -54,12 +107,47 @@ TEST_P(JpegRoundTrip, ComesBackCloseToTheOriginal) {
     const int difference = MaxDifference(PixelsOf(back.Get()), original);
     EXPECT_GE(difference, 0) << "size changed";
     EXPECT_LE(difference, 12);
+    const int bySystem = MaxDifference(DecodedBySystem(path), original);
+    EXPECT_GE(bySystem, 0) << "size changed";
+    EXPECT_LE(bySystem, 12) << "as the system's decoder reads the file";
     EXPECT_TRUE(Messages::Shown().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, JpegRoundTrip,
                          testing::Values(RoundTrip{1, 1}, RoundTrip{1, 3}, RoundTrip{2, 5}, RoundTrip{3, 7},
                                          RoundTrip{4, 9}, RoundTrip{5, 3}, RoundTrip{5, 17}, RoundTrip{33, 21}));
+
+// A DIB section either way up is encoded from its own rows, a device bitmap through a copy: each comes out
+// upright as the system's decoder reads the file.
+TEST_F(SaveJpegTest, EveryKindOfBitmapIsSavedUpright) {
+    const imaging::Image24 original = Gradient(33, 21);
+    const struct {
+        const char* name;
+        comserver::ComPtr<IPictureDisp> picture;
+    } kinds[] = {
+        {"top-down DIB section", PictureOf(original)},
+        {"bottom-up DIB section", PictureOfKind(original, false)},
+        {"device bitmap", PictureOfKind(original, true)},
+    };
+    for (const auto& kind : kinds) {
+        const std::string path = folder_.File("kind.jpg");
+        ASSERT_TRUE(buffer_.SaveToJpeg(path, kind.picture.Get(), 95)) << kind.name;
+        const int difference = MaxDifference(DecodedBySystem(path), original);
+        EXPECT_GE(difference, 0) << kind.name;
+        EXPECT_LE(difference, 12) << kind.name;
+    }
+    EXPECT_TRUE(Messages::Shown().empty());
+}
+
+// Written by another encoder (tests/lib/imgEditbuf/data/make-samples.sh), read back as its source.
+TEST_F(SaveJpegTest, AJpegOfAnotherEncoderReadsAsItsSource) {
+    bool fail = true;
+    const auto picture = buffer_.LoadJPGFile(SamplePath("jpeg-outside.jpg"), fail);
+    EXPECT_FALSE(fail);
+    const int difference = MaxDifference(PixelsOf(picture.Get()), ReadPpm(SamplePath("jpeg-outside.ppm")));
+    EXPECT_GE(difference, 0) << "size changed";
+    EXPECT_LE(difference, 6);
+}
 
 TEST_F(SaveJpegTest, EmptyFileNameWritesNothing) {
     EXPECT_FALSE(buffer_.SaveToJpeg("", PictureOf(Gradient(4, 4)).Get(), 75));

@@ -84,3 +84,9 @@ pbmtopbm() { cat; }
 convert "$tmp/mono.pbm" -depth 8 ppm:pcx-1bit.ppm
 # The EPS preview is the TIFF inside; ImageMagick reads the PostScript instead, so the source pixels stand.
 convert "$tmp/colour.ppm" -depth 8 ppm:eps-tiff-preview.ppm
+
+# A JPEG of another encoder, 24 x 16 and smooth (dark at the top, bluer to the right), full colour
+# resolution; its expected pixels are the source's own, met within the codec's rounding.
+awk 'BEGIN { print "P3 24 16 255"; for (y = 0; y < 16; y++) for (x = 0; x < 24; x++)
+             print 40 + 10 * y, 60 + 4 * x, 200 - 8 * y + 2 * x }' | convert - -depth 8 ppm:jpeg-outside.ppm
+convert jpeg-outside.ppm -quality 95 -sampling-factor 1x1 jpeg-outside.jpg
