@@ -10,6 +10,7 @@
 #include "lib/services/FileIo.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/shortcuts/ShellLink.h"
@@ -17,6 +18,8 @@
 namespace services {
 
 namespace {
+
+bool g_failCloseRequests = false;
 
 std::string UpToNul(const std::vector<char>& buffer) {
     size_t n = 0;
@@ -117,9 +120,11 @@ void clsShell::CloseApp(const std::string& appName) {
     WindowSearch search{&appName, nullptr};
     EnumWindows(FindTitle, reinterpret_cast<LPARAM>(&search));
     if (!search.found) return;
-    if (!PostMessageA(search.found, WM_CLOSE, 0, 0))
-        MessageBoxA(nullptr, "Error closing application.", "Toolcraft", MB_OK);
+    if (g_failCloseRequests || !PostMessageA(search.found, WM_CLOSE, 0, 0))
+        forms::MsgBox("Error closing application.", forms::mb::OkOnly, "Toolcraft");
 }
+
+void clsShell::FailCloseRequestsForTest(bool fail) noexcept { g_failCloseRequests = fail; }
 
 RECT clsShell::PixelsOf(const WindowPlacement& window) {
     const HDC screen = GetDC(nullptr);

@@ -25,7 +25,12 @@ public:
     static std::string GetTmpPath();
     static std::string GetSystemPath();
     static std::string UserName();
+    // Asks the first top-level window captioned appName to close; a refused request shows "Error closing
+    // application." through the runtime's answerer.
     static void CloseApp(const std::string& appName);
+    // Test seam: while set, CloseApp's close request fails as a refused post does (a full message queue
+    // cannot be brought about on every platform).
+    static void FailCloseRequestsForTest(bool fail) noexcept;
     static void FormStayOnTop(const WindowPlacement& window, bool onTop);
     // The pixel rectangle of a window given in twips (32-bit, rounded half to even).
     static RECT PixelsOf(const WindowPlacement& window);

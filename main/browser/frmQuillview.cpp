@@ -12,7 +12,7 @@
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/FileSystem.h"
 #include "platform/forms/MessageLoop.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Settings.h"

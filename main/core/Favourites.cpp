@@ -1,7 +1,7 @@
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
 
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Settings.h"
 
 // The favourites: store "Quillview2\Favs", values "favn<n>" (name) and "fava<n>" (folder), n = 1, 2, ...

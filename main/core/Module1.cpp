@@ -7,7 +7,7 @@
 #include "lib/imgEditbuf/Client.h"
 #include "lib/services/Client.h"
 #include "platform/runtime/App.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/forms/Program.h"
 

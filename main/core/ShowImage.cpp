@@ -7,7 +7,7 @@
 
 #include "lib/imgEditbuf/Client.h"
 #include "platform/forms/Form.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/controls/PictureBox.h"
 #include "platform/forms/controls/TextBox.h"

@@ -2,7 +2,7 @@
 #include "main/core/Module1.h"
 
 #include "platform/forms/MessageLoop.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Dates.h"
 #include "platform/runtime/ErrorSteps.h"

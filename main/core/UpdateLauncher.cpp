@@ -2,7 +2,7 @@
 #include "main/core/Module1.h"
 #include "main/core/clsHelp.h"
 
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/FileSystem.h"
 #include "platform/runtime/Paths.h"

@@ -1,6 +1,7 @@
 #include "main/core/clsVarMenus.h"
 
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/forms/InputBox.h"
 #include "platform/forms/controls/ListBox.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/FileErrors.h"

@@ -1,6 +1,6 @@
 #include "platform/forms/EventErrorBoundary.h"
 
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <new>

@@ -20,6 +20,8 @@
 #include "lib/services/clsReg_n_FileAssoc.h"
 #include "lib/services/clsShell.h"
 #include "lib/services/stdFunctions.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/ScriptedAnswerer.h"
 
 using comserver::Variant;
 
@@ -255,6 +257,19 @@ TEST(Windows, TaskBarStyleAndCloseByTitle) {
     Shell::CloseApp("QvClose" + kPid + "x");  // no such title: nothing happens
     Shell::CloseApp("QvClose" + kPid);
     EXPECT_TRUE(PumpUntil([&] { return other.Closed(); }));
+}
+
+TEST(Windows, ARefusedCloseRequestIsReportedInABox) {
+    const TestWindow other("QvRefuse" + kPid);
+    forms::ScriptedAnswerer script([](const std::string& message) { ADD_FAILURE() << message; });
+    script.ExpectMsgBox("Error closing application.", forms::mb::OkOnly, "Toolcraft", forms::answer::Ok);
+    {
+        const forms::ScopedAnswerer installed(script);
+        Shell::FailCloseRequestsForTest(true);
+        Shell::CloseApp("QvRefuse" + kPid);
+        Shell::FailCloseRequestsForTest(false);
+    }
+    EXPECT_EQ(script.Remaining(), 0u);
 }
 
 class ShellThroughCom : public RegisteredServer {};

@@ -19,7 +19,7 @@
 #include "PictureProbe.h"
 #include "main/core/Module1.h"
 #include "main/core/PictureDecoders.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/forms/StdPicture.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Settings.h"

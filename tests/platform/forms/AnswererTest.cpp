@@ -1,8 +1,9 @@
 #include "FormsTestSupport.h"
 
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/forms/InputBox.h"
 #include "platform/forms/Program.h"
-#include "platform/forms/ScriptedAnswerer.h"
+#include "platform/runtime/ScriptedAnswerer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "FormsTestSupport.h"
 
 #include "platform/forms/Form.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/forms/InputBox.h"
 #include "platform/forms/Program.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Timer.h"

@@ -2,7 +2,7 @@
 // Shared by the runtime's tests: pumping until a condition, a scripted answerer that fails the test.
 
 #include "platform/forms/MessageLoop.h"
-#include "platform/forms/ScriptedAnswerer.h"
+#include "platform/runtime/ScriptedAnswerer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "FormsTestSupport.h"
 
 #include "platform/forms/Form.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Timer.h"
 

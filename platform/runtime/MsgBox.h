@@ -1,5 +1,5 @@
 #pragma once
-// Message boxes and input boxes of the program, answered by the current Answerer.
+// Message boxes of the program, answered by the installed Answerer or the system's message box.
 
 #include <string>
 
@@ -32,10 +32,8 @@ inline constexpr int Yes = 6;
 inline constexpr int No = 7;
 }  // namespace answer
 
-// Without a title the box carries the program's title (AppTitle()).
+// Without a title the box carries the program's title (App::Title()). The buttons, icon and modality values
+// are the system's own MB_ values, and the answers its ID values.
 int MsgBox(const std::string& prompt, int buttons = mb::OkOnly, const std::string& title = {});
-// The text typed, or "" on Cancel.
-std::string InputBox(const std::string& prompt, const std::string& title = {},
-                     const std::string& defaultText = {});
 
 }  // namespace forms

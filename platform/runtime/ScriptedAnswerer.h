@@ -3,7 +3,7 @@
 // is not the next one expected, and a script not consumed by the end, are reported through onFailure
 // (a test passes a callback that fails it).
 
-#include "platform/forms/Answerer.h"
+#include "platform/runtime/Answerer.h"
 
 #include <deque>
 #include <functional>

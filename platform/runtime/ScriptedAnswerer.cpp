@@ -1,6 +1,6 @@
-#include "platform/forms/ScriptedAnswerer.h"
+#include "platform/runtime/ScriptedAnswerer.h"
 
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 
 namespace forms {
 namespace {

@@ -1,6 +1,8 @@
 #pragma once
-// Who answers the program's message boxes and input boxes. Production shows real windows; a test installs
-// a ScriptedAnswerer. MsgBox and InputBox go through the installed answerer and nothing else.
+// Who answers the program's message boxes and input boxes: a test installs a ScriptedAnswerer, and while
+// one is installed MsgBox (MsgBox.h) and InputBox (platform/forms/InputBox.h) go to it and nothing else;
+// without one they show the system's message box and the input dialog. The component libraries link the
+// runtime alone, so their boxes are answered the same way.
 
 #include <memory>
 #include <string>
@@ -17,8 +19,8 @@ public:
                                  const std::string& defaultText) = 0;
 };
 
-// The answerer in use (the system's unless one was installed).
-Answerer& CurrentAnswerer();
+// The installed answerer, or nullptr when the system's boxes answer.
+Answerer* InstalledAnswerer() noexcept;
 
 // Installs an answerer for its lifetime and puts the previous one back afterwards.
 class ScopedAnswerer {
