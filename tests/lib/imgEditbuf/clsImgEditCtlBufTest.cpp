@@ -197,7 +197,9 @@ TEST_F(ImgEditCtlBufTest, SavetoTiffWritesThePicture) {
 
 TEST_F(ImgEditCtlBufTest, SavetoTiffIntoAMissingFolderFailsAndRaises) {
     const auto picture = PictureOf(ReadPpm(SamplePath("tga-truecolour.ppm")));
-    EXPECT_NE(ErrorNumberOf([&] { buffer_.SavetoTIFF(picture.Get(), folder_.File("no-such-folder"), "x.tif"); }), 0);
+    EXPECT_EQ(ErrorNumberOf([&] { buffer_.SavetoTIFF(picture.Get(), folder_.File("no-such-folder"), "x.tif"); }),
+              forms::err::PathFileAccessError);
+    EXPECT_TRUE(folder_.Files().empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cderr.h>
 #include <commdlg.h>
 #include <olectl.h>
+#include <winspool.h>
 
 #include <gtest/gtest.h>
 
@@ -154,6 +155,7 @@ TEST(FileDialogs, OpenConfirmedAndCancelled) {
     {
         const DialogDriver driver(DialogDriver::Cancel);
         EXPECT_FALSE(dialogs.VBGetOpenFileName(a));
+        EXPECT_TRUE(driver.Acted()) << "the dialog was shown and cancelled";
     }
     EXPECT_EQ(a.fileName, "");
     EXPECT_EQ(a.fileTitle, "");
@@ -180,6 +182,7 @@ TEST(FileDialogs, SaveConfirmedAndCancelled) {
     {
         const DialogDriver driver(DialogDriver::Cancel);
         EXPECT_FALSE(dialogs.VBGetSaveFileName(a));
+        EXPECT_TRUE(driver.Acted()) << "the dialog was shown and cancelled";
     }
     EXPECT_EQ(a.fileName, "");
     EXPECT_EQ(a.filterIndex, 0);
@@ -205,6 +208,7 @@ TEST(ColorDialog, CustomColoursAndBothOutcomes) {
     {
         const DialogDriver driver(DialogDriver::Cancel);
         EXPECT_FALSE(dialogs.VBChooseColor(a));
+        EXPECT_TRUE(driver.Acted()) << "the dialog was shown and cancelled";
     }
     EXPECT_EQ(a.color, -1);
     EXPECT_EQ(dialogs.CustomColor(3), 0x123456);  // kept for the life of the instance
@@ -250,6 +254,7 @@ TEST_F(DialogsThroughCom, FontDialogReadsAndSetsTheFontObject) {
     {
         const DialogDriver driver(DialogDriver::Cancel);
         EXPECT_FALSE(dialogs.VBChooseFont(font->Dispatch(), a));
+        EXPECT_TRUE(driver.Acted()) << "the dialog was shown and cancelled";
     }
     EXPECT_TRUE(font->Value("Underline").ToBool());  // untouched when cancelled
     {
@@ -265,24 +270,43 @@ TEST_F(DialogsThroughCom, FontDialogReadsAndSetsTheFontObject) {
     EXPECT_EQ(dialogs.APIReturn(), 1);
 }
 
+bool HasDefaultPrinter() {
+    DWORD size = 0;
+    GetDefaultPrinterA(nullptr, &size);
+    return size > 0;
+}
+
+// Each call reaches the system, which shows its dialog or, without a default printer (as in the test
+// prefix), its notice of that, both cancelled by the driver; nothing changes either way. Without a printer
+// the page setup reports it in the extended error; the print dialog may be shown all the same, and then
+// reports the cancel.
 TEST_F(DialogsThroughCom, PrintAndPageSetupWithoutConfirmation) {
+    const bool printer = HasDefaultPrinter();
     const auto dialogs = services::client::CommonDialogs::Create();
-    const auto printer = PropertyBag::Create({{"Copies", 1, Variant(7)}});
+    const auto bag = PropertyBag::Create({{"Copies", 1, Variant(7)}});
     services::client::CommonDialogs::PrintArgs print;
     {
-        // Shows a dialog only where a printer exists; cancelled then.
         const DialogDriver driver(DialogDriver::Cancel);
-        EXPECT_FALSE(dialogs.VBPrintDlg(print, printer->Dispatch()));
+        EXPECT_FALSE(dialogs.VBPrintDlg(print, bag->Dispatch()));
+        EXPECT_TRUE(driver.Acted());
     }
     EXPECT_EQ(dialogs.APIReturn(), 0);
-    EXPECT_EQ(printer->Value("Copies").ToLong(), 7);
+    if (printer) {
+        EXPECT_EQ(dialogs.ExtendedError(), 0);
+    } else {
+        EXPECT_TRUE(dialogs.ExtendedError() == PDERR_NODEFAULTPRN || dialogs.ExtendedError() == 0)
+            << dialogs.ExtendedError();
+    }
+    EXPECT_EQ(bag->Value("Copies").ToLong(), 7);
     services::client::CommonDialogs::PageSetupArgs page;
     page.leftMargin = 1;
     {
         const DialogDriver driver(DialogDriver::Cancel);
-        EXPECT_FALSE(dialogs.VBPageSetupDlg(page, printer->Dispatch()));
+        EXPECT_FALSE(dialogs.VBPageSetupDlg(page, bag->Dispatch()));
+        EXPECT_TRUE(driver.Acted());
     }
     EXPECT_EQ(dialogs.APIReturn(), 0);
+    EXPECT_EQ(dialogs.ExtendedError(), printer ? 0 : PDERR_NODEFAULTPRN);
     EXPECT_EQ(page.leftMargin, 1);
 }
 
@@ -310,6 +334,7 @@ TEST(ShowPrograms, ChosenProgramsNameAndFolder) {
     {
         const DialogDriver driver(DialogDriver::Cancel);
         EXPECT_FALSE(registry.ShowPrograms("Browse for programs", "unused", "*.exe"));
+        EXPECT_TRUE(driver.Acted()) << "the dialog was shown and cancelled";
     }
     DeleteFileA(program.c_str());
     RemoveDirectoryA(folder.c_str());
