@@ -55,10 +55,11 @@ public:
             wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
             return RegisterClassA(&wc);
         }();
+        // Towards the desktop's far corner, away from where new windows and boxes of other tests appear.
         RECT frame{0, 0, kClientWidth, kClientHeight};
         AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_TOPMOST);
-        hwnd_ = CreateWindowExA(WS_EX_TOPMOST, MAKEINTATOM(atom), "Pattern", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150,
-                                120, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+        hwnd_ = CreateWindowExA(WS_EX_TOPMOST, MAKEINTATOM(atom), "Pattern", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 1000,
+                                820, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
         SetForegroundWindow(hwnd_);
         const int before = g_paints;
