@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <vector>
+#include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/Strings.h"
 
 namespace shortcuts {
@@ -103,8 +104,10 @@ bool fCreateShellLink(const std::string& folder, const std::string& linkName, co
     IPersistFile* rawPersist = nullptr;
     if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawPersist)))) return false;
     const Interface<IPersistFile> persist(rawPersist);
-    const bool saved = SUCCEEDED(persist->Save(forms::ToWide(file).c_str(), TRUE));
-    return saved;
+    // A link already there is replaced only by a complete new one.
+    forms::ReplacingFile replacing(file);
+    return replacing.Valid() && SUCCEEDED(persist->Save(forms::ToWide(replacing.TempPath()).c_str(), FALSE)) &&
+           replacing.Commit();
 }
 
 }  // namespace shortcuts

@@ -92,6 +92,7 @@ TEST_P(LaterStart, SendsItsCommandLineToTheRunningInstance) {
     // Both the hand-off and the restore are sent, not posted: they have arrived once the sender has ended, and
     // ending by itself shows that no message box of the later start waited for a person.
     ASSERT_TRUE(later.WaitForExit(kStartMs)) << "a later start ends by itself";
+    EXPECT_EQ(later.ExitCode(), 0u) << "and not by a crash";
 
     if (c.expected) {
         ASSERT_EQ(running.received.size(), 1u);
@@ -289,6 +290,7 @@ TEST_P(AutomationStart, EndsWithoutMutexWindowOrHandOff) {
         ShowWindow(running.Window(), SW_SHOW);
         Process p(folder.Program(), GetParam());
         ASSERT_TRUE(p.WaitForExit(kStartMs));
+        EXPECT_EQ(p.ExitCode(), 0u);
         EXPECT_TRUE(running.received.empty());
         EXPECT_EQ(running.restores, 0);
     }
@@ -296,6 +298,7 @@ TEST_P(AutomationStart, EndsWithoutMutexWindowOrHandOff) {
     Process p(folder.Program(), GetParam());
     const Traces seen = WatchUntilExit(p);
     EXPECT_TRUE(seen.ended) << "an automation start ends by itself";
+    EXPECT_EQ(p.ExitCode(), 0u);
     EXPECT_FALSE(seen.mutex);
     EXPECT_FALSE(seen.markedWindow);
 }

@@ -9,6 +9,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/shortcuts/ShellLink.h"
 #include "tests/lib/comserver/TestSupport.h"
@@ -48,20 +50,14 @@ TEST(ResolveStartMenuPath, OldLayoutFoldersAreTheShellsSpecialFolders) {
     for (const Case& c : cases) EXPECT_EQ(shortcuts::ResolveStartMenuPath(c.path), c.expected) << c.path;
 }
 
-TEST(fCreateShellLink, WritesALinkThatResolvesToItsTarget) {
-    const ComApartment apartment;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "qvlinks" + std::to_string(GetCurrentProcessId()) + "\\sub";
-    const std::string target = WindowsFolder() + "\\notepad.exe";
-    ASSERT_TRUE(shortcuts::fCreateShellLink(folder, "\\Editor", target, "/a b"));
-    const std::string file = folder + "\\Editor.lnk";
-
+// The target and arguments of a link file, as the shell reads them.
+std::pair<std::string, std::string> LinkOf(const std::string& file) {
     IShellLinkA* link = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                               reinterpret_cast<void**>(&link)));
+    if (!link) return {};
     IPersistFile* persist = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)));
+    EXPECT_HRESULT_SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)));
     const std::wstring wide(file.begin(), file.end());
     EXPECT_HRESULT_SUCCEEDED(persist->Load(wide.c_str(), STGM_READ));
     char path[MAX_PATH] = {};
@@ -70,8 +66,26 @@ TEST(fCreateShellLink, WritesALinkThatResolvesToItsTarget) {
     link->GetArguments(args, MAX_PATH);
     persist->Release();
     link->Release();
-    EXPECT_EQ(lstrcmpiA(path, target.c_str()), 0) << path;
-    EXPECT_STREQ(args, "/a b");
+    return {path, args};
+}
+
+TEST(fCreateShellLink, WritesALinkThatResolvesToItsTargetAndReplacesAnEarlierOne) {
+    const ComApartment apartment;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "qvlinks" + std::to_string(GetCurrentProcessId()) + "\\sub";
+    const std::string target = WindowsFolder() + "\\notepad.exe";
+    ASSERT_TRUE(shortcuts::fCreateShellLink(folder, "\\Editor", target, "/a b"));
+    const std::string file = folder + "\\Editor.lnk";
+    const auto [path, args] = LinkOf(file);
+    EXPECT_EQ(lstrcmpiA(path.c_str(), target.c_str()), 0) << path;
+    EXPECT_EQ(args, "/a b");
+
+    ASSERT_TRUE(shortcuts::fCreateShellLink(folder, "Editor", target, "/c"));
+    EXPECT_EQ(LinkOf(file).second, "/c");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"Editor.lnk"}) << "no temporary file is left";
     std::error_code ignored;
     std::filesystem::remove_all(std::string(temp) + "qvlinks" + std::to_string(GetCurrentProcessId()), ignored);
 }
