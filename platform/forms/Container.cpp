@@ -4,6 +4,8 @@
 #include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/WindowedControl.h"
 
+#include "platform/runtime/OwnedHandles.h"
+
 #include <algorithm>
 #include <windowsx.h>
 
@@ -26,9 +28,9 @@ void Container::PaintWindowless(HDC dc, const RECT& area) {
     const auto children = children_;
     for (Control* c : children) {
         if (!c->Windowless() || !c->Visible()) continue;
-        const RECT r = c->PixelRect();
+        const RECT painted = c->PaintArea();
         RECT overlap{};
-        if (IntersectRect(&overlap, &r, &area)) c->PaintWindowless(dc, r);
+        if (IntersectRect(&overlap, &painted, &area)) c->PaintWindowless(dc, c->PixelRect());
     }
 }
 
@@ -36,10 +38,27 @@ Control* Container::WindowlessAt(POINT pt) const {
     for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
         Control* c = *it;
         if (!c->Windowless() || !c->Visible() || !c->Enabled()) continue;
-        const RECT r = c->PixelRect();
-        if (PtInRect(&r, pt)) return c;
+        if (c->HitTest(pt)) return c;
     }
     return nullptr;
+}
+
+void Container::PaintOffscreen(HDC dc, const RECT& area, const std::function<void(HDC)>& paint) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return;
+    UniqueDC memory(CreateCompatibleDC(dc));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+    if (!memory || !bitmap) {  // no memory for the copy: paint straight on, flicker and all
+        paint(dc);
+        return;
+    }
+    {
+        ScopedSelect select(memory.get(), bitmap.get());
+        SetWindowOrgEx(memory.get(), area.left, area.top, nullptr);  // the painters draw in client pixels
+        paint(memory.get());
+        SetWindowOrgEx(memory.get(), 0, 0, nullptr);
+        BitBlt(dc, area.left, area.top, width, height, memory.get(), 0, 0, SRCCOPY);
+    }
 }
 
 bool Container::IsMouseMessage(UINT msg) noexcept {

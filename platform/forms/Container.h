@@ -1,11 +1,12 @@
 #pragma once
 // What holds controls: a form, a frame or a picture box. It places its children in its own units, paints
-// its windowless children (labels, images) over its surface in z-order and hit-tests them for the mouse.
+// its windowless children (labels, images, shapes, lines) over its surface in z-order and hit-tests them for the mouse.
 
 #include "platform/forms/Units.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 namespace forms {
@@ -30,6 +31,9 @@ public:
     // Front (top of z-order, painted last) or back.
     void Restack(Control& child, bool front);
     void PaintWindowless(HDC dc, const RECT& area);
+    // Runs `paint` (drawing in client pixels) on an off-screen copy of the area and copies the result to dc
+    // once, so that a windowless control moved over a picture never shows what lies under it.
+    static void PaintOffscreen(HDC dc, const RECT& area, const std::function<void(HDC)>& paint);
     static bool IsMouseMessage(UINT msg) noexcept;
     // Offers a mouse message of ClientWindow() to the windowless children; true when one took it.
     bool RouteMouse(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -120,7 +120,12 @@ void Control::ZOrder(int position) {
     if (Live()) ApplyZOrder(position == 0);
 }
 
-void Control::ApplyZOrder(bool) { InvalidateArea(PixelRect()); }
+void Control::ApplyZOrder(bool) { InvalidateArea(PaintArea()); }
+
+bool Control::HitTest(POINT pt) const {
+    const RECT r = PixelRect();
+    return PtInRect(&r, pt) != FALSE;
+}
 
 void Control::Refresh() {
     Touch();
@@ -155,7 +160,7 @@ void Control::ApplyToolTip() {
     FormSite::SetToolTip(OwnerForm(), parent_.ClientWindow(), reinterpret_cast<UINT_PTR>(this), &area, common_.ToolTipText);
 }
 
-void Control::ApplyVisible() { InvalidateArea(PixelRect()); }
+void Control::ApplyVisible() { InvalidateArea(PaintArea()); }
 void Control::ApplyEnabled() {}
 
 // Windowless controls have no scale of their own; their mouse coordinates are twips.

@@ -118,6 +118,11 @@ public:
     virtual void WindowGone() {}
     virtual bool Windowless() const noexcept { return false; }
     virtual void PaintWindowless(HDC, const RECT&) {}
+    // The container pixels a windowless control paints on (a line's ends and width reach past its box).
+    virtual RECT PaintArea() const { return PixelRect(); }
+    // Whether the mouse at a container point goes to this windowless control (shapes and lines let it
+    // through to the container).
+    virtual bool HitTest(POINT pt) const;
     virtual bool CanTakeFocus() const;
     // Enter or Esc pressed in the form (target: the window it went to); a default or cancel button takes it.
     virtual bool HandlesDialogKey(int /*key*/, HWND /*target*/) { return false; }

@@ -393,18 +393,18 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && ApplyCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
         break;
-    case WM_ERASEBKGND: {
-        RECT rc{};
-        GetClientRect(hwnd_, &rc);
-        UniqueBrush brush(CreateSolidBrush(ToColorRefOr(backColor_, GetSysColor(COLOR_BTNFACE))));
-        FillRect(reinterpret_cast<HDC>(wParam), &rc, brush.get());
-        return 1;
-    }
+    case WM_ERASEBKGND:
+        return 1;  // WM_PAINT lays the background under the picture and the windowless controls at once
     case WM_PAINT: {
         {
             ScopedPaint paint(hwnd_);
-            PaintBackground(paint.get());
-            PaintWindowless(paint.get(), paint.area());
+            const RECT area = paint.area();
+            PaintOffscreen(paint.get(), area, [&](HDC dc) {
+                UniqueBrush brush(CreateSolidBrush(ToColorRefOr(backColor_, GetSysColor(COLOR_BTNFACE))));
+                FillRect(dc, &area, brush.get());
+                PaintBackground(dc);
+                PaintWindowless(dc, area);
+            });
         }
         Guarded([this] { Form_Paint(); });
         return 0;

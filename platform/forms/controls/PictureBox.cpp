@@ -245,12 +245,15 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_PAINT: {
         {
             ScopedPaint paint(hwnd_);
-            if (memDC_) {
-                BitBlt(paint.get(), 0, 0, backingSize_.cx, backingSize_.cy, memDC_.get(), 0, 0, SRCCOPY);
-            } else {
-                PaintBackground(paint.get(), ClientSize());
-            }
-            Container::PaintWindowless(paint.get(), paint.area());
+            const RECT area = paint.area();
+            PaintOffscreen(paint.get(), area, [&](HDC dc) {
+                if (memDC_) {
+                    BitBlt(dc, 0, 0, backingSize_.cx, backingSize_.cy, memDC_.get(), 0, 0, SRCCOPY);
+                } else {
+                    PaintBackground(dc, ClientSize());
+                }
+                Container::PaintWindowless(dc, area);
+            });
         }
         if (Paint) Guarded([this] { Paint(); });
         result = 0;
