@@ -1,7 +1,7 @@
 #include "update/Module1.h"
 
 #include "lib/services/Client.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/CommandLine.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ErrorSteps.h"

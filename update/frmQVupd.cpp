@@ -3,7 +3,7 @@
 
 #include "lib/services/Client.h"
 #include "platform/forms/MessageLoop.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/Shell.h"

@@ -4,7 +4,7 @@
 
 #include "lib/services/Client.h"
 #include "platform/forms/MessageLoop.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/Dates.h"
 #include "platform/runtime/ErrorSteps.h"

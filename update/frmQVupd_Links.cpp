@@ -3,7 +3,7 @@
 #include "update/frmQVupd.h"
 
 #include "lib/services/Client.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/UserPaths.h"

@@ -2,7 +2,7 @@
 // form values, the post through frmStatus and its result pages.
 #include "update/frmQVupd.h"
 
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Dates.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/Settings.h"

@@ -1,7 +1,7 @@
 #include "update/frmStatus.h"
 
 #include "platform/forms/MessageLoop.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 #include "update/Config.h"
 #include "update/frmQVupd.h"

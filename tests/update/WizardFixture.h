@@ -6,7 +6,7 @@
 #include "tests/platform/inet/TestHttpServer.h"
 
 #include "lib/services/Client.h"
-#include "platform/forms/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/UserPaths.h"
 #include "tests/lib/comserver/TestSupport.h"
