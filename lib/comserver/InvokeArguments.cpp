@@ -33,8 +33,9 @@ private:
     FUNCDESC* desc_ = nullptr;
 };
 
-// The automation type a parameter's type stands for: enumerations travel as 32-bit integers.
-VARTYPE AutomationType(ITypeInfo* info, const TYPEDESC& type) {
+// The automation type a parameter's type stands for: enumerations travel as 32-bit integers, an alias as
+// what it names (IPictureDisp is an alias of the picture's dispatch interface in some type libraries).
+VARTYPE AutomationType(ITypeInfo* info, const TYPEDESC& type, int aliases = 0) {
     if (type.vt != VT_USERDEFINED) return type.vt;
     ComPtr<ITypeInfo> referenced;
     if (FAILED(info->GetRefTypeInfo(type.hreftype, referenced.Put()))) return VT_EMPTY;
@@ -42,7 +43,8 @@ VARTYPE AutomationType(ITypeInfo* info, const TYPEDESC& type) {
     if (FAILED(referenced->GetTypeAttr(&attributes))) return VT_EMPTY;
     VARTYPE result = VT_EMPTY;
     if (attributes->typekind == TKIND_ENUM) result = VT_I4;
-    else if (attributes->typekind == TKIND_ALIAS) result = attributes->tdescAlias.vt;
+    else if (attributes->typekind == TKIND_ALIAS && aliases < 8)
+        result = AutomationType(referenced.Get(), attributes->tdescAlias, aliases + 1);
     else if (attributes->typekind == TKIND_DISPATCH || attributes->typekind == TKIND_INTERFACE) result = VT_DISPATCH;
     referenced->ReleaseTypeAttr(attributes);
     return result;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,20 @@ TEST_F(FrameTest, ScriptVariablesReachTypedByReferenceParametersAndGetTheirResul
     }
     EXPECT_EQ(word.Type(), VT_BSTR);
     EXPECT_EQ(word.ToText(), "abc");
+
+    // An object variable reaches an object's by-reference parameter; an empty one arrives as none.
+    PICTDESC description = {sizeof description, PICTYPE_NONE};
+    ComPtr<IPictureDisp> picture;
+    ASSERT_HRESULT_SUCCEEDED(
+        OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(picture.Put())));
+    Variant object = Variant::Object(picture.Get());
+    Variant nothing;
+    EXPECT_TRUE(probe.Call("Drop", {ScriptReference(object)}).ToBool());
+    EXPECT_FALSE(probe.Call("Drop", {ScriptReference(nothing)}).ToBool());
+    for (const Variant* v : {&object, &nothing}) {
+        EXPECT_EQ(v->Type(), VT_DISPATCH);
+        EXPECT_EQ(V_DISPATCH(v->Get()), nullptr);
+    }
 }
 
 TEST_F(FrameTest, CanUnloadOnlyWithoutLiveObjects) {

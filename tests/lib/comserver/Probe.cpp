@@ -38,6 +38,13 @@ public:
             *result = comserver::IsMissing(extra) ? 1 : 2;
         });
     }
+    HRESULT STDMETHODCALLTYPE Drop(IPictureDisp** picture, VARIANT_BOOL* had) noexcept override {
+        return Guard([&] {
+            *had = comserver::ToVariantBool(*picture != nullptr);
+            if (*picture) (*picture)->Release();
+            *picture = nullptr;
+        });
+    }
     HRESULT STDMETHODCALLTYPE get_Count(LONG* value) noexcept override {
         return Guard([&] { *value = count_; });
     }
