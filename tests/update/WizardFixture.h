@@ -11,13 +11,14 @@
 #include "platform/runtime/UserPaths.h"
 #include "tests/lib/comserver/TestSupport.h"
 #include "tests/platform/forms/FormsTestSupport.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/ShellOpenRecorder.h"
 #include "update/Config.h"
 #include "update/Module1.h"
 #include "update/frmQVupd.h"
 #include "update/frmStatus.h"
 #include "update/protocol/NumberList.h"
+#include "tests/support/Apartment.h"
 
 #include <gtest/gtest.h>
 
@@ -99,12 +100,12 @@ protected:
 
     bool Pump(const std::function<bool()>& done, DWORD ms = 20000) { return formstest::PumpUntil(done, ms); }
 
-    forms::TempFolder program_;
-    forms::TempFolder user_;
-    forms::TempFolder downloads_;
+    qvtest::TempFolder program_;
+    qvtest::TempFolder user_;
+    qvtest::TempFolder downloads_;
     forms::SettingsRootOverride settings_;
     forms::UserPathsOverride paths_;
-    testsupport::ComApartment apartment_;
+    qvtest::Apartment apartment_;
     testsupport::RegisteredServer server_;
     qvtest::TestHttpServer http_;
     qvtest::ProxySetting proxy_;

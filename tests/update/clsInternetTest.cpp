@@ -2,7 +2,7 @@
 
 #include "platform/forms/MessageLoop.h"
 #include "platform/runtime/RuntimeError.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "update/clsInternet.h"
 
 #include <gtest/gtest.h>
@@ -117,7 +117,7 @@ TEST(clsInternet, DownloadOutcomes) {
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.path) + (row.smallBinary ? " small" : "") +
                      (row.expected ? " expected " + std::to_string(*row.expected) : ""));
-        forms::TempFolder folder;
+        qvtest::TempFolder folder;
         // The old file is longer than some answers: its tail must never survive.
         folder.Write("pkg.exe", "old");
         clsInternet net;
@@ -167,7 +167,7 @@ TEST(clsInternet, RefusedAndTimedOut) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.url);
-        forms::TempFolder folder;
+        qvtest::TempFolder folder;
         clsInternet net;
         Events events;
         events.Attach(net);
@@ -194,7 +194,7 @@ TEST(clsInternet, CancelOfAHeldBodyEndsAtOnce) {
     server.Add("/held", held);
     for (const bool noEvents : {false, true}) {
         SCOPED_TRACE(noEvents ? "without events" : "with events");
-        forms::TempFolder folder;
+        qvtest::TempFolder folder;
         folder.Write("f.bin", "old");
         clsInternet net;
         Events events;

@@ -18,6 +18,7 @@
 #include "lib/comserver/LateBound.h"
 #include "lib/comserver/Variant.h"
 #include "platform/runtime/RuntimeError.h"
+#include "tests/support/Apartment.h"
 
 using comserver::Bstr;
 using comserver::ComPtr;
@@ -27,7 +28,6 @@ namespace {
 
 using testsupport::ClassesKeyExists;
 using testsupport::GuidText;
-using ComScope = testsupport::ComApartment;
 
 std::string ClassesValue(const std::string& path, const char* name) {
     char data[1024] = {};
@@ -45,7 +45,7 @@ struct Server : testsupport::ServerModule {
 class FrameTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        com_ = std::make_unique<ComScope>();
+        com_ = std::make_unique<qvtest::Apartment>();
         server_ = std::make_unique<Server>();
         ASSERT_TRUE(server_->Loaded());
         ASSERT_EQ(server_->Call("DllRegisterServer"), S_OK);
@@ -57,7 +57,7 @@ protected:
     }
     static ComPtr<_Probe> NewProbe() { return comserver::CreateInstance<_Probe>(CLSID_Probe, IID__Probe); }
 
-    static inline std::unique_ptr<ComScope> com_;
+    static inline std::unique_ptr<qvtest::Apartment> com_;
     static inline std::unique_ptr<Server> server_;
 };
 
@@ -194,7 +194,7 @@ TEST_F(FrameTest, CanUnloadOnlyWithoutLiveObjects) {
 }
 
 TEST(Registration, WritesTheClassAndRemovesExactlyThatAgain) {
-    const ComScope com;
+    const qvtest::Apartment com;
     const Server server;
     ASSERT_TRUE(server.Loaded());
     const std::string clsid = GuidText(CLSID_Probe);

@@ -9,15 +9,9 @@
 #include <string>
 
 #include "lib/comserver/Bstr.h"
+#include "tests/support/Apartment.h"
 
 namespace testsupport {
-
-struct ComApartment {
-    ComApartment() { CoInitialize(nullptr); }
-    ~ComApartment() { CoUninitialize(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-};
 
 class ServerModule {
 public:

@@ -99,7 +99,7 @@ class JpegRoundTrip : public SaveJpegTest, public testing::WithParamInterface<Ro
 TEST_P(JpegRoundTrip, ComesBackCloseToTheOriginal) {
     const RoundTrip c = GetParam();
     const imaging::Image24 original = Gradient(c.width, c.height);
-    const std::string path = folder_.File("round.jpg");
+    const std::string path = (folder_ / "round.jpg");
     ASSERT_TRUE(buffer_.SaveToJpeg(path, PictureOf(original).Get(), 95));
     bool fail = true;
     const auto back = buffer_.LoadJPGFile(path, fail);
@@ -130,7 +130,7 @@ TEST_F(SaveJpegTest, EveryKindOfBitmapIsSavedUpright) {
         {"device bitmap", PictureOfKind(original, true)},
     };
     for (const auto& kind : kinds) {
-        const std::string path = folder_.File("kind.jpg");
+        const std::string path = (folder_ / "kind.jpg");
         ASSERT_TRUE(buffer_.SaveToJpeg(path, kind.picture.Get(), 95)) << kind.name;
         const int difference = MaxDifference(DecodedBySystem(path), original);
         EXPECT_GE(difference, 0) << kind.name;
@@ -159,20 +159,20 @@ TEST_F(SaveJpegTest, EmptyFileNameWritesNothing) {
 TEST_F(SaveJpegTest, AnyQualityIsAccepted) {
     const auto picture = PictureOf(Gradient(64, 48));
     for (const std::int32_t quality : {0, 1, 75, 100, 150, -5}) {
-        const std::string path = folder_.File("q" + std::to_string(quality) + ".jpg");
+        const std::string path = (folder_ / "q" + std::to_string(quality) + ".jpg");
         EXPECT_TRUE(buffer_.SaveToJpeg(path, picture.Get(), quality)) << quality;
         bool fail = true;
         buffer_.LoadJPGFile(path, fail);
         EXPECT_FALSE(fail) << quality;
     }
-    EXPECT_TRUE(buffer_.SaveToJpeg(folder_.File("default.jpg"), picture.Get()));  // left out: 0
+    EXPECT_TRUE(buffer_.SaveToJpeg((folder_ / "default.jpg"), picture.Get()));  // left out: 0
     EXPECT_TRUE(Messages::Shown().empty());
 }
 
 // A picture that gives no buffer (no bitmap in it) fails with the writer's message, not with a crash, and
 // the file already there stays as it was.
 TEST_F(SaveJpegTest, PictureWithoutBitmapFailsAndKeepsTheExistingFile) {
-    const std::string path = folder_.File("keep.jpg");
+    const std::string path = (folder_ / "keep.jpg");
     const std::vector<std::uint8_t> existing = {'o', 'l', 'd'};
     WriteBytes(path, existing);
     const auto empty = imaging::EmptyPicture();
@@ -182,7 +182,7 @@ TEST_F(SaveJpegTest, PictureWithoutBitmapFailsAndKeepsTheExistingFile) {
 }
 
 TEST_F(SaveJpegTest, SuccessfulSaveReplacesTheFileAndLeavesNoTemporaryFile) {
-    const std::string path = folder_.File("photo.jpg");
+    const std::string path = (folder_ / "photo.jpg");
     WriteBytes(path, {'o', 'l', 'd'});
     ASSERT_TRUE(buffer_.SaveToJpeg(path, PictureOf(Gradient(16, 8)).Get(), 75));
     EXPECT_EQ(folder_.Files(), std::vector<std::string>{"photo.jpg"});
@@ -193,14 +193,14 @@ TEST_F(SaveJpegTest, SuccessfulSaveReplacesTheFileAndLeavesNoTemporaryFile) {
 }
 
 TEST_F(SaveJpegTest, UnwritableTargetFailsWithTheMessage) {
-    EXPECT_FALSE(buffer_.SaveToJpeg(folder_.File("no-folder\\x.jpg"), PictureOf(Gradient(4, 4)).Get(), 75));
+    EXPECT_FALSE(buffer_.SaveToJpeg((folder_ / "no-folder\\x.jpg"), PictureOf(Gradient(4, 4)).Get(), 75));
     EXPECT_EQ(Messages::Shown(), std::vector<std::string>{"Failed to save to JPG"});
 }
 
 TEST_F(SaveJpegTest, ReadingFailuresSetFailWithTheReadersMessage) {
-    const std::string notJpeg = folder_.File("fake.jpg");
+    const std::string notJpeg = (folder_ / "fake.jpg");
     WriteBytes(notJpeg, ReadBytes(SamplePath("png-truecolour.png")));
-    const std::string missing = folder_.File("missing.jpg");
+    const std::string missing = (folder_ / "missing.jpg");
     for (const std::string& path : {notJpeg, missing}) {
         Messages::Clear();
         bool fail = false;
@@ -214,7 +214,7 @@ TEST_F(SaveJpegTest, ReadingFailuresSetFailWithTheReadersMessage) {
 
 // A header that claims a picture far beyond the ceiling is refused before anything is allocated.
 TEST_F(SaveJpegTest, HugeHeaderIsRefusedBeforeAllocation) {
-    const std::string small = folder_.File("small.jpg");
+    const std::string small = (folder_ / "small.jpg");
     ASSERT_TRUE(buffer_.SaveToJpeg(small, PictureOf(Gradient(8, 8)).Get(), 75));
     std::vector<std::uint8_t> bytes = ReadBytes(small);
     bool patched = false;
@@ -226,7 +226,7 @@ TEST_F(SaveJpegTest, HugeHeaderIsRefusedBeforeAllocation) {
         }
     }
     ASSERT_TRUE(patched);
-    const std::string huge = folder_.File("huge.jpg");
+    const std::string huge = (folder_ / "huge.jpg");
     WriteBytes(huge, bytes);
     Messages::Clear();
     bool fail = false;

@@ -11,7 +11,7 @@
 
 #include "lib/comserver/ComPtr.h"
 #include "platform/imaging/decoders/Image24.h"
-#include "tests/platform/imaging/TempDir.h"
+#include "tests/support/TempFolder.h"
 
 namespace imgbuf::test {
 
@@ -43,6 +43,6 @@ public:
     static std::vector<std::string> Shown();
 };
 
-using TempFolder = imaging::test::TempDir;
+using qvtest::TempFolder;
 
 }  // namespace imgbuf::test

@@ -71,7 +71,7 @@ TEST_F(ImgEditCtlBufTest, FormatIsTakenFromTheContentNotTheName) {
         {"png-truecolour.png", "picture.tga"}, {"tiff-lzw.tif", "picture.tiff"}, {"tga-truecolour.tga", "x.pct"},
         {"pcx-24bit.pcx", "scan.iff"}};
     for (const auto& [sample, renamed] : cases) {
-        const std::string path = folder_.File(renamed);
+        const std::string path = (folder_ / renamed);
         WriteBytes(path, ReadBytes(SamplePath(sample)));
         const auto picture = buffer_.LoadOtherImage(path);
         EXPECT_EQ(MaxDifference(PixelsOf(picture.Get()), ReadPpm(SamplePath(Stem(sample) + ".ppm"))), 0) << renamed;
@@ -111,7 +111,7 @@ TEST_F(ImgEditCtlBufTest, EpsWithMetafilePreviewShowsThePreview) {
     eps.push_back(0xFF);
     eps.insert(eps.end(), postscript.begin(), postscript.end());
     eps.insert(eps.end(), wmf.begin(), wmf.end());
-    const std::string path = folder_.File("preview.eps");
+    const std::string path = (folder_ / "preview.eps");
     WriteBytes(path, eps);
 
     const imaging::Image24 shown = PixelsOf(buffer_.LoadOtherImage(path).Get());
@@ -138,7 +138,7 @@ TEST_P(Damaged, IsAnInvalidPicture) {
     noisy.resize(40, 0xFF);
     damaged.push_back(noisy);
     for (std::size_t i = 0; i < damaged.size(); ++i) {
-        const std::string path = folder.File("damaged" + std::to_string(i) + name.substr(name.find_last_of('.')));
+        const std::string path = (folder / "damaged" + std::to_string(i) + name.substr(name.find_last_of('.')));
         WriteBytes(path, damaged[i]);
         EXPECT_EQ(ErrorNumberOf([&] { buffer.LoadOtherImage(path); }), forms::err::InvalidPicture) << name << " " << i;
         const auto empty = buffer.LoadImage(path);
@@ -155,12 +155,12 @@ INSTANTIATE_TEST_SUITE_P(Formats, Damaged,
                          CaseName);
 
 TEST_F(ImgEditCtlBufTest, MissingOrUnknownFilesAreInvalidPictures) {
-    EXPECT_EQ(ErrorNumberOf([&] { buffer_.LoadOtherImage(folder_.File("nothing-here.png")); }),
+    EXPECT_EQ(ErrorNumberOf([&] { buffer_.LoadOtherImage((folder_ / "nothing-here.png")); }),
               forms::err::InvalidPicture);
-    const std::string text = folder_.File("notes.tga");
+    const std::string text = (folder_ / "notes.tga");
     WriteBytes(text, std::vector<std::uint8_t>(100, 'x'));
     EXPECT_EQ(ErrorNumberOf([&] { buffer_.LoadOtherImage(text); }), forms::err::InvalidPicture);
-    EXPECT_EQ(HandleOf(buffer_.LoadImage(folder_.File("nothing-here.pcx")).Get()), 0u);
+    EXPECT_EQ(HandleOf(buffer_.LoadImage((folder_ / "nothing-here.pcx")).Get()), 0u);
 }
 
 // The user's clipboard is never borrowed: text on it survives loading and TIFF saving.
@@ -192,12 +192,12 @@ TEST_F(ImgEditCtlBufTest, SavetoTiffWritesThePicture) {
     const imaging::Image24 expected = ReadPpm(SamplePath("tga-truecolour.ppm"));
     buffer_.SavetoTIFF(PictureOf(expected).Get(), folder_.Path(), "saved.tif");
     EXPECT_EQ(folder_.Files(), std::vector<std::string>{"saved.tif"});
-    EXPECT_EQ(MaxDifference(PixelsOf(buffer_.LoadOtherImage(folder_.File("saved.tif")).Get()), expected), 0);
+    EXPECT_EQ(MaxDifference(PixelsOf(buffer_.LoadOtherImage((folder_ / "saved.tif")).Get()), expected), 0);
 }
 
 TEST_F(ImgEditCtlBufTest, SavetoTiffIntoAMissingFolderFailsAndRaises) {
     const auto picture = PictureOf(ReadPpm(SamplePath("tga-truecolour.ppm")));
-    EXPECT_EQ(ErrorNumberOf([&] { buffer_.SavetoTIFF(picture.Get(), folder_.File("no-such-folder"), "x.tif"); }),
+    EXPECT_EQ(ErrorNumberOf([&] { buffer_.SavetoTIFF(picture.Get(), (folder_ / "no-such-folder"), "x.tif"); }),
               forms::err::PathFileAccessError);
     EXPECT_TRUE(folder_.Files().empty());
 }

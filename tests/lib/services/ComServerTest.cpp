@@ -15,6 +15,7 @@
 #include "lib/comserver/LateBound.h"
 #include "lib/services/Client.h"
 #include "platform/runtime/RuntimeError.h"
+#include "tests/support/Apartment.h"
 
 using comserver::Bstr;
 using comserver::LateBound;
@@ -138,7 +139,7 @@ TEST_F(ServerTest, RaisedErrorsArriveWithNumberAndDescription) {
 }
 
 TEST(TypeLibrary, FifteenEnumerationsWithTheirIdentifiers) {
-    const ComApartment apartment;
+    const qvtest::Apartment apartment;
     ITypeLib* raw = nullptr;
     const std::wstring path = [] {
         const std::string narrow = ORCMCLS_DLL;
@@ -191,7 +192,7 @@ TEST(VersionRecord, DescribesTheLibraryAsSelfRegistering) {
 }
 
 TEST(ServerRegistration, UnregistrationLeavesNoKeyBehind) {
-    const ComApartment apartment;
+    const qvtest::Apartment apartment;
     const OrcmclsModule module;
     ASSERT_EQ(module.Call("DllRegisterServer"), S_OK);
     for (const ClassCase& c : kClasses) {

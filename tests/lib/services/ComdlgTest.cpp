@@ -21,6 +21,7 @@
 #include "platform/runtime/ReplacingFile.h"
 #include "lib/services/clsReg_n_FileAssoc.h"
 #include "platform/runtime/RuntimeError.h"
+#include "tests/support/TempFolder.h"
 
 using comserver::Variant;
 using Dialogs = services::Comdlg;
@@ -30,12 +31,6 @@ namespace {
 const std::string kPid = std::to_string(GetCurrentProcessId());
 
 std::string Nul(const char* a, const char* b) { return std::string(a) + '\0' + b; }
-
-std::string TempFile(const std::string& name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + name;
-}
 
 TEST(Filter, BarsAndColonsSeparateDescriptionsAndPatterns) {
     struct Case {
@@ -135,7 +130,8 @@ TEST(Font, LogicalFontFromTheFontObject) {
 }
 
 TEST(FileDialogs, OpenConfirmedAndCancelled) {
-    const std::string file = TempFile("qvopen" + kPid + ".txt");
+    const qvtest::TempFolder temp;
+    const std::string file = temp / ("qvopen" + kPid + ".txt");
     forms::ReplaceWholeFile(file, "x");
     Dialogs dialogs;
     Dialogs::OpenFileArgs a;
@@ -164,11 +160,11 @@ TEST(FileDialogs, OpenConfirmedAndCancelled) {
     EXPECT_EQ(a.flags, 0);
     EXPECT_EQ(dialogs.APIReturn(), 0);
     EXPECT_EQ(dialogs.ExtendedError(), 0);
-    DeleteFileA(file.c_str());
 }
 
 TEST(FileDialogs, SaveConfirmedAndCancelled) {
-    const std::string file = TempFile("qvsave" + kPid + ".jpg");
+    const qvtest::TempFolder temp;
+    const std::string file = temp / ("qvsave" + kPid + ".jpg");
     Dialogs dialogs;
     Dialogs::SaveFileArgs a;
     a.filter = "JPEG|*.jpg";
@@ -319,8 +315,8 @@ TEST_F(DialogsThroughCom, OpenDialogByNameWithDefaults) {
 }
 
 TEST(ShowPrograms, ChosenProgramsNameAndFolder) {
-    const std::string folder = TempFile("qvprog" + kPid);
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const qvtest::TempFolder temp;
+    const std::string& folder = temp.Path();
     const std::string program = folder + "\\editor.exe";
     forms::ReplaceWholeFile(program, "MZ");
     services::clsReg_n_FileAssoc registry;
@@ -336,8 +332,6 @@ TEST(ShowPrograms, ChosenProgramsNameAndFolder) {
         EXPECT_FALSE(registry.ShowPrograms("Browse for programs", "unused", "*.exe"));
         EXPECT_TRUE(driver.Acted()) << "the dialog was shown and cancelled";
     }
-    DeleteFileA(program.c_str());
-    RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace

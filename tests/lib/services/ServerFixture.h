@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "tests/lib/comserver/TestSupport.h"
+#include "tests/support/Apartment.h"
 
-using testsupport::ComApartment;
 
 struct OrcmclsModule : testsupport::ServerModule {
     OrcmclsModule() : ServerModule(ORCMCLS_DLL) {}
@@ -19,7 +19,7 @@ struct OrcmclsModule : testsupport::ServerModule {
 class RegisteredServer : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        apartment_ = std::make_unique<ComApartment>();
+        apartment_ = std::make_unique<qvtest::Apartment>();
         module_ = std::make_unique<OrcmclsModule>();
         ASSERT_EQ(module_->Call("DllRegisterServer"), S_OK);
     }
@@ -30,6 +30,6 @@ protected:
     }
 
 private:
-    static inline std::unique_ptr<ComApartment> apartment_;
+    static inline std::unique_ptr<qvtest::Apartment> apartment_;
     static inline std::unique_ptr<OrcmclsModule> module_;
 };

@@ -22,6 +22,8 @@
 #include "lib/services/stdFunctions.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/ScriptedAnswerer.h"
+#include "tests/support/Apartment.h"
+#include "tests/support/TempFolder.h"
 
 using comserver::Variant;
 
@@ -36,14 +38,6 @@ std::string Special(int csidl) {
     char path[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
-}
-
-std::string TempFolder(const std::string& name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + name + kPid;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
 }
 
 // Pumps messages until the condition holds or about ten seconds pass.
@@ -131,12 +125,13 @@ TEST(GetFile, SplitsAtTheLastBackslash) {
 }
 
 TEST(GetShortName, GivesTheSystemsShortFormOrNothing) {
-    const std::string folder = TempFolder("qv long folder name ");
+    const qvtest::TempFolder temp;
+    const std::string folder = temp / ("qv long folder name " + kPid);
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     char expected[MAX_PATH] = {};
     GetShortPathNameA(folder.c_str(), expected, MAX_PATH);
     EXPECT_EQ(Functions::GetShortName(folder), expected);
     EXPECT_EQ(Functions::GetShortName(folder + "\\missing"), "");
-    RemoveDirectoryA(folder.c_str());
 }
 
 TEST(SystemFolders, AsThePlatformGivesThem) {
@@ -154,7 +149,7 @@ TEST(SystemFolders, AsThePlatformGivesThem) {
 }
 
 TEST(Shortcuts, DesktopLinkIsWhereTheUserSeesIt) {
-    const ComApartment apartment;
+    const qvtest::Apartment apartment;
     const std::string name = "\\QvTest" + kPid;
     const std::string target = Shell::GetWindowsDir() + "\\notepad.exe";
     const std::string file = Special(CSIDL_DESKTOPDIRECTORY) + name + ".lnk";
@@ -188,7 +183,7 @@ TEST(Shortcuts, StartMenuFolderIsTrueOnlyWhenItExistsAfterwards) {
 }
 
 TEST(Shortcuts, QuickLaunchFolderOfTheUser) {
-    const ComApartment apartment;
+    const qvtest::Apartment apartment;
     const std::string folder = Shell::QuickLaunchFolder();
     EXPECT_EQ(folder, Special(CSIDL_APPDATA) + "\\Microsoft\\Internet Explorer\\Quick Launch");
     const bool existed = services::FolderExists(folder);
@@ -210,7 +205,8 @@ TEST(RunFile, OpensADocumentWithItsAssociatedProgram) {
     registry.savestring(classes, ext, "", progId);
     registry.savestring(classes, progId + "\\shell\\open\\command", "",
                         "\"" + Shell::GetSystemPath() + "\\cmd.exe\" /c copy \"%1\" \"%1.ran\"");
-    const std::string folder = TempFolder("qvrun");
+    const qvtest::TempFolder temp;
+    const std::string& folder = temp.Path();
     const std::string document = folder + "\\doc" + ext;
     forms::ReplaceWholeFile(document, "content");
 
@@ -229,7 +225,8 @@ TEST(Wallpaper, ValuesAreWrittenForTheUser) {
     const char* key = "Control Panel\\desktop";
     const auto oldWallpaper = registry.getstring(user, key, "Wallpaper");
     const auto oldTile = registry.getstring(user, key, "TileWallpaper");
-    const std::string folder = TempFolder("qvwall");
+    const qvtest::TempFolder temp;
+    const std::string& folder = temp.Path();
     const std::string picture = folder + "\\QVWallpaper.bmp";
     forms::ReplaceWholeFile(picture, "BM");
 
@@ -240,8 +237,6 @@ TEST(Wallpaper, ValuesAreWrittenForTheUser) {
     EXPECT_EQ(registry.getstring(user, key, "TileWallpaper"), "0");
 
     Shell::SetDesktopImage(oldWallpaper.value_or(""), oldTile.value_or("0"));
-    DeleteFileA(picture.c_str());
-    RemoveDirectoryA(folder.c_str());
 }
 
 TEST(Windows, TaskBarStyleAndCloseByTitle) {
@@ -342,10 +337,9 @@ TEST_F(ShellThroughCom, MenuItemGetsThePictureBoxesBitmaps) {
 }
 
 TEST_F(ShellThroughCom, PropertiesOfAMissingFileFail) {
-    const auto result = services::client::Shell::Create().ShowProperties(TempFolder("qvprops") + "\\missing.txt",
+    const auto result = services::client::Shell::Create().ShowProperties(qvtest::TempFolder() / "missing.txt",
                                                                            nullptr);
     EXPECT_LE(result, 32);
-    RemoveDirectoryA((TempFolder("qvprops")).c_str());
 }
 
 TEST_F(ShellThroughCom, FolderPickerGivesTheFolderOrEmpty) {
@@ -358,7 +352,8 @@ TEST_F(ShellThroughCom, FolderPickerGivesTheFolderOrEmpty) {
         EXPECT_EQ(shell.Folders("Pick one", form->Dispatch()), std::nullopt);
         EXPECT_TRUE(driver.Acted());
     }
-    const std::string folder = TempFolder("qvpick");
+    const qvtest::TempFolder temp;
+    const std::string& folder = temp.Path();
     {
         const DialogDriver driver([&](HWND dialog) {
             // The tree may still be filling in when the dialog first shows: select, let the tree's own
@@ -376,7 +371,6 @@ TEST_F(ShellThroughCom, FolderPickerGivesTheFolderOrEmpty) {
         ASSERT_TRUE(chosen.has_value());
         EXPECT_EQ(lstrcmpiA(chosen->c_str(), folder.c_str()), 0) << *chosen;
     }
-    RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace

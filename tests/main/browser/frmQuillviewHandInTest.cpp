@@ -6,6 +6,8 @@
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/UserPaths.h"
 #include "tests/lib/comserver/TestSupport.h"
+#include "tests/support/Apartment.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +19,7 @@ class HandIn : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(services_.Registered());
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "qvhandin" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        picture_ = folder_ + "\\a b.jpg";
+        picture_ = folder_ / "a b.jpg";
         CloseHandle(CreateFileA(picture_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         Module1::gCommandLine.clear();
         // This version has run before: the window's start-up checks stay quiet.
@@ -31,13 +29,6 @@ protected:
     }
     void TearDown() override {
         Window().Unload();
-        DeleteFileA(picture_.c_str());
-        RemoveDirectoryA(folder_.c_str());
-    }
-    static std::string TempPath() {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        return temp;
     }
     static frmQuillview& Window() { return forms::Default<frmQuillview>(); }
 
@@ -46,11 +37,11 @@ protected:
         SendMessageA(Window().hWnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
     }
 
+    const qvtest::TempFolder folder_;
     const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "HandIn"};
-    const forms::UserPathsOverride paths_{std::nullopt, TempPath() + "qvhandin_user"};
-    const testsupport::ComApartment apartment_;
+    const forms::UserPathsOverride paths_{std::nullopt, folder_ / "user"};
+    const qvtest::Apartment apartment_;
     const testsupport::RegisteredServer services_{ORCMCLS_DLL};
-    std::string folder_;
     std::string picture_;
 };
 
@@ -78,8 +69,8 @@ TEST_F(HandIn, ReceivedRecords) {
         {picture_, true, true},                   // unquoted
         {std::string(1, '\0'), false, true},      // a later start's empty command line: only to the front
         {"\"\"", false, false},                   // two quotes only
-        {folder_ + "\\missing.jpg", false, false}, // no such file
-        {folder_, false, false},                  // a folder is no picture
+        {folder_ / "missing.jpg", false, false}, // no such file
+        {folder_.Path(), false, false},           // a folder is no picture
     };
     for (const Case& c : cases) {
         Window().Load();

@@ -12,7 +12,7 @@
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/UserPaths.h"
 #include "tests/platform/forms/FormsTestSupport.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ protected:
     std::string UserDir() const { return temp_ / "User"; }
     static frmLists& Form() { return forms::Default<frmLists>(); }
 
-    forms::TempFolder temp_;
+    qvtest::TempFolder temp_;
     const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "Core" + TestName()};
     const forms::UserPathsOverride paths_{ProgramDir(), UserDir()};
     const Module1::ScopedMainWindowView view_{Form()};

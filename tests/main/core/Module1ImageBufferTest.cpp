@@ -8,6 +8,7 @@
 #include "main/core/Module1.h"
 #include "platform/runtime/RuntimeError.h"
 #include "tests/lib/comserver/TestSupport.h"
+#include "tests/support/Apartment.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ std::int32_t ErrorOf(void (*call)()) {
 }
 
 TEST(Module1ImageBuffer, NewObjectPerUseAnd429WithoutTheLibrary) {
-    const testsupport::ComApartment apartment;
+    const qvtest::Apartment apartment;
     const testsupport::ServerModule server(RVIMGCTL_DLL);
     ASSERT_EQ(server.Call("DllRegisterServer"), S_OK);
     {

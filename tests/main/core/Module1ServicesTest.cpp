@@ -9,11 +9,12 @@
 #include "lib/services/Client.h"
 #include "main/core/Module1.h"
 #include "tests/lib/comserver/TestSupport.h"
+#include "tests/support/Apartment.h"
 
 namespace {
 
 TEST(Module1Services, CreatedOnceOnFirstUse) {
-    const testsupport::ComApartment apartment;
+    const qvtest::Apartment apartment;
     const testsupport::ServerModule server(ORCMCLS_DLL);
     ASSERT_EQ(server.Call("DllRegisterServer"), S_OK);
     std::string folder;

@@ -3,7 +3,7 @@
 // messages, so that windows of the test can receive what the program sends.
 
 #include "platform/runtime/OwnedHandles.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
 
@@ -30,7 +30,7 @@ public:
     std::string File(const std::string& name) const;
 
 private:
-    std::optional<forms::TempFolder> temp_;
+    std::optional<qvtest::TempFolder> temp_;
     std::string folder_;
 };
 

@@ -25,7 +25,8 @@
 #include "platform/runtime/Settings.h"
 #include "tests/lib/comserver/TestSupport.h"
 #include "tests/platform/forms/FormsTestSupport.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Apartment.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ COLORREF PpmPixel(const char* name, int x) {
 class Loader : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        apartment_ = std::make_unique<testsupport::ComApartment>();
+        apartment_ = std::make_unique<qvtest::Apartment>();
         server_ = std::make_unique<testsupport::RegisteredServer>((TestFolder() + "\\rvimgctl.dll").c_str());
     }
     static void TearDownTestSuite() {
@@ -101,11 +102,11 @@ protected:
         return panel ? panel->text : "<none>";
     }
 
-    inline static std::unique_ptr<testsupport::ComApartment> apartment_;
+    inline static std::unique_ptr<qvtest::Apartment> apartment_;
     inline static std::unique_ptr<testsupport::RegisteredServer> server_;
     const std::string root_ = "Software\\QuillviewTest\\loader_" + std::to_string(GetCurrentProcessId());
     forms::SettingsRootOverride settings_{root_};
-    forms::TempFolder temp_;
+    qvtest::TempFolder temp_;
     std::shared_ptr<frmLoaderTest> form_;
     std::optional<Module1::ScopedMainWindowView> view_;
 };

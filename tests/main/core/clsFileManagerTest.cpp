@@ -19,7 +19,7 @@
 #include "tests/lib/services/DialogDriver.h"
 #include "tests/platform/forms/ErrorNumber.h"
 #include "tests/platform/forms/FormsTestSupport.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ protected:
 
     std::string Path(const std::string& name) const { return temp_ / name; }
 
-    forms::TempFolder temp_;
+    qvtest::TempFolder temp_;
     std::shared_ptr<frmOwner> owner_;
     clsFileManager files_;
     std::vector<FILEOP_FLAGS> flags_;

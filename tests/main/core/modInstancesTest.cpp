@@ -4,6 +4,7 @@
 #include "platform/runtime/CommandLine.h"
 #include "tests/lib/comserver/TestSupport.h"
 #include "tests/main/core/ProcessHarness.h"
+#include "tests/support/Apartment.h"
 
 #include <gtest/gtest.h>
 
@@ -166,7 +167,7 @@ HWND WaitForMarkedWindow(const Process& p) {
 
 TEST(FirstInstance, ReceivesAHandOffAndGivesUpItsRoleWhenClosed) {
     // The running instance brings itself to the front through the system services library.
-    const testsupport::ComApartment apartment;
+    const qvtest::Apartment apartment;
     const testsupport::RegisteredServer services(ORCMCLS_DLL);
     ASSERT_TRUE(services.Registered());
     ProgramFolder folder;

@@ -7,7 +7,7 @@
 
 #include "platform/runtime/RuntimeError.h"
 #include "tests/platform/forms/ErrorNumber.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace forms {
 namespace {
@@ -25,7 +25,7 @@ protected:
         return lines;
     }
 
-    TempFolder folder_;
+    qvtest::TempFolder folder_;
 };
 
 TEST_F(FileIOTest, LineInputEndsLinesAtCarriageReturns) {

@@ -8,7 +8,7 @@
 
 #include "platform/runtime/RuntimeError.h"
 #include "tests/platform/forms/ErrorNumber.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace forms {
 namespace {
@@ -24,7 +24,7 @@ protected:
         if (attributes) SetFileAttributesA((folder_ / name).c_str(), attributes);
     }
 
-    TempFolder folder_;
+    qvtest::TempFolder folder_;
 };
 
 TEST_F(FileSystemTest, DirMatchesByAttributes) {

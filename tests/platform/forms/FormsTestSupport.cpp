@@ -1,4 +1,5 @@
 #include "FormsTestSupport.h"
+#include "tests/support/Apartment.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -21,12 +22,7 @@ void CALLBACK OnLater(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 // The runtime's pictures and late-bound objects need OLE on the UI thread.
-class OleEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { OleInitialize(nullptr); }
-    void TearDown() override { OleUninitialize(); }
-};
-const auto* const env = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
+[[maybe_unused]] const bool apartment = qvtest::ApartmentForTheWholeRun(qvtest::Apartment::Kind::Ole);
 
 }  // namespace
 

@@ -1,7 +1,7 @@
 #include "ErrorNumber.h"
 #include "FormsTestSupport.h"
 #include "InputSupport.h"
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include "platform/forms/Form.h"
 #include "platform/forms/controls/DirListBox.h"
@@ -76,7 +76,7 @@ protected:
         }
         return names;
     }
-    TempFolder tree;
+    qvtest::TempFolder tree;
 };
 
 TEST_F(Lists, TheFileListShowsTheMatchingFilesInOrdinalOrder) {

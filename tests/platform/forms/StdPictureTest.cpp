@@ -15,7 +15,8 @@
 #include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "tests/platform/forms/ErrorNumber.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Apartment.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -100,10 +101,7 @@ std::string TwoRowBitmapFile() {
 
 class StdPictureTest : public testing::Test {
 protected:
-    void SetUp() override { comReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
-    void TearDown() override {
-        if (comReady_) CoUninitialize();
-    }
+    const qvtest::Apartment apartment_;
 
     static void ExpectPicture(const StdPicture& picture, PictureType type, int width, int height) {
         ASSERT_TRUE(picture);
@@ -185,8 +183,7 @@ protected:
         return StdPicture::FromIcon(CreateIconIndirect(&icon));
     }
 
-    TempFolder folder_;
-    bool comReady_ = false;
+    qvtest::TempFolder folder_;
 };
 
 TEST_F(StdPictureTest, BitmapFilesLoadWithTheirPixels) {

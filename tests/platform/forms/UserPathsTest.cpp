@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/ShellOpenRecorder.h"
 
 namespace forms {
 namespace {
 
 TEST(UserPaths, TheUsersCopyIsReadOnceItExistsAndSavesGoThere) {
-    TempFolder temp;
+    qvtest::TempFolder temp;
     const std::string program = temp / "Program Files";
     const std::string user = temp / "AppData\\Quillview";  // two levels that do not exist yet
     CreateDirectoryA(program.c_str(), nullptr);

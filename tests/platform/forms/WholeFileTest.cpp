@@ -11,7 +11,7 @@
 #include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/RuntimeError.h"
 #include "tests/platform/forms/ErrorNumber.h"
-#include "tests/platform/forms/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace forms {
 namespace {
@@ -47,7 +47,7 @@ TEST(FileErrorsTest, Win32ErrorsMapToTheRuntimesFileErrors) {
 
 class WholeFileTest : public testing::Test {
 protected:
-    TempFolder folder_;
+    qvtest::TempFolder folder_;
 };
 
 TEST_F(WholeFileTest, FailuresAreTheFileErrorsOfTheCause) {

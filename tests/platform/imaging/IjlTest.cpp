@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "tests/platform/imaging/TempDir.h"
+#include "tests/support/TempFolder.h"
 
 namespace imaging {
 namespace {
@@ -58,8 +58,8 @@ std::int32_t Write(Buffer& b, const std::string& path, std::int32_t quality) {
 }
 
 TEST(Ijl, RowOrderFollowsTheSignOfTheHeight) {
-    const test::TempDir dir;
-    const std::string path = dir.File("shade.jpg");
+    const qvtest::TempFolder dir;
+    const std::string path = (dir / "shade.jpg");
     for (const bool writtenBottomUp : {true, false}) {
         Buffer written = Shaded(5, 8, writtenBottomUp);
         ASSERT_EQ(Write(written, path, 90), IjlOk);
@@ -96,8 +96,8 @@ TEST(Ijl, CallsOutsideARecordsLifeFail) {
 }
 
 TEST(Ijl, ABufferThatDoesNotMatchTheFileIsRefused) {
-    const test::TempDir dir;
-    const std::string path = dir.File("x.jpg");
+    const qvtest::TempFolder dir;
+    const std::string path = (dir / "x.jpg");
     Buffer b = Shaded(4, 4, true);
     JpegCoreProperties p{};
     ASSERT_EQ(ijlInit(&p), IjlOk);
@@ -123,9 +123,9 @@ TEST(Ijl, ABufferThatDoesNotMatchTheFileIsRefused) {
 }
 
 TEST(Ijl, FilesThatAreNotJpegFailAtTheParameterRead) {
-    const test::TempDir dir;
-    const std::string missing = dir.File("missing.jpg");
-    const std::string text = dir.File("text.jpg");
+    const qvtest::TempFolder dir;
+    const std::string missing = (dir / "missing.jpg");
+    const std::string text = (dir / "text.jpg");
     {
         FILE* f = std::fopen(text.c_str(), "wb");
         std::fputs("not a picture at all", f);

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/runtime/RuntimeError.h"
-#include "tests/platform/imaging/TempDir.h"
+#include "tests/support/TempFolder.h"
 
 namespace imaging {
 namespace {
@@ -60,8 +60,8 @@ TEST_F(ImgEditTest, RegionsOutsideTheImageAndMissingImagesAreInvalid) {
 
 TEST_F(ImgEditTest, AFileThatDoesNotDisplayLeavesNoImage) {
     ShowPicture(Numbered(4, 4));
-    const test::TempDir dir;
-    control_.SetImage(dir.File("none.pcx"));
+    const qvtest::TempFolder dir;
+    control_.SetImage((dir / "none.pcx"));
     EXPECT_EQ(ErrorOf([&] { control_.Display(); }), forms::err::InvalidPicture);
     EXPECT_EQ(control_.ImageWidth(), 0);
 }
@@ -69,13 +69,13 @@ TEST_F(ImgEditTest, AFileThatDoesNotDisplayLeavesNoImage) {
 TEST_F(ImgEditTest, SaveAsWritesATiffThatReadsBackTheSame) {
     const Image24 image = Numbered(5, 3);
     ShowPicture(image);
-    const test::TempDir dir;
-    control_.SaveAs(dir.File("out.tif"));
-    control_.SetImage(dir.File("out.tif"));
+    const qvtest::TempFolder dir;
+    control_.SaveAs((dir / "out.tif"));
+    control_.SetImage((dir / "out.tif"));
     control_.Display();
     const Image24 back = ImageFromPicture(control_.CopyImage(0, 0, 5, 3).Get());
     for (std::uint32_t y = 0; y < 3; ++y) EXPECT_TRUE(std::equal(image.Row(y), image.Row(y) + 15, back.Row(y)));
-    EXPECT_NE(ErrorOf([&] { control_.SaveAs(dir.File("missing\\out.tif")); }), 0);
+    EXPECT_NE(ErrorOf([&] { control_.SaveAs((dir / "missing\\out.tif")); }), 0);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "platform/runtime/RuntimeError.h"
-#include "tests/platform/imaging/TempDir.h"
+#include "tests/support/TempFolder.h"
 
 namespace imaging {
 namespace {
@@ -21,8 +21,8 @@ std::string Content(const std::string& path) {
 void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 TEST(ReplacingFile, CommitReplacesTheTarget) {
-    const test::TempDir dir;
-    const std::string target = dir.File("picture.jpg");
+    const qvtest::TempFolder dir;
+    const std::string target = (dir / "picture.jpg");
     Write(target, "old");
     {
         ReplacingFile file(target);
@@ -37,8 +37,8 @@ TEST(ReplacingFile, CommitReplacesTheTarget) {
 }
 
 TEST(ReplacingFile, WithoutCommitTheTargetStaysAndTheTemporaryFileGoes) {
-    const test::TempDir dir;
-    const std::string target = dir.File("picture.jpg");
+    const qvtest::TempFolder dir;
+    const std::string target = (dir / "picture.jpg");
     Write(target, "old");
     {
         ReplacingFile file(target);
@@ -49,8 +49,8 @@ TEST(ReplacingFile, WithoutCommitTheTargetStaysAndTheTemporaryFileGoes) {
 }
 
 TEST(ReplacingFile, AFolderThatIsNotThereGivesNoFile) {
-    const test::TempDir dir;
-    ReplacingFile file(dir.File("missing\\picture.jpg"));
+    const qvtest::TempFolder dir;
+    ReplacingFile file((dir / "missing\\picture.jpg"));
     EXPECT_FALSE(file.Valid());
     EXPECT_FALSE(file.Commit());
     EXPECT_FALSE(ReplacingFile("").Valid());
@@ -75,8 +75,8 @@ std::int32_t ErrorOfReplacing(const std::string& target, const std::string& byte
 }
 
 TEST(ReplaceWholeFile, WritesTheContentWithTheAttributesAtOnce) {
-    const test::TempDir dir;
-    const std::string target = dir.File("record.dat");
+    const qvtest::TempFolder dir;
+    const std::string target = (dir / "record.dat");
     Write(target, "an older and longer content");
     forms::ReplaceWholeFile(target, std::string("new\0bytes", 9), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(Content(target), std::string("new\0bytes", 9));
@@ -86,8 +86,8 @@ TEST(ReplaceWholeFile, WritesTheContentWithTheAttributesAtOnce) {
 }
 
 TEST(ReplaceWholeFile, AFailureLeavesTheOldBytesAndNoTemporaryFile) {
-    const test::TempDir dir;
-    const std::string target = dir.File("picture.bmp");
+    const qvtest::TempFolder dir;
+    const std::string target = (dir / "picture.bmp");
     Write(target, "old");
     {
         const FailingWrites full(4);
@@ -104,7 +104,7 @@ TEST(ReplaceWholeFile, AFailureLeavesTheOldBytesAndNoTemporaryFile) {
     EXPECT_EQ(Content(target), "old");
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"picture.bmp"});
 
-    EXPECT_EQ(ErrorOfReplacing(dir.File("missing\\picture.bmp"), "new"), forms::err::PathNotFound);
+    EXPECT_EQ(ErrorOfReplacing((dir / "missing\\picture.bmp"), "new"), forms::err::PathNotFound);
     // Below the limit nothing fails.
     const FailingWrites roomy(3);
     forms::ReplaceWholeFile(target, "new");

@@ -14,6 +14,9 @@
 
 #include "platform/shortcuts/ShellLink.h"
 #include "tests/lib/comserver/TestSupport.h"
+#include "tests/support/Apartment.h"
+#include "tests/support/TempFolder.h"
+#include "platform/runtime/Strings.h"
 
 namespace {
 
@@ -29,7 +32,6 @@ std::string WindowsFolder() {
     return path;
 }
 
-using testsupport::ComApartment;
 
 TEST(ResolveStartMenuPath, OldLayoutFoldersAreTheShellsSpecialFolders) {
     struct Case {
@@ -58,8 +60,7 @@ std::pair<std::string, std::string> LinkOf(const std::string& file) {
     if (!link) return {};
     IPersistFile* persist = nullptr;
     EXPECT_HRESULT_SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)));
-    const std::wstring wide(file.begin(), file.end());
-    EXPECT_HRESULT_SUCCEEDED(persist->Load(wide.c_str(), STGM_READ));
+    EXPECT_HRESULT_SUCCEEDED(persist->Load(forms::ToWide(file).c_str(), STGM_READ));
     char path[MAX_PATH] = {};
     char args[MAX_PATH] = {};
     link->GetPath(path, MAX_PATH, nullptr, 0);
@@ -70,10 +71,9 @@ std::pair<std::string, std::string> LinkOf(const std::string& file) {
 }
 
 TEST(fCreateShellLink, WritesALinkThatResolvesToItsTargetAndReplacesAnEarlierOne) {
-    const ComApartment apartment;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "qvlinks" + std::to_string(GetCurrentProcessId()) + "\\sub";
+    const qvtest::Apartment apartment;
+    const qvtest::TempFolder temp;
+    const std::string folder = temp / "sub";
     const std::string target = WindowsFolder() + "\\notepad.exe";
     ASSERT_TRUE(shortcuts::fCreateShellLink(folder, "\\Editor", target, "/a b"));
     const std::string file = folder + "\\Editor.lnk";
@@ -86,8 +86,6 @@ TEST(fCreateShellLink, WritesALinkThatResolvesToItsTargetAndReplacesAnEarlierOne
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"Editor.lnk"}) << "no temporary file is left";
-    std::error_code ignored;
-    std::filesystem::remove_all(std::string(temp) + "qvlinks" + std::to_string(GetCurrentProcessId()), ignored);
 }
 
 }  // namespace
