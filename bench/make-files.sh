@@ -20,4 +20,7 @@ tif = open("bench.tif", "rb").read()
 open("bench.eps", "wb").write(struct.pack("<IIIIIIIH", 0xC6D3D0C5, 30, len(ps), 0, 0, 30 + len(ps), len(tif), 0xFFFF) + ps + tif)
 PY
 rm -f bench.ps
+# Two photos of different content for the loader's first and next picture.
+convert -size 6000x4000 plasma:'#306090'-'#d0a040' -seed 7 -attenuate 0.3 +noise Gaussian -quality 90 photo1.jpg
+convert -size 6000x4000 gradient:'#602020'-'#40c0e0' -attenuate 0.5 +noise Gaussian -quality 90 photo2.jpg
 ls -l "$dir"

@@ -332,3 +332,58 @@ TEST(PictureDecoders, SizeText) {
 }
 
 }  // namespace
+
+namespace {
+
+// The picture buffer library missing from the registry: its own formats fail with 429, the others load.
+TEST_F(Loader, WithoutThePictureLibrary) {
+    const testsupport::ServerModule library((TestFolder() + "\\rvimgctl.dll").c_str());
+    ASSERT_EQ(library.Call("DllUnregisterServer"), S_OK);
+    {
+        formstest::Script script;
+        script->ExpectMsgBox("The PCX file format is not supported on this system", forms::mb::Critical,
+                             "Image Load Error", forms::answer::Ok);
+        Show("sample.pcx");
+        EXPECT_EQ(form_->calls, (std::vector<std::string>{"ShowLogo", "CheckPCXSupport"}));
+        EXPECT_EQ(Module1::gCurrentImagePath, "");
+    }
+    for (const char* name : {"sample.bmp", "sample.jpg", "sample89a.gif"}) {
+        form_->calls.clear();
+        Show(name);
+        EXPECT_EQ(Panel("fname"), name);
+        EXPECT_EQ(form_->calls.back(), "DisplayImage") << name;
+    }
+    {
+        // No registration tool: the repair stops with its box.
+        CreateDirectoryA((temp_ / "system").c_str(), nullptr);
+        const Module1::SystemFolderOverride folder(temp_ / "system");
+        formstest::Script script;
+        script->ExpectMsgBox("The following formats are not supported on your system due to an installation "
+                             "failure: 'eps', 'png', 'tga', 'pct', 'tif'\r\n\r\nClick OK and Quillview will "
+                             "attempt to fix the problem.",
+                             forms::mb::Critical, "Image Load Error", forms::answer::Ok);
+        script->ExpectMsgBox("Cannot find regsvr32.exe in the Windows system directory! Please reinstall Quillview.",
+                             forms::mb::OkOnly, forms::App::Title(), forms::answer::Ok);
+        Show("sample.png");
+    }
+    {
+        // The system's registration tool on the program folder's library: the class can be made again.
+        formstest::Script script;
+        script->ExpectMsgBox("The following formats are not supported on your system due to an installation "
+                             "failure: 'eps', 'png', 'tga', 'pct', 'tif'\r\n\r\nClick OK and Quillview will "
+                             "attempt to fix the problem.",
+                             forms::mb::Critical, "Image Load Error", forms::answer::Ok);
+        script->ExpectMsgBox("Quillview has now checked for the component's presence in your windows system "
+                             "directory and has registered it to the system.\r\n\r\nPlease try loading the image "
+                             "again, if it fails please feel free to contact support",
+                             forms::mb::Exclamation, forms::App::Title(), forms::answer::Ok);
+        form_->calls.clear();
+        Show("sample.tif");
+        EXPECT_EQ(form_->calls, std::vector<std::string>{"ShowLogo"});
+    }
+    // Registered again: the picture loads.
+    Show("sample.tif");
+    EXPECT_EQ(Panel("ftype"), "TIFF File");
+}
+
+}  // namespace
