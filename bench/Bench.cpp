@@ -211,6 +211,8 @@ void BenchDecoders(const std::string& folder) {
 
 }  // namespace
 
+void BenchFileList(const std::string& root);  // FileListBench.cpp
+
 int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     imgbuf::SetMessageAnswerer(&PrintMessage);
@@ -218,9 +220,14 @@ int main(int argc, char** argv) {
     GetTempPathA(MAX_PATH, temp);
     std::string folder = argc > 1 ? argv[1] : temp;
     if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-    BenchResample();
-    BenchJpeg(folder);
-    BenchDecoders(folder);
+    // A second argument "lists" runs the list rows alone.
+    const bool listsOnly = argc > 2 && std::string(argv[2]) == "lists";
+    if (!listsOnly) {
+        BenchResample();
+        BenchJpeg(folder);
+        BenchDecoders(folder);
+    }
+    BenchFileList(folder);
     CoUninitialize();
     return 0;
 }
