@@ -57,12 +57,12 @@ VARTYPE ReferencedType(ITypeInfo* info, const TYPEDESC& parameter) {
     const TYPEDESC& pointee = *parameter.lptdesc;
     if (pointee.vt == VT_PTR) {
         return pointee.lptdesc->vt == VT_USERDEFINED && AutomationType(info, *pointee.lptdesc) == VT_DISPATCH
-                   ? VT_DISPATCH
-                   : VT_EMPTY;
+                   ? static_cast<VARTYPE>(VT_DISPATCH)
+                   : static_cast<VARTYPE>(VT_EMPTY);
     }
     const VARTYPE type = AutomationType(info, pointee);
     if (pointee.vt == VT_USERDEFINED && type == VT_DISPATCH) return VT_EMPTY;  // IFoo*: by value
-    return type == VT_VARIANT ? VT_EMPTY : type;
+    return type == VT_VARIANT ? static_cast<VARTYPE>(VT_EMPTY) : type;
 }
 
 // The caller's value as the parameter's type; an empty Variant is no object for an object parameter.

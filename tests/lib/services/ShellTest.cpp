@@ -134,17 +134,17 @@ TEST(GetShortName, GivesTheSystemsShortFormOrNothing) {
     EXPECT_EQ(Functions::GetShortName(folder + "\\missing"), "");
 }
 
-TEST(SystemFolders, AsThePlatformGivesThem) {
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    EXPECT_EQ(Shell::GetWindowsDir(), windows);
-    EXPECT_NE(Shell::GetWindowsDir().back(), '\\');
+TEST(SystemFolders, AreFoldersThatHoldWhatTheyShould) {
+    const std::string windows = Shell::GetWindowsDir();
+    ASSERT_FALSE(windows.empty());
+    EXPECT_NE(windows.back(), '\\');
+    EXPECT_TRUE(services::FileExists(windows + "\\notepad.exe")) << windows;
+    const std::string system = Shell::GetSystemPath();
+    EXPECT_EQ(system.rfind(windows + "\\", 0), 0u) << system << " lies in " << windows;
+    EXPECT_TRUE(services::FileExists(system + "\\kernel32.dll")) << system;
     const std::string temp = Shell::GetTmpPath();
     EXPECT_EQ(temp.back(), '\\');
     EXPECT_TRUE(services::FolderExists(temp));
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    EXPECT_EQ(Shell::GetSystemPath(), system);
     EXPECT_FALSE(Shell::UserName().empty());
 }
 

@@ -20,9 +20,11 @@ TEST(Module1Services, CreatedOnceOnFirstUse) {
     std::string folder;
     EXPECT_EQ(Module1::gStdFunctions().GetFile("C:\\dir\\file.ext", folder), "file.ext");
     EXPECT_EQ(folder, "C:\\dir");
-    EXPECT_EQ(&Module1::gShell(), &Module1::gShell());
     EXPECT_FALSE(Module1::gShell().GetWindowsDir().empty());
     EXPECT_EQ(Module1::gComdlg().CustomColor(16), -1);
+    // One object for the program's life: what one use leaves, the next finds.
+    Module1::gComdlg().SetCustomColor(3, 0x123456);
+    EXPECT_EQ(Module1::gComdlg().CustomColor(3), 0x123456);
     EXPECT_EQ(Module1::gFileAssoc().GetLastErrorMsg(), "");
     server.Call("DllUnregisterServer");
 }
