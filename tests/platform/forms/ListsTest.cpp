@@ -191,8 +191,9 @@ TEST_F(Lists, TheDriveListShowsEveryDrive) {
         const std::string root = std::string(1, static_cast<char>(entry[0] & ~0x20)) + ":\\";
         char label[MAX_PATH + 1] = {};
         if (GetDriveTypeA(root.c_str()) == DRIVE_FIXED &&
-            GetVolumeInformationA(root.c_str(), label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0) && label[0])
+            GetVolumeInformationA(root.c_str(), label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0) && label[0]) {
             EXPECT_EQ(entry, letters[static_cast<size_t>(i)] + " [" + label + "]");
+        }
     }
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
@@ -219,8 +220,10 @@ TEST_F(Lists, TheCurrentEntryOfAMultiSelectListCanBeNone) {
     EXPECT_EQ(file.FileName(), "");
     EXPECT_EQ(F().events, std::vector<std::string>(3, "File1_Click"));
     file.SetListIndex(0);
+    tree.Write("Added.jpg", "x");
     file.Refresh();
     EXPECT_EQ(file.ListIndex(), -1) << "a re-list leaves no current entry";
+    EXPECT_EQ(file.List(0), "Added.jpg") << "Refresh reads the folder again";
     file.SetPattern("*.jpg");
     EXPECT_EQ(F().events, std::vector<std::string>(4, "File1_Click")) << "re-lists raise no Click";
     F().List1.SetListIndex(1);
