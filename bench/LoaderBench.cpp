@@ -73,7 +73,9 @@ void Painted(frmLoaderTest& form) {
 }
 
 void Select(frmLoaderTest& form, const std::string& name) {
-    form.chosen = name;
+    for (int i = 0; i < form.File1.ListCount(); ++i) {
+        if (form.File1.List(i) == name) form.File1.SetListIndex(i);
+    }
     Module1::ShowImage();
     Painted(form);
 }
@@ -107,7 +109,8 @@ int main(int argc, char** argv) {
     // The main window's design size: a picture area of about 760 x 520 pixels.
     form->Show();
     form->Picture1.Move(10, 10, 760, 520);
-    form->folder = folder;
+    form->Dir1.SetPath(folder);
+    form->File1.SetPath(folder);
 
     constexpr int kRuns = 5;
     double bare1 = 1e30, bare2 = 1e30, firstShown = 1e30, nextShown = 1e30;

@@ -1,6 +1,10 @@
 #include "main/core/MainWindowView.h"
 
 #include "main/browser/frmQuillview.h"
+#include "platform/forms/controls/DirListBox.h"
+#include "platform/forms/controls/FileListBox.h"
+#include "platform/forms/controls/HScrollBar.h"
+#include "platform/forms/controls/VScrollBar.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace Module1 {
@@ -23,15 +27,40 @@ forms::Form& MainWindowView::LoaderWindow() { NotProvided(); }
 forms::PictureBox& MainWindowView::PictureArea() { NotProvided(); }
 forms::PictureBox& MainWindowView::PictureHolder() { NotProvided(); }
 forms::TextBox& MainWindowView::ExtensionBox() { NotProvided(); }
-std::string MainWindowView::FolderPath() { NotProvided(); }
-std::string MainWindowView::SelectedFileName() { NotProvided(); }
-void MainWindowView::RefreshFileList() { NotProvided(); }
-void MainWindowView::ClearFileListSelection() { NotProvided(); }
+forms::DirListBox& MainWindowView::FolderList() { NotProvided(); }
+forms::FileListBox& MainWindowView::FileList() { NotProvided(); }
+forms::VScrollBar& MainWindowView::VerticalScrollBar() { NotProvided(); }
+forms::HScrollBar& MainWindowView::HorizontalScrollBar() { NotProvided(); }
+std::string MainWindowView::FolderPath() { return FolderList().Path(); }
+std::string MainWindowView::SelectedFileName() { return FileList().FileName(); }
+void MainWindowView::RefreshFileList() { FileList().Refresh(); }
+void MainWindowView::ClearFileListSelection() { FileList().SetListIndex(-1); }
 void MainWindowView::AddStatusPanel(const std::string&) { NotProvided(); }
 void MainWindowView::SetStatusPanelText(const std::string&, const std::string&) { NotProvided(); }
 std::string MainWindowView::StatusPanelText(const std::string&) { NotProvided(); }
 void MainWindowView::SetStatusPanelWidth(const std::string&, float) { NotProvided(); }
-void MainWindowView::SetScrollRange(bool, std::optional<std::int32_t>) { NotProvided(); }
+void MainWindowView::SetScrollRange(bool vertical, std::optional<std::int32_t> max) {
+    // In the main window's order: the vertical bar's Value before it is enabled, the horizontal bar's after.
+    if (vertical) {
+        forms::VScrollBar& bar = VerticalScrollBar();
+        if (!max) {
+            bar.SetEnabled(false);
+            return;
+        }
+        bar.SetMax(*max);
+        bar.SetValue(0);
+        bar.SetEnabled(true);
+    } else {
+        forms::HScrollBar& bar = HorizontalScrollBar();
+        if (!max) {
+            bar.SetEnabled(false);
+            return;
+        }
+        bar.SetMax(*max);
+        bar.SetEnabled(true);
+        bar.SetValue(0);
+    }
+}
 void MainWindowView::EnablePictureMenus() { NotProvided(); }
 void MainWindowView::PictureShown() { NotProvided(); }
 bool MainWindowView::LogoShown() { NotProvided(); }

@@ -10,9 +10,13 @@
 #include <string>
 
 namespace forms {
+class DirListBox;
+class FileListBox;
 class Form;
+class HScrollBar;
 class PictureBox;
 class TextBox;
+class VScrollBar;
 }  // namespace forms
 
 namespace Module1 {
@@ -33,6 +37,12 @@ public:
     virtual forms::PictureBox& PictureHolder();
     // Text1: holds the extension of the file shown.
     virtual forms::TextBox& ExtensionBox();
+
+    // The folder list Dir1, the file list File1 and the scroll bars VScroll1 and HScroll1.
+    virtual forms::DirListBox& FolderList();
+    virtual forms::FileListBox& FileList();
+    virtual forms::VScrollBar& VerticalScrollBar();
+    virtual forms::HScrollBar& HorizontalScrollBar();
 
     // The folder list's path and the file list's chosen entry.
     virtual std::string FolderPath();

@@ -1,19 +1,22 @@
 #pragma once
 // A small window that provides the loader's part of the main-window view: the picture area with Image1,
-// Text1 and the loader's menus are real controls; the status bar, the folder and file lists and the scroll
-// bars are recorded (their own tests cover the controls). Call-backs record their order; ShowLogo removes the
-// five panels and resets the picture state as the main window's does.
+// Text1, the folder and file lists, the scroll bars and the loader's menus are real controls; the status bar's
+// panels are recorded. Call-backs record their order; ShowLogo removes the five panels and resets the picture
+// state as the main window's does.
 
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/Screen.h"
+#include "platform/forms/controls/DirListBox.h"
+#include "platform/forms/controls/FileListBox.h"
+#include "platform/forms/controls/HScrollBar.h"
 #include "platform/forms/controls/PictureBox.h"
 #include "platform/forms/controls/TextBox.h"
+#include "platform/forms/controls/VScrollBar.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,7 +30,11 @@ public:
                                {.BorderStyle = 0, .Scale = forms::ScaleMode::Pixels, .BackColor = 0}};
     forms::PictureBox Image1{Picture1, "Image1", {20, 40, 10, 10},
                              {.BorderStyle = 0, .Scale = forms::ScaleMode::Pixels, .BackColor = 0xFFFFFF}};
-    forms::TextBox Text1{*this, "Text1", {420, 10, 60, 20}, {}};
+    forms::VScrollBar VScroll1{*this, "VScroll1", {410, 10, 16, 300}, {}};
+    forms::HScrollBar HScroll1{*this, "HScroll1", {10, 310, 400, 16}, {}};
+    forms::TextBox Text1{*this, "Text1", {440, 10, 60, 20}, {}};
+    forms::DirListBox Dir1{*this, "Dir1", {440, 40, 150, 120}, {}};
+    forms::FileListBox File1{*this, "File1", {440, 170, 150, 150}, {}};
     forms::Menu mnuFile{*this, "mnuFile", {.Caption = "&File"}};
     forms::Menu mnuClose{mnuFile, "mnuClose", {.Caption = "&Close", .Enabled = false}};
     forms::Menu mnuView{*this, "mnuView", {.Caption = "&View"}};
@@ -43,19 +50,11 @@ public:
         float width = 0;
     };
     std::vector<Panel> panels{{"ftype", "", 0}};
-    std::string folder;
-    std::string chosen;
-    int listIndex = 0;
-    int listRefreshes = 0;
-    std::map<bool, std::optional<std::int32_t>> scroll{{true, std::nullopt}, {false, std::nullopt}};
-    int scrollSets = 0;
     bool selectionShown = true;
     bool logoShown = true;
     std::int32_t displayMode = 101;
     bool tiled = false;
     std::vector<std::string> calls;
-    // gSuppressFileClick as the file list saw it when refreshed.
-    std::vector<bool> suppressedAtRefresh;
 
     Panel* Find(const std::string& key) {
         const auto found = std::find_if(panels.begin(), panels.end(), [&](const Panel& p) { return p.key == key; });
@@ -72,13 +71,10 @@ public:
     forms::PictureBox& PictureArea() override { return Picture1; }
     forms::PictureBox& PictureHolder() override { return Image1; }
     forms::TextBox& ExtensionBox() override { return Text1; }
-    std::string FolderPath() override { return folder; }
-    std::string SelectedFileName() override { return chosen; }
-    void RefreshFileList() override {
-        ++listRefreshes;
-        suppressedAtRefresh.push_back(Module1::gSuppressFileClick);
-    }
-    void ClearFileListSelection() override { listIndex = -1; }
+    forms::DirListBox& FolderList() override { return Dir1; }
+    forms::FileListBox& FileList() override { return File1; }
+    forms::VScrollBar& VerticalScrollBar() override { return VScroll1; }
+    forms::HScrollBar& HorizontalScrollBar() override { return HScroll1; }
     void AddStatusPanel(const std::string& key) override {
         if (Find(key)) throw forms::RuntimeError(35602, "Key is not unique in collection");
         panels.push_back({key, "", 0});
@@ -86,10 +82,6 @@ public:
     void SetStatusPanelText(const std::string& key, const std::string& text) override { Required(key).text = text; }
     std::string StatusPanelText(const std::string& key) override { return Required(key).text; }
     void SetStatusPanelWidth(const std::string& key, float width) override { Required(key).width = width; }
-    void SetScrollRange(bool vertical, std::optional<std::int32_t> max) override {
-        scroll[vertical] = max;
-        ++scrollSets;
-    }
     void EnablePictureMenus() override {
         mnuClose.SetEnabled(true);
         mnuStatus.SetEnabled(true);
@@ -120,8 +112,8 @@ public:
         Module1::gImageSaved = true;
         Module1::gCurrentImagePath.clear();
         Image1.SetVisible(true);
-        scroll[true] = std::nullopt;
-        scroll[false] = std::nullopt;
+        VScroll1.SetEnabled(false);
+        HScroll1.SetEnabled(false);
         Module1::gStatusPanelsReady = false;
         for (const char* key : {"size", "fname", "dimen", "date", "mode"}) {
             std::erase_if(panels, [&](const Panel& p) { return p.key == key; });

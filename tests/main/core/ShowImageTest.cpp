@@ -79,7 +79,6 @@ protected:
         form_ = forms::New<frmLoaderTest>();
         view_.emplace(*form_);
         form_->Show();
-        form_->folder = temp_.Path();
         const std::string samples = TestFolder() + "\\loader-data\\";
         for (const char* name : {"sample.jpg", "sample.bmp", "sample-rle8.rle", "sample89a.gif", "sample87a.gif",
                                  "compuserve.rle", "corrupt.jpg"}) {
@@ -89,14 +88,23 @@ protected:
         CopyFileA((library + "png-truecolour.png").c_str(), (temp_ / "sample.png").c_str(), FALSE);
         CopyFileA((library + "tiff-truecolour.tif").c_str(), (temp_ / "sample.tif").c_str(), FALSE);
         CopyFileA((library + "pcx-24bit.pcx").c_str(), (temp_ / "sample.pcx").c_str(), FALSE);
+        temp_.Write("notes.xyz", "text");
+        form_->Dir1.SetPath(temp_.Path());
+        form_->File1.SetPath(temp_.Path());
     }
     void TearDown() override { form_->Unload(); }
 
-    // Shows a file of the temporary folder as the file list's choice.
+    // Chooses a file of the temporary folder in the file list and shows it.
     void Show(const std::string& name) {
-        form_->chosen = name;
+        forms::FileListBox& list = form_->File1;
+        list.Refresh();
+        for (int i = 0; i < list.ListCount(); ++i) {
+            if (list.List(i) == name) list.SetListIndex(i);
+        }
+        ASSERT_EQ(list.FileName(), name);
         Module1::ShowImage();
     }
+    bool Scrolls(const forms::ScrollBar& bar, std::int32_t max) { return bar.Enabled() && bar.Max() == max && bar.Value() == 0; }
     std::string Panel(const std::string& key) {
         const auto* panel = form_->Find(key);
         return panel ? panel->text : "<none>";
@@ -184,8 +192,8 @@ TEST_F(Loader, FirstPictureMakesThePanelsInOrderAndCentresSmallPictures) {
     // Centred by the area's inner size, each direction alone; no scroll range for a small picture.
     EXPECT_EQ(form_->Image1.Left(), (400 - 6) / 2.0f);
     EXPECT_EQ(form_->Image1.Top(), (300 - 4) / 2.0f);
-    EXPECT_EQ(form_->scroll[true], std::nullopt);
-    EXPECT_EQ(form_->scroll[false], std::nullopt);
+    EXPECT_FALSE(form_->VScroll1.Enabled());
+    EXPECT_FALSE(form_->HScroll1.Enabled());
     EXPECT_TRUE(form_->mnuClose.Enabled());
     EXPECT_TRUE(form_->mnuTips.Enabled());
     EXPECT_FALSE(form_->mnuTips.Checked());
@@ -206,17 +214,20 @@ TEST_F(Loader, LargePictureGetsScrollRangesTileAndBestFitModes) {
     ReleaseDC(nullptr, screen);
     form_->displayMode = 102;
     Module1::ShowImage(forms::StdPicture::FromBitmap(bitmap));
-    EXPECT_EQ(form_->scroll[true], 200);
-    EXPECT_EQ(form_->scroll[false], 300);
+    // By the area's outer size: 500 - 300 and 700 - 400.
+    EXPECT_TRUE(Scrolls(form_->VScroll1, 200));
+    EXPECT_TRUE(Scrolls(form_->HScroll1, 300));
     EXPECT_EQ(form_->Image1.Left(), 0);
     EXPECT_EQ(form_->Image1.Top(), 0);
     EXPECT_EQ(Panel("mode"), "Mode: Best Fit");
 
     form_->tiled = true;
-    const int sets = form_->scrollSets;
+    form_->HScroll1.SetValue(120);
     Show("sample.bmp");
     EXPECT_EQ(Panel("mode"), "Mode: Tile");
-    EXPECT_EQ(form_->scrollSets, sets) << "tiled: the scroll bars are left as they were";
+    // Tiled: the scroll bars are left as they were.
+    EXPECT_TRUE(Scrolls(form_->VScroll1, 200));
+    EXPECT_EQ(form_->HScroll1.Value(), 120);
 }
 
 TEST_F(Loader, HandedInPictureHasNoFile) {
@@ -229,8 +240,7 @@ TEST_F(Loader, HandedInPictureHasNoFile) {
     EXPECT_EQ(Module1::gCurrentImagePath, "");
     EXPECT_FALSE(Module1::gImageSaved);
     EXPECT_FALSE(Module1::gSuppressFileClick);
-    EXPECT_EQ(form_->suppressedAtRefresh, std::vector<bool>{true});
-    EXPECT_EQ(form_->listIndex, -1);
+    EXPECT_EQ(form_->File1.ListIndex(), -1);
     EXPECT_EQ(Panel("fname"), "Unsaved");
     EXPECT_EQ(Panel("size"), "0 Bytes");
     EXPECT_EQ(Panel("ftype"), "Unknown");
@@ -252,7 +262,6 @@ TEST_F(Loader, FailuresEndOnTheLogo) {
                            "operation. Quillview is only compatible with Windows RLE formats."},
         {"notes.xyz", ""},
     };
-    temp_.Write("notes.xyz", "text");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
         Show("sample.bmp");
@@ -278,8 +287,17 @@ TEST_F(Loader, FailuresEndOnTheLogo) {
 TEST_F(Loader, VanishedFile) {
     formstest::Script script;
     script->ExpectMsgBox("The selected file cannot be found!", forms::mb::OkOnly, forms::App::Title(), forms::answer::Ok);
-    Show("gone.bmp");
-    EXPECT_EQ(form_->listRefreshes, 1);
+    // Listed, then gone before the click reaches the loader.
+    temp_.Write("gone.bmp", "");
+    form_->File1.Refresh();
+    const int listed = form_->File1.ListCount();
+    form_->File1.SetListIndex(0);
+    for (int i = 0; i < listed; ++i) {
+        if (form_->File1.List(i) == "gone.bmp") form_->File1.SetListIndex(i);
+    }
+    DeleteFileA((temp_ / "gone.bmp").c_str());
+    Module1::ShowImage();
+    EXPECT_EQ(form_->File1.ListCount(), listed - 1) << "the file list is refreshed";
     EXPECT_EQ(form_->calls, (std::vector<std::string>{"ShowLogo", "ImageStatic"}));
     EXPECT_EQ(Module1::gCurrentImagePath, "");
 }
