@@ -303,13 +303,13 @@ TEST_F(Loader, VanishedFile) {
 }
 
 TEST_F(Loader, Gif87aWarnsOnceAndYesOpensItsHelp) {
-    formstest::Script script;
-    script->ExpectMsgBox(
+    const std::string kWarning =
         "Quillview can sometimes give poor performance loading the older 87a GIF file type, for this reason if you "
         "notice poor loading performance for some GIF files we recommend turning OFF 87a animated GIF support in "
         "the 'Advanced' tab of Options. Please note that this does not effect 89a GIF types. Would you like to see "
-        "further information on this now?",
-        68, "GIF 87a Support", forms::answer::No);
+        "further information on this now?";
+    formstest::Script script;
+    script->ExpectMsgBox(kWarning, 68, "GIF 87a Support", forms::answer::No);
     Show("sample87a.gif");
     EXPECT_EQ(Module1::gGif87a, 1);
     EXPECT_EQ(forms::GetSetting("Quillview2", "Options", "gif87warn", ""), "True");
@@ -317,6 +317,19 @@ TEST_F(Loader, Gif87aWarnsOnceAndYesOpensItsHelp) {
     Show("sample89a.gif");
     EXPECT_EQ(Module1::gGif87a, 0);
     EXPECT_EQ(script->Remaining(), 0u);
+
+    // Yes asks for the GIF topic of the help; without HTML Help that is the help's own question.
+    forms::DeleteSetting("Quillview2", "Options", "gif87warn");
+    CreateDirectoryA((temp_ / "system").c_str(), nullptr);
+    const Module1::SystemFolderOverride noHtmlHelp(temp_ / "system");
+    script->ExpectMsgBox(kWarning, 68, "GIF 87a Support", forms::answer::Yes);
+    script->ExpectMsgBox("Unfortunately context-sensitive help cannot be initiated because you do not have HTML "
+                         "Help installed on your system, would you like to visit a webpage on the Quillview "
+                         "Support website for further help?",
+                         forms::mb::YesNo | forms::mb::Exclamation, "HTML Help not installed", forms::answer::No);
+    Show("sample87a.gif");
+    EXPECT_EQ(forms::GetSetting("Quillview2", "Options", "gif87warn", ""), "True");
+    EXPECT_EQ(Panel("ftype"), "GIF File (87a)");
 }
 
 TEST(PictureDecoders, ChoiceByTheTextAfterTheLastDot) {
