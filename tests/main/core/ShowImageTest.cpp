@@ -89,6 +89,10 @@ protected:
         CopyFileA((library + "tiff-truecolour.tif").c_str(), (temp_ / "sample.tif").c_str(), FALSE);
         CopyFileA((library + "pcx-24bit.pcx").c_str(), (temp_ / "sample.pcx").c_str(), FALSE);
         temp_.Write("notes.xyz", "text");
+        // Upper-case names and the longer JPEG extensions.
+        CopyFileA((samples + "sample.jpg").c_str(), (temp_ / "UPPER.JPEG").c_str(), FALSE);
+        CopyFileA((samples + "sample.jpg").c_str(), (temp_ / "short.jpe").c_str(), FALSE);
+        CopyFileA((samples + "sample.bmp").c_str(), (temp_ / "PAINT.DIB").c_str(), FALSE);
         form_->Dir1.SetPath(temp_.Path());
         form_->File1.SetPath(temp_.Path());
     }
@@ -132,7 +136,10 @@ TEST_F(Loader, EachKindReachesImage1AtItsPixelSize) {
     forms::SaveSetting("Quillview2", "Options", "gif87warn", "True");
     const Row rows[] = {
         {"sample.jpg", "Jpeg File", "jpg", 6, 4, kRed, kBlue},
+        {"UPPER.JPEG", "Jpeg File", "jpeg", 6, 4, kRed, kBlue},
+        {"short.jpe", "Jpeg File", "jpe", 6, 4, kRed, kBlue},
         {"sample.bmp", "Bitmap File", "bmp", 6, 4, kRed, kBlue},
+        {"PAINT.DIB", "Bitmap File", "dib", 6, 4, kRed, kBlue},
         {"sample-rle8.rle", "Bitmap File", "rle", 6, 4, kRed, kBlue},
         {"sample89a.gif", "GIF File (89a)", "gif", 6, 4, kRed, kBlue},
         {"sample87a.gif", "GIF File (87a)", "gif", 6, 4, kRed, kBlue},
