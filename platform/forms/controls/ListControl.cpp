@@ -4,6 +4,8 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include <utility>
+
 namespace forms {
 
 void ListControl::ResetFromDesign() {
@@ -180,9 +182,12 @@ void ListControl::OnCommand(WORD code) {
 }
 
 // A simple multi-select list moves its caret with the arrow keys without selecting or notifying: that too
-// changes the current entry, seen once the key is done.
+// changes the current entry, seen once the key is done. Only a key pressed here counts: the release of a
+// key that brought the focus (Tab) is no choice.
 bool ListControl::HandleMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
-    if (msg != WM_KEYUP || multiSelect_ != multiselect::Simple || items_.Count() == 0) return false;
+    if (multiSelect_ != multiselect::Simple) return false;
+    if (msg == WM_KEYDOWN) keyDown_ = true;
+    if (msg != WM_KEYUP || !std::exchange(keyDown_, false) || items_.Count() == 0) return false;
     const int caret = Caret();
     if (caret != current_) {
         current_ = caret;

@@ -86,6 +86,7 @@ private:
     int appearance_ = 1;
     int current_ = -1;  // the current entry of a multi-select list
     int newIndex_ = -1;
+    bool keyDown_ = false;  // a key went down in this list (and not yet up)
 };
 
 }  // namespace forms

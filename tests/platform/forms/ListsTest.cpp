@@ -241,6 +241,10 @@ TEST_F(Lists, ArrowKeysMoveTheCurrentEntryWithOneClick) {
         ListControl& list;
         const char* click;
     };
+    // The release of the Tab that brought the focus to a list is no choice.
+    F().events.clear();
+    SendMessageA(F().List1.hWnd(), WM_KEYUP, VK_TAB, static_cast<LPARAM>(static_cast<ULONG_PTR>(0xC0000001u)));
+    EXPECT_TRUE(F().events.empty());
     const Case cases[] = {{F().File1, "File1_Click"}, {F().List1, "List1_Click"}};
     for (const Case& c : cases) {
         c.list.SetFocus();
@@ -257,6 +261,18 @@ TEST_F(Lists, ArrowKeysMoveTheCurrentEntryWithOneClick) {
         EXPECT_EQ(now, static_cast<int>(SendMessageA(c.list.hWnd(), LB_GETCARETINDEX, 0, 0))) << c.click;
     }
     EXPECT_EQ(F().File1.FileName(), F().File1.List(F().File1.ListIndex()));
+
+    // A click on the first entry makes it current, with one Click.
+    F().events.clear();
+    RECT row{};
+    SendMessageA(F().File1.hWnd(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    const POINT first = ScreenPoint(F().File1.hWnd(), row.left + 10, (row.top + row.bottom) / 2);
+    LeftDown(first);
+    LeftUp(first);
+    ASSERT_TRUE(PumpUntil([&] { return !F().events.empty(); }));
+    EXPECT_EQ(F().events, std::vector<std::string>{"File1_Click"});
+    EXPECT_EQ(F().File1.ListIndex(), 0);
+    EXPECT_EQ(F().File1.FileName(), "alpha.jpg");
 }
 
 TEST_F(Lists, TheFolderListShowsTheOpenPathAndItsVisibleSubfolders) {
