@@ -370,7 +370,9 @@ TEST_F(FileManager, RecycledFileArrivesInTheTrash) {
     EXPECT_FALSE(Exists(Path("src\\" + name)));
     const std::string arrived = trash + "\\" + name;
     EXPECT_TRUE(Exists(arrived)) << arrived;
+    // The trash keeps a record beside each file: both go.
     DeleteFileA(arrived.c_str());
+    DeleteFileA((trash.substr(0, trash.size() - 5) + "info\\" + name + ".trashinfo").c_str());
 }
 
 TEST_F(FileManager, ShellFailureIsRecordedWithAReason) {
