@@ -52,6 +52,37 @@ inline std::string Executable(std::size_t size) {
     return b;
 }
 
+// A folder inside the test's own temporary folder.
+class SubFolder {
+public:
+    SubFolder(const qvtest::TempFolder& root, const char* name) : path_(root / name) {
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    const std::string& Path() const { return path_; }
+    std::string operator/(std::string_view name) const { return path_ + "\\" + std::string(name); }
+    void Write(std::string_view name, std::string_view bytes) const {
+        const HANDLE file = CreateFileA((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    std::string Read(std::string_view name) const {
+        std::string bytes;
+        const HANDLE file = CreateFileA((*this / name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return bytes;
+        char buffer[65536];
+        DWORD read = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+        CloseHandle(file);
+        return bytes;
+    }
+
+private:
+    std::string path_;
+};
+
 class WizardTest : public ::testing::Test {
 protected:
     WizardTest()
@@ -100,9 +131,10 @@ protected:
 
     bool Pump(const std::function<bool()>& done, DWORD ms = 20000) { return formstest::PumpUntil(done, ms); }
 
-    qvtest::TempFolder program_;
-    qvtest::TempFolder user_;
-    qvtest::TempFolder downloads_;
+    qvtest::TempFolder root_;
+    SubFolder program_{root_, "program"};
+    SubFolder user_{root_, "user"};
+    SubFolder downloads_{root_, "downloads"};
     forms::SettingsRootOverride settings_;
     forms::UserPathsOverride paths_;
     qvtest::Apartment apartment_;
