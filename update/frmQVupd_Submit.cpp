@@ -105,7 +105,7 @@ void frmQVupd::SubmitWebStep(int Direction) {
             status.Canc = false;
             status.success = false;
             Sendform = true;
-            status.Show(forms::ShowMode::Modal, this);
+            status.Display(*this);
             Sendform = false;
             status.ProgressBar1.SetPosition(0);
             JudgeSubmission();
@@ -181,7 +181,7 @@ void frmQVupd::JudgeSubmission() {
             status.Canc = false;
             Sendform = true;
             status.ProgressBar1.SetPosition(0);
-            status.Show(forms::ShowMode::Modal, this);
+            status.Display(*this);
             status.ProgressBar1.SetPosition(0);
             Sendform = false;
             if (status.Fail) {

@@ -36,6 +36,21 @@ void frmStatus::Form_Activate() {
     }
 }
 
+namespace {
+
+void CALLBACK PostRequested(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto& status = forms::Default<frmStatus>();
+    if (status.Visible()) status.Form_Activate();
+}
+
+}  // namespace
+
+void frmStatus::Display(forms::Form& owner) {
+    SetTimer(nullptr, 0, 10, &PostRequested);
+    Show(forms::ShowMode::Modal, &owner);
+}
+
 void frmStatus::HideWindow() {
     Timer1.SetEnabled(false);
     Hide();

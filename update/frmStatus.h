@@ -29,6 +29,10 @@ public:
     bool success = false;
 
     void SendFormData(const std::string& FormData);
+    // Shows the window modally for one post. Activate posts the wizard's data; when this window was the
+    // last one active (a retry straight after a failure) Activate does not run again, so the post is also
+    // asked for once the display runs. Whichever comes first sends it: the other finds Sendform cleared.
+    void Display(forms::Form& owner);
 
     // Handlers, public so tests can drive the timers directly.
     void Form_Initialize() override;

@@ -13,8 +13,15 @@
 namespace {
 
 using qvtest::Route;
+
+
 using qvtest::TestHttpServer;
 using update::clsInternet;
+
+class clsInternetTest : public ::testing::Test {
+protected:
+    qvtest::ProxySetting noProxy_{0};
+};
 
 std::string Generated(std::uint64_t n) {
     std::string s(n, '\0');
@@ -62,7 +69,7 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     return names;
 }
 
-TEST(clsInternet, DownloadOutcomes) {
+TEST_F(clsInternetTest, DownloadOutcomes) {
     TestHttpServer server;
     TestHttpServer other;
     other.Add("/pkg", Route::Generated(5000));
@@ -143,7 +150,7 @@ TEST(clsInternet, DownloadOutcomes) {
     }
 }
 
-TEST(clsInternet, RefusedAndTimedOut) {
+TEST_F(clsInternetTest, RefusedAndTimedOut) {
     int port = 0;
     {
         TestHttpServer gone;
@@ -187,7 +194,7 @@ TEST(clsInternet, RefusedAndTimedOut) {
     server.Release();
 }
 
-TEST(clsInternet, CancelOfAHeldBodyEndsAtOnce) {
+TEST_F(clsInternetTest, CancelOfAHeldBodyEndsAtOnce) {
     TestHttpServer server;
     Route held = Route::Generated(10000);
     held.hold = true;
@@ -214,7 +221,7 @@ TEST(clsInternet, CancelOfAHeldBodyEndsAtOnce) {
     server.Release();
 }
 
-TEST(clsInternet, GetString) {
+TEST_F(clsInternetTest, GetString) {
     TestHttpServer server;
     server.Add("/body", Route::Text("306  273"));
     server.Add("/empty", Route::Text(""));
@@ -248,7 +255,7 @@ TEST(clsInternet, GetString) {
     server.Release();
 }
 
-TEST(clsInternet, PostSendsTheFormBody) {
+TEST_F(clsInternetTest, PostSendsTheFormBody) {
     TestHttpServer server;
     server.Add("/cgi-bin/mail/formmail.pl", Route::Text("thanks"));
     server.Add("/fails", Route::Text("no", 500, "Internal Server Error"));
@@ -285,7 +292,7 @@ TEST(clsInternet, PostSendsTheFormBody) {
     EXPECT_EQ(server.RequestCount(), 2u);
 }
 
-TEST(clsInternet, VersionScriptKeepsTheCallersValuesWhenNothingIsOffered) {
+TEST_F(clsInternetTest, VersionScriptKeepsTheCallersValuesWhenNothingIsOffered) {
     clsInternet net;
     std::string shot = "s", web = "w", dl = "d", desc = "x", ver = "v", size = "z", updUrl, updSize;
     bool noUpdate = false;

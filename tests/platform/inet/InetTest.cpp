@@ -13,6 +13,12 @@ namespace {
 using qvtest::Route;
 using qvtest::TestHttpServer;
 
+// The server is reached by its own address: no proxy in between, whatever the prefix has set.
+class InetTest : public ::testing::Test {
+protected:
+    qvtest::ProxySetting noProxy_{0};
+};
+
 struct Recorder {
     std::vector<int> states;
     std::string body;
@@ -48,7 +54,7 @@ std::string Generated(std::uint64_t n) {
     return s;
 }
 
-TEST(Inet, BodiesArriveWholeOnTheUiThread) {
+TEST_F(InetTest, BodiesArriveWholeOnTheUiThread) {
     TestHttpServer server;
     server.Add("/plain", Route::Generated(300000));
     Route chunked = Route::Generated(100000);
@@ -75,7 +81,7 @@ TEST(Inet, BodiesArriveWholeOnTheUiThread) {
     EXPECT_EQ(server.Requests().at(0).method, "GET");
 }
 
-TEST(Inet, NoAnswerWithinTheTimeoutEndsAsATimeout) {
+TEST_F(InetTest, NoAnswerWithinTheTimeoutEndsAsATimeout) {
     TestHttpServer server;
     Route held = Route::Text("late");
     held.hold = true;
@@ -95,7 +101,7 @@ TEST(Inet, NoAnswerWithinTheTimeoutEndsAsATimeout) {
     server.Release();
 }
 
-TEST(Inet, CancelEndsAHeldRequestAtOnceWithoutEvents) {
+TEST_F(InetTest, CancelEndsAHeldRequestAtOnceWithoutEvents) {
     TestHttpServer server;
     Route held = Route::Text("late");
     held.hold = true;
@@ -119,7 +125,7 @@ TEST(Inet, CancelEndsAHeldRequestAtOnceWithoutEvents) {
     EXPECT_EQ(r.body, "next answer");
 }
 
-TEST(Inet, RedirectsFollowedOnlyOnTheSameServer) {
+TEST_F(InetTest, RedirectsFollowedOnlyOnTheSameServer) {
     TestHttpServer server;
     TestHttpServer other;
     other.Add("/elsewhere", Route::Text("other"));
@@ -146,7 +152,7 @@ TEST(Inet, RedirectsFollowedOnlyOnTheSameServer) {
     EXPECT_EQ(other.RequestCount(), 0u);
 }
 
-TEST(Inet, RefusedPortIsAnError) {
+TEST_F(InetTest, RefusedPortIsAnError) {
     int port = 0;
     {
         TestHttpServer gone;
@@ -165,7 +171,7 @@ TEST(Inet, RefusedPortIsAnError) {
 int g_ticks = 0;
 void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
 
-TEST(Inet, WaitTicksTimersAndDropsInput) {
+TEST_F(InetTest, WaitTicksTimersAndDropsInput) {
     TestHttpServer server;
     Route held = Route::Text("late");
     held.hold = true;

@@ -290,9 +290,10 @@ ProxySetting::ProxySetting(int port) {
         enable_ = enable;
     server_ = ReadString(key, "ProxyServer");
     override_ = ReadString(key, "ProxyOverride");
-    const DWORD on = 1;
+    const DWORD on = port != 0 ? 1 : 0;
     RegSetValueExA(key, "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
-    WriteOrDelete(key, "ProxyServer", "127.0.0.1:" + std::to_string(port));
+    WriteOrDelete(key, "ProxyServer", port != 0 ? std::optional<std::string>("127.0.0.1:" + std::to_string(port))
+                                                : std::nullopt);
     // Every request goes through the server, the loopback address included.
     WriteOrDelete(key, "ProxyOverride", std::nullopt);
     RegCloseKey(key);

@@ -93,8 +93,8 @@ private:
     std::vector<SOCKET> open_;
 };
 
-// Points the per-user WinINet proxy setting at a server for the guard's lifetime and puts the earlier
-// values back afterwards. Tests that use it hold the CTest lock internet_settings.
+// Points the per-user WinINet proxy setting at a server for the guard's lifetime (port 0: no proxy) and
+// puts the earlier values back afterwards. Tests that use it hold the CTest lock internet_settings.
 class ProxySetting {
 public:
     explicit ProxySetting(int port);
