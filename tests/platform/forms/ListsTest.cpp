@@ -203,6 +203,25 @@ TEST_F(Lists, TheDriveListShowsEveryDrive) {
     EXPECT_TRUE(F().events.empty()) << "no change, no event";
 }
 
+TEST_F(Lists, TheUsersChoiceOfADriveRaisesChangeOnce) {
+    F().Show();
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == F().hWnd(); }, 3000));
+    auto& drive = F().Drive1;
+    if (drive.ListCount() < 2) GTEST_SKIP() << "one drive only";
+    drive.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == drive.hWnd(); }));
+    const bool onFirst = drive.ListIndex() == 0;
+    F().events.clear();
+    KeyPress(onFirst ? VK_END : VK_HOME);
+    ASSERT_TRUE(PumpUntil([&] { return !F().events.empty(); }));
+    KeyPress(onFirst ? VK_END : VK_HOME);  // the same drive again: no change
+    KeyPress(onFirst ? VK_HOME : VK_END);
+    ASSERT_TRUE(PumpUntil([&] { return F().events.size() >= 2; }));
+    EXPECT_EQ(F().events, std::vector<std::string>(2, "Drive1_Change"));
+    EXPECT_EQ(drive.ListIndex(), onFirst ? 0 : drive.ListCount() - 1);
+    EXPECT_EQ(drive.Drive(), drive.List(drive.ListIndex()));
+}
+
 TEST_F(Lists, TheCurrentEntryOfAMultiSelectListCanBeNone) {
     auto& file = F().File1;
     file.SetPath(tree.Path());
