@@ -9,6 +9,7 @@
 
 #include "platform/inet/Inet.h"
 #include "platform/runtime/Dates.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <cstdint>
 #include <functional>
@@ -30,7 +31,7 @@ inline constexpr std::int32_t WrongSize = 760;         // not the ExpectedSize
 inline constexpr std::int32_t NotAPackage = 761;       // raised by the wizard's content check
 inline constexpr std::int32_t RedirectRefused = 762;
 inline constexpr std::int32_t Cancelled = 899;
-inline constexpr std::int32_t PermissionDenied = 70;
+inline constexpr std::int32_t PermissionDenied = forms::err::PermissionDenied;
 inline constexpr std::int32_t CannotStart = 46376;
 inline constexpr std::int32_t TimedOut = 35761;
 inline constexpr std::int32_t Refused = 12029;

@@ -10,6 +10,7 @@
 
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/ScreenUnits.h"
 
 namespace services {
 
@@ -47,13 +48,6 @@ WORD Page(std::int32_t value) {
     if (value > std::numeric_limits<std::int16_t>::max() || value < std::numeric_limits<std::int16_t>::min())
         throw forms::RuntimeError(forms::err::Overflow);
     return static_cast<WORD>(static_cast<std::int16_t>(value));
-}
-
-std::int32_t TwipsPerPixelY() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? 1440 / dpi : 15;
 }
 
 // The default printer's device context, or 0 when there is none (the caller owns it).
@@ -283,7 +277,7 @@ bool Comdlg::VBChooseFont(FontArgs& a) {
         a.printerDC = 0;
         if (a.flags & CF_PRINTERFONTS) a.printerDC = DefaultPrinterDC();
     }
-    LOGFONTA lf = LogFontOf(a.font, TwipsPerPixelY());
+    LOGFONTA lf = LogFontOf(a.font, forms::WholeTwipsPerPixel(forms::Axis::Y));
     CHOOSEFONTA cf{};
     cf.lStructSize = sizeof cf;
     cf.hwndOwner = OptionalOwner(a.owner);

@@ -12,6 +12,7 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/ScreenUnits.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/shortcuts/ShellLink.h"
 
@@ -127,12 +128,8 @@ void clsShell::CloseApp(const std::string& appName) {
 void clsShell::FailCloseRequestsForTest(bool fail) noexcept { g_failCloseRequests = fail; }
 
 RECT clsShell::PixelsOf(const WindowPlacement& window) {
-    const HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    const int perPixelX = dpiX > 0 ? 1440 / dpiX : 15;
-    const int perPixelY = dpiY > 0 ? 1440 / dpiY : 15;
+    const std::int32_t perPixelX = forms::WholeTwipsPerPixel(forms::Axis::X);
+    const std::int32_t perPixelY = forms::WholeTwipsPerPixel(forms::Axis::Y);
     const std::int32_t left = ToPixels(window.left, perPixelX);
     const std::int32_t top = ToPixels(window.top, perPixelY);
     return RECT{left, top, left + ToPixels(window.width, perPixelX), top + ToPixels(window.height, perPixelY)};

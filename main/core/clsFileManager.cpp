@@ -20,7 +20,6 @@ constexpr std::int32_t kSameFile = 0x71;
 constexpr std::int32_t kOperationCancelled = 0x75;
 constexpr std::int32_t kDestinationSubtree = 0x76;
 
-constexpr std::int32_t kObjectRequired = 424;
 
 std::string SystemText(std::int32_t code) {
     char buffer[512] = {};
@@ -150,7 +149,7 @@ bool clsFileManager::Refuse(std::int32_t code, std::string reason) {
 }
 
 std::optional<std::string> clsFileManager::ChooseFolder(const std::string& title, forms::Form* callingfrm) {
-    if (!callingfrm) throw forms::RuntimeError(kObjectRequired, "Object required");
+    if (!callingfrm) throw forms::RuntimeError(forms::err::ObjectRequired);
     std::optional<std::string> folder = chooser_(title, *callingfrm);
     if (!folder || folder->empty()) {
         Refuse(ERROR_CANCELLED, {});
@@ -162,7 +161,7 @@ std::optional<std::string> clsFileManager::ChooseFolder(const std::string& title
 bool clsFileManager::Run(Op op, const std::string& source, const std::string& destination,
                          forms::Form* callingfrm, bool recycle, FILEOP_FLAGS extra) {
     if (source.empty()) return Refuse(ERROR_CANCELLED, {});
-    if (!callingfrm) throw forms::RuntimeError(kObjectRequired, "Object required");
+    if (!callingfrm) throw forms::RuntimeError(forms::err::ObjectRequired);
     const HourglassScope hourglass;
 
     FILEOP_FLAGS flags = 0;

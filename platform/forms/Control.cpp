@@ -7,9 +7,6 @@
 #include "platform/forms/Screen.h"
 
 namespace forms {
-namespace {
-constexpr std::int32_t InvalidCall = 5;
-}
 
 Control::Control(Container& parent, std::string name, Extent at, Common common, int index)
     : parent_(parent), name_(std::move(name)), index_(index), designAt_(at), designCommon_(std::move(common)),
@@ -108,7 +105,7 @@ bool Control::CanTakeFocus() const {
 void Control::SetFocus() {
     Touch();
     if (!IsWindowVisible(OwnerForm().hWnd()) || !CanTakeFocus())
-        throw RuntimeError(InvalidCall, "Invalid procedure call or argument");
+        throw RuntimeError(err::InvalidProcedureCall);
     ApplyFocus();
 }
 

@@ -8,9 +8,6 @@
 namespace forms {
 namespace {
 
-constexpr std::int32_t OutOfMemory = 7;
-constexpr std::int32_t InternalError = 51;
-
 void Report(const RuntimeError& error) noexcept {
     try {
         MsgBox(UnhandledErrorText(error), mb::Critical);
@@ -32,9 +29,9 @@ void Guarded(const std::function<void()>& handler) noexcept {
     } catch (const RuntimeError& e) {
         Report(e);
     } catch (const std::bad_alloc&) {
-        Report(RuntimeError(OutOfMemory, "Out of memory"));
+        Report(RuntimeError(err::OutOfMemory));
     } catch (const std::exception& e) {
-        Report(RuntimeError(InternalError, e.what()));
+        Report(RuntimeError(err::InternalError, e.what()));
     }
 }
 

@@ -121,7 +121,7 @@ HRESULT FormDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
     } catch (const RuntimeError& e) {
         return Fail(excep, e);
     } catch (const std::exception& e) {
-        return Fail(excep, RuntimeError(51, e.what()));
+        return Fail(excep, RuntimeError(err::InternalError, e.what()));
     }
 }
 

@@ -21,7 +21,6 @@ namespace forms {
 namespace {
 
 constexpr UINT MsgActivated = WM_APP + 0x3A01;  // posted: raise Activate once the activation settled
-constexpr std::int32_t AlreadyShownModal = 400;
 
 }  // namespace
 
@@ -124,7 +123,7 @@ void Form::Show(ShowMode mode, Form* owner) {
     EnsureLoaded();
     if (!hwnd_) return;  // it unloaded itself while loading
     if (mode == ShowMode::Modal && modalDepth_ > 0)
-        throw RuntimeError(AlreadyShownModal, "Form already displayed; can't show modally");
+        throw RuntimeError(err::FormAlreadyShown);
     if (owner && owner != this) {
         owner->EnsureLoaded();
         owner_ = owner->hWnd();

@@ -10,8 +10,6 @@
 namespace forms {
 namespace {
 
-constexpr std::int32_t InvalidCall = 5;
-
 // Keys an edit control keeps for itself even when a menu item has them as its shortcut.
 bool IsEditingKey(const Accel& a) {
     switch (a.Key) {
@@ -123,7 +121,7 @@ void Form::PopupMenu(Menu& menu, int flags, std::optional<float> x, std::optiona
     Form& menuForm = menu.OwnerForm();
     menuForm.EnsureLoaded();
     const auto keepMenuForm = menuForm.KeepAlive();
-    if (!menu.HasChildren()) throw RuntimeError(InvalidCall, "Invalid procedure call or argument");
+    if (!menu.HasChildren()) throw RuntimeError(err::InvalidProcedureCall);
     menu.CreateMenu();
     menu.RebuildItems();
     POINT pt{};

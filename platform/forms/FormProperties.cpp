@@ -10,11 +10,6 @@
 #include <commctrl.h>
 
 namespace forms {
-namespace {
-
-constexpr std::int32_t CantMoveWhileMinMax = 384;
-
-}  // namespace
 
 // ---- properties ----
 
@@ -110,7 +105,7 @@ float Form::Height() const {
 
 void Form::CheckMovable() const {
     if (IsWindowVisible(hwnd_) && (IsIconic(hwnd_) || IsZoomed(hwnd_)))
-        throw RuntimeError(CantMoveWhileMinMax, "Can't move or size a window while it is minimized or maximized");
+        throw RuntimeError(err::CannotMoveMinimizedForm);
 }
 
 void Form::ApplyPosition() {

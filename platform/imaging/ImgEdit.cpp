@@ -8,7 +8,6 @@
 namespace imaging {
 namespace {
 
-constexpr std::int32_t PathFileAccessError = 75;
 
 }  // namespace
 
@@ -59,7 +58,7 @@ void ImgEdit::SaveAs(const std::string& path) const {
     request.height = current_->height;
     const Image24& image = *current_;
     if (!WicEncodeToFile(path, request, [&image](std::uint32_t row) { return image.Row(row); })) {
-        throw forms::RuntimeError(PathFileAccessError, "Path/File access error");
+        throw forms::RuntimeError(forms::err::PathFileAccessError);
     }
 }
 

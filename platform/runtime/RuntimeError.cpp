@@ -28,6 +28,9 @@ std::string StandardDescription(std::int32_t number) {
     case err::ElementAlreadyLoaded: return "Object already loaded";
     case err::InvalidPropertyValue: return "Invalid property value";
     case err::InvalidPropertyArrayIndex: return "Invalid property array index";
+    case err::CannotMoveMinimizedForm: return "A form can't be moved or sized while minimized or maximized";
+    case err::FormAlreadyShown: return "Form already displayed; can't show modally";
+    case err::ObjectRequired: return "Object required";
     case err::InternalError: return "Internal error";
     case err::ObjectLacksMember: return "Object doesn't support this property or method";
     case err::WrongArgumentCount: return "Wrong number of arguments or invalid property assignment";
