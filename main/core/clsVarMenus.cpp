@@ -27,14 +27,9 @@ struct Item {
     std::string value;
 };
 
-bool IsValidUtf8(std::string_view text) {
-    return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
-                                               static_cast<int>(text.size()), nullptr, 0) > 0;
-}
-
 // Files are UTF-8 as the programs write them; a line in the older Windows code page is read converted.
 std::string AsUtf8(std::string line) {
-    if (IsValidUtf8(line)) return line;
+    if (forms::IsValidText(line, CP_UTF8)) return line;
     return forms::FromWide(forms::ToWide(line, 1252), CP_UTF8);
 }
 

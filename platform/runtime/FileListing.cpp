@@ -4,6 +4,7 @@
 #include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Strings.h"
 
 #include <windows.h>
 
@@ -15,11 +16,8 @@ namespace {
 // The sort and match key of a name: UTF-16 in the system's upper case, compared code unit by code unit,
 // which is CompareStringOrdinal's order with case ignored.
 void UpperKey(std::string_view name, std::wstring& key) {
-    key.resize(name.size());
-    int n = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), key.data(),
-                                static_cast<int>(key.size()));
-    key.resize(static_cast<size_t>(std::max(n, 0)));
-    if (n > 0) CharUpperBuffW(key.data(), static_cast<DWORD>(n));
+    ToWide(name, key);
+    if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
 }
 
 bool Wild(const wchar_t* s, const wchar_t* se, const wchar_t* p, const wchar_t* pe) {

@@ -23,13 +23,8 @@ char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 
 // Strict decoding: text that is not valid in the code page is left to the byte-wise paths.
 std::optional<std::wstring> DecodeStrict(std::string_view text) {
-    if (text.empty()) return std::wstring{};
-    const int size = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    if (n <= 0) return std::nullopt;
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), n);
-    return wide;
+    if (!IsValidText(text, CP_ACP)) return std::nullopt;
+    return ToWide(text);
 }
 
 // The invariant mapping keeps case-insensitive file names and markers independent of the user's locale.
@@ -188,13 +183,24 @@ bool TextEquals(std::string_view a, std::string_view b) {
     return LCase(a) == LCase(b);
 }
 
+void ToWide(std::string_view text, std::wstring& out, unsigned codePage) {
+    // A byte never gives more than one UTF-16 unit, so one pass fills a buffer of the text's length.
+    out.resize(text.size());
+    if (text.empty()) return;
+    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                                      static_cast<int>(out.size()));
+    out.resize(static_cast<std::size_t>(std::max(n, 0)));
+}
+
 std::wstring ToWide(std::string_view text, unsigned codePage) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), n);
+    std::wstring wide;
+    ToWide(text, wide, codePage);
     return wide;
+}
+
+bool IsValidText(std::string_view text, unsigned codePage) {
+    return text.empty() || MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(),
+                                               static_cast<int>(text.size()), nullptr, 0) > 0;
 }
 
 std::string FromWide(std::wstring_view text, unsigned codePage) {

@@ -45,6 +45,10 @@ bool TextEquals(std::string_view a, std::string_view b);
 
 // Byte text <-> UTF-16 at the Win32 and COM boundaries; CP_ACP is the program's code page.
 std::wstring ToWide(std::string_view text, unsigned codePage = 0 /* CP_ACP */);
+// The same into a buffer the caller keeps, for hot loops.
+void ToWide(std::string_view text, std::wstring& out, unsigned codePage = 0 /* CP_ACP */);
+// Whether every byte sequence of the text is valid in the code page (for UTF-8: well-formed).
+bool IsValidText(std::string_view text, unsigned codePage);
 std::string FromWide(std::wstring_view text, unsigned codePage = 0 /* CP_ACP */);
 
 }  // namespace forms

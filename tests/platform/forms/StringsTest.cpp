@@ -1,5 +1,7 @@
 #include "platform/runtime/Strings.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/runtime/RuntimeError.h"
@@ -95,6 +97,23 @@ TEST(Strings, WideRoundTrip) {
     EXPECT_EQ(ToWide(text), L"\u00e4 \u20ac x");
     EXPECT_EQ(FromWide(ToWide(text)), text);
     EXPECT_EQ(ToWide(""), L"");
+    // A character outside the basic plane takes two UTF-16 units; a reused buffer is resized to fit.
+    std::wstring buffer(40, L'x');
+    ToWide("\xF0\x9F\x98\x80", buffer);
+    EXPECT_EQ(buffer, L"\U0001F600");
+}
+
+TEST(Strings, ValidTextInACodePage) {
+    struct Case {
+        std::string text;
+        bool utf8;
+    };
+    const Case cases[] = {
+        {"", true}, {"plain", true}, {"\xC3\xA4", true}, {"\xC3", false}, {"\xE4 older code page", false},
+        {"\xC0\xAF", false},  // an over-long form
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsValidText(c.text, CP_UTF8), c.utf8) << c.text;
+    EXPECT_TRUE(IsValidText("\xE4", 1252));
 }
 
 }  // namespace
