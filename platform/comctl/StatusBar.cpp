@@ -1,0 +1,178 @@
+#include "platform/comctl/StatusBar.h"
+
+#include "platform/forms/Container.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstddef>
+
+namespace forms {
+namespace {
+constexpr int TextStyle = 0;
+
+// Right edges of the parts: fixed panels at their width, springs sharing the rest evenly, except that a
+// spring whose minimum is above its share keeps its minimum and the others share what is left.
+std::vector<int> PartEdges(const std::vector<int>& fixed, const std::vector<int>& minimum,
+                           const std::vector<bool>& spring, int total) {
+    const std::size_t n = fixed.size();
+    std::vector<int> width(n, 0);
+    int left = total;
+    std::vector<bool> sharing(n, false);
+    int sharers = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (spring[i]) {
+            sharing[i] = true;
+            ++sharers;
+        } else {
+            width[i] = fixed[i];
+            left -= fixed[i];
+        }
+    }
+    // Each round fixes the springs whose minimum exceeds the even share; at most n rounds.
+    for (bool changed = true; changed && sharers > 0;) {
+        changed = false;
+        const int share = std::max(left, 0) / sharers;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (sharing[i] && minimum[i] > share) {
+                sharing[i] = false;
+                --sharers;
+                width[i] = minimum[i];
+                left -= minimum[i];
+                changed = true;
+            }
+        }
+    }
+    if (sharers > 0) {
+        const int share = std::max(left, 0) / sharers;
+        int extra = std::max(left, 0) - share * sharers;  // the remainder goes to the first springs
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!sharing[i]) continue;
+            width[i] = share + (extra > 0 ? 1 : 0);
+            if (extra > 0) --extra;
+        }
+    }
+    std::vector<int> edges(n);
+    int x = 0;
+    for (std::size_t i = 0; i < n; ++i) edges[i] = x += width[i];
+    return edges;
+}
+}  // namespace
+
+const char* StatusBar::WindowClass() const { return STATUSCLASSNAMEA; }
+
+DWORD StatusBar::WindowStyle() const {
+    DWORD style = SBARS_TOOLTIPS | CCS_BOTTOM;
+    const HWND form = GetAncestor(GetContainer().ClientWindow(), GA_ROOT);
+    if (form && (GetWindowLongPtrA(form, GWL_STYLE) & WS_THICKFRAME)) style |= SBARS_SIZEGRIP;
+    return style;
+}
+
+void StatusBar::ResetFromDesign() {
+    DesignedControl::ResetFromDesign();
+    panels_.Clear();
+}
+
+void StatusBar::AfterCreate() { Dock(); }
+
+void StatusBar::ApplyGeometry(const RECT&) {
+    if (!docking_) Dock();
+}
+
+void StatusBar::Dock() {
+    if (!hwnd_) return;
+    // The bar places itself along its parent's bottom edge at full width when told of a size change.
+    SendMessageA(hwnd_, WM_SIZE, 0, 0);
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+    const ScaleMode scale = GetContainer().ChildScale();
+    docking_ = true;
+    struct EndDocking {
+        bool& flag;
+        ~EndDocking() { flag = false; }
+    } endDocking{docking_};
+    // Reads of Top, Width and Height give where the bar really is.
+    Move(FromPixels(r.left, scale, Axis::X), FromPixels(r.top, scale, Axis::Y),
+         FromPixels(r.right - r.left, scale, Axis::X), FromPixels(r.bottom - r.top, scale, Axis::Y));
+    ApplyPanels();
+}
+
+void StatusBar::ApplyPanels() {
+    if (!hwnd_) return;
+    std::vector<const Panel*> shown;
+    for (const Panel& p : panels_.All()) {
+        if (p.Visible) shown.push_back(&p);
+    }
+    std::vector<int> fixed, minimum;
+    std::vector<bool> spring;
+    for (const Panel* p : shown) {
+        fixed.push_back(p->Width < 0 ? p->MinWidth : p->Width);
+        minimum.push_back(p->MinWidth);
+        spring.push_back(p->Spring);
+    }
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    std::vector<int> edges = PartEdges(fixed, minimum, spring, client.right);
+    if (edges.empty()) {
+        // No panel: one empty part, so the bar shows nothing rather than its simple-mode text.
+        const int whole = -1;
+        SendMessageA(hwnd_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&whole));
+        SendMessageA(hwnd_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+        return;
+    }
+    SendMessageA(hwnd_, SB_SETPARTS, static_cast<WPARAM>(edges.size()), reinterpret_cast<LPARAM>(edges.data()));
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(i) | TextStyle,
+                     reinterpret_cast<LPARAM>(shown[i]->Text.c_str()));
+        SendMessageA(hwnd_, SB_SETTIPTEXTA, i, reinterpret_cast<LPARAM>(shown[i]->ToolTip.c_str()));
+    }
+}
+
+void StatusBar::AddPanel(int position, const std::string& text, const std::string& toolTip, int width,
+                         int minWidth, bool spring, bool visible, int style, const std::string& key) {
+    Touch();
+    if (width < -1 || minWidth < 0 || style != TextStyle) throw RuntimeError(err::InvalidPropertyValue);
+    panels_.Insert(position, Panel{key, text, toolTip, width, minWidth, spring, visible});
+    ApplyPanels();
+}
+
+void StatusBar::RemovePanel(const std::string& key) {
+    Touch();
+    panels_.Remove(key);
+    ApplyPanels();
+}
+
+std::string StatusBar::PanelText(const std::string& key) const {
+    Touch();
+    return panels_[key].Text;
+}
+
+void StatusBar::SetPanelText(const std::string& key, const std::string& text) {
+    Touch();
+    Panel& panel = panels_[key];
+    panel.Text = text;
+    if (!hwnd_ || !panel.Visible) return;
+    int part = 0;
+    for (const Panel& p : panels_.All()) {
+        if (&p == &panel) break;
+        if (p.Visible) ++part;
+    }
+    SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(part) | TextStyle, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void StatusBar::SetPanelWidth(const std::string& key, int pixels) {
+    Touch();
+    Panel& panel = panels_[key];
+    if (pixels < 0) throw RuntimeError(err::InvalidPropertyValue);
+    if (panel.Spring) panel.MinWidth = pixels;
+    else panel.Width = pixels;
+    ApplyPanels();
+}
+
+int StatusBar::PanelCount() const {
+    Touch();
+    return static_cast<int>(panels_.All().size());
+}
+
+}  // namespace forms

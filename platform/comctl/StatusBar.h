@@ -1,0 +1,68 @@
+#pragma once
+// A status bar (msctls_statusbar32) of keyed text panels. It keeps to the bottom edge of its form at full
+// width whatever its design extent says (the form tells it when its client area changes), with a size grip
+// on a sizable form. Spring panels share what the fixed panels leave, each never below its minimum; a
+// hidden panel takes no room.
+//
+// Member numbers: 0x60030018 AddPanel, 0x60030019 RemovePanel, 0x68030011 PanelText, 0x68030007
+// SetPanelWidth.
+
+#include "platform/comctl/KeyedItems.h"
+#include "platform/forms/DesignedControl.h"
+
+#include <string>
+#include <vector>
+
+namespace forms {
+
+struct StatusBarDesign {
+    FontSpec Font;
+};
+
+class StatusBar : public DesignedControl<WindowedControl, StatusBarDesign> {
+public:
+    using DesignedControl::DesignedControl;
+
+    // 0x60030018. position: 1-based place, 0 at the end (beyond raises 5); width in pixels, -1 the minimum;
+    // style 0 (text) only, else 380, as are negative widths; a key already there raises 35602.
+    void AddPanel(int position, const std::string& text, const std::string& toolTip, int width, int minWidth,
+                  bool spring, bool visible, int style, const std::string& key);
+    // 0x60030019; 35601 for an unknown key, as for the members below.
+    void RemovePanel(const std::string& key);
+    // 0x68030011. "&" shows as written.
+    std::string PanelText(const std::string& key) const;
+    void SetPanelText(const std::string& key, const std::string& text);
+    // 0x68030007: a fixed panel's width or a spring panel's minimum, in pixels; negative raises 380.
+    void SetPanelWidth(const std::string& key, int pixels);
+    int PanelCount() const;
+
+    // ---- for the runtime ----
+    void ResetFromDesign() override;
+    // The container's client area changed size: back to the bottom edge, panels laid out again.
+    void Dock();
+
+protected:
+    const char* WindowClass() const override;
+    DWORD WindowStyle() const override;
+    const FontSpec* Font() const override { return &state_.Font; }
+    void AfterCreate() override;
+    void ApplyGeometry(const RECT& before) override;
+
+private:
+    struct Panel {
+        std::string Key;
+        std::string Text;
+        std::string ToolTip;
+        int Width = -1;
+        int MinWidth = 0;
+        bool Spring = false;
+        bool Visible = true;
+    };
+    // The window's parts for the visible panels, and their texts and tips.
+    void ApplyPanels();
+
+    KeyedItems<Panel> panels_;
+    bool docking_ = false;
+};
+
+}  // namespace forms

@@ -1,0 +1,149 @@
+#include "ComctlTestSupport.h"
+#include "ErrorNumber.h"
+
+#include "platform/comctl/StatusBar.h"
+#include "platform/forms/Form.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+using namespace forms;
+using namespace comctltest;
+
+namespace {
+class frmStatus : public Form {
+public:
+    frmStatus() : Form({.Caption = "Status", .Width = 9000, .Height = 4000, .Scale = ScaleMode::Pixels}) {}
+    StatusBar SB1{*this, "SB1", {0, 0, 100, 20}};  // the design extent is ignored: the bar docks
+};
+
+std::vector<int> PartEdges(HWND bar) {
+    const int n = static_cast<int>(SendMessageA(bar, SB_GETPARTS, 0, 0));
+    std::vector<int> edges(static_cast<size_t>(n));
+    SendMessageA(bar, SB_GETPARTS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(edges.data()));
+    return edges;
+}
+
+std::string PartText(HWND bar, int part) {
+    char text[256] = {};
+    SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+int ClientWidth(HWND h) {
+    RECT r{};
+    GetClientRect(h, &r);
+    return r.right;
+}
+
+// The image loader's panels to the right of the spring "ftype", as the main window sets them up.
+void AddLoaderPanels(StatusBar& sb) {
+    sb.AddPanel(0, "Visit us", "", -1, 64, true, true, 0, "ftype");
+    for (const char* key : {"size", "fname", "dimen", "date", "mode"}) sb.AddPanel(0, key, "", -1, 64, false, true, 0, key);
+    sb.SetPanelWidth("date", 150);
+    sb.SetPanelWidth("fname", 200);
+    sb.SetPanelWidth("dimen", 120);
+}
+}  // namespace
+
+TEST(StatusBar, SpringFillsWhatFixedPanelsLeaveAndFollowsTheForm) {
+    auto form = New<frmStatus>();
+    form->Show();
+    AddLoaderPanels(form->SB1);
+    const HWND bar = form->SB1.hWnd();
+
+    struct Case {
+        int formWidthPixels;
+        std::vector<int> fixedEdgesFromRight;  // distances of the part edges from the bar's right end
+    };
+    for (const int width : {700, 900}) {
+        form->SetWidth(static_cast<float>(width) * Screen().TwipsPerPixelX());
+        PumpUntil([&] { return ClientWidth(bar) == ClientWidth(form->hWnd()); });
+        const int total = ClientWidth(bar);
+        const std::vector<int> edges = PartEdges(bar);
+        ASSERT_EQ(edges.size(), 6u) << width;
+        // size 64 (its minimum), fname 200, dimen 120, date 150, mode 64; ftype takes the rest.
+        const int fixed = 64 + 200 + 120 + 150 + 64;
+        EXPECT_EQ(edges[0], total - fixed) << width;
+        EXPECT_EQ(edges[1] - edges[0], 64);
+        EXPECT_EQ(edges[2] - edges[1], 200);
+        EXPECT_EQ(edges[3] - edges[2], 120);
+        EXPECT_EQ(edges[4] - edges[3], 150);
+        EXPECT_EQ(edges[5] - edges[4], 64);
+    }
+    // Narrower than the fixed panels: the spring keeps its minimum.
+    form->SetWidth(400 * Screen().TwipsPerPixelX());
+    PumpUntil([&] { return ClientWidth(bar) == ClientWidth(form->hWnd()); });
+    EXPECT_EQ(PartEdges(bar)[0], 64);
+    form->Unload();
+}
+
+TEST(StatusBar, KeysAddressTextsWidthsAndOrder) {
+    auto form = New<frmStatus>();
+    form->Show();
+    StatusBar& sb = form->SB1;
+    const HWND bar = sb.hWnd();
+    sb.AddPanel(0, "a", "", 50, 10, false, true, 0, "one");
+    sb.AddPanel(0, "c", "", 50, 10, false, true, 0, "three");
+    sb.AddPanel(2, "b", "tip", 50, 10, false, true, 0, "two");  // between the others
+    sb.AddPanel(0, "hidden", "", 50, 10, false, false, 0, "gone");
+    EXPECT_EQ(PartEdges(bar), (std::vector<int>{50, 100, 150})) << "a hidden panel takes no room";
+    EXPECT_EQ(PartText(bar, 0) + PartText(bar, 1) + PartText(bar, 2), "abc");
+
+    sb.SetPanelText("TWO", "Tom & Jerry");  // keys without regard to case; "&" as written
+    EXPECT_EQ(PartText(bar, 1), "Tom & Jerry");
+    EXPECT_EQ(sb.PanelText("two"), "Tom & Jerry");
+    sb.SetPanelWidth("one", 80);
+    EXPECT_EQ(PartEdges(bar)[0], 80);
+    sb.RemovePanel("one");
+    EXPECT_EQ(PartText(bar, 0), "Tom & Jerry");
+
+    struct Refusal {
+        const char* what;
+        std::function<void()> call;
+        int number;
+    };
+    const std::vector<Refusal> refusals{
+        {"duplicate key", [&] { sb.AddPanel(0, "x", "", -1, 0, false, true, 0, "Two"); }, 35602},
+        {"remove unknown", [&] { sb.RemovePanel("one"); }, 35601},
+        {"text of unknown", [&] { sb.PanelText("nope"); }, 35601},
+        {"set text of unknown", [&] { sb.SetPanelText("nope", "x"); }, 35601},
+        {"width of unknown", [&] { sb.SetPanelWidth("nope", 10); }, 35601},
+        {"negative width", [&] { sb.SetPanelWidth("two", -1); }, 380},
+        {"position beyond the end", [&] { sb.AddPanel(9, "x", "", -1, 0, false, true, 0, "x"); }, 5},
+    };
+    for (const auto& r : refusals) EXPECT_EQ(ErrorNumber(r.call), r.number) << r.what;
+    EXPECT_EQ(sb.PanelCount(), 3);
+    EXPECT_EQ(sb.PanelText("two"), "Tom & Jerry") << "a refused width keeps the panel as it was";
+    form->Unload();
+    EXPECT_EQ(form->SB1.PanelCount(), 0) << "a new load starts without panels";
+    form->Unload();
+}
+
+TEST(StatusBar, KeepsToTheBottomEdgeAtFullWidth) {
+    auto form = New<frmStatus>();
+    form->Show();
+    const HWND bar = form->SB1.hWnd();
+    const float scaleHeight = form->ScaleHeight();
+    for (const float height : {3000.0f, 5000.0f}) {
+        form->SetHeight(height);
+        form->SetWidth(height * 2);
+        RECT client{}, r{};
+        const auto docked = [&] {
+            GetClientRect(form->hWnd(), &client);
+            GetWindowRect(bar, &r);
+            MapWindowPoints(nullptr, form->hWnd(), reinterpret_cast<POINT*>(&r), 2);
+            return r.bottom == client.bottom && r.left == 0 && r.right == client.right;
+        };
+        EXPECT_TRUE(PumpUntil(docked)) << height << ": bar " << r.left << "," << r.top << "-" << r.right << ","
+                                       << r.bottom << " in " << client.right << "x" << client.bottom;
+        EXPECT_FLOAT_EQ(form->SB1.Top() + form->SB1.Height(), static_cast<float>(client.bottom));
+    }
+    EXPECT_NE(form->ScaleHeight(), scaleHeight) << "the form's inner size is its whole client area";
+    EXPECT_EQ(form->ScaleHeight(), static_cast<float>([&] { RECT c{}; GetClientRect(form->hWnd(), &c); return c.bottom; }()));
+    form->Unload();
+}
