@@ -1,6 +1,6 @@
 #include "platform/comctl/SoftButton.h"
 
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/Form.h"
 
 #include <algorithm>

@@ -38,8 +38,9 @@ public:
 
     // ---- for the runtime ----
     void ResetFromDesign() override;
-    // The container's client area changed size: back to the bottom edge, panels laid out again.
+    // Back to the bottom edge of the container, panels laid out again.
     void Dock();
+    void FormSized() override { Dock(); }
 
 protected:
     const char* WindowClass() const override;

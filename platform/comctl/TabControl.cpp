@@ -1,7 +1,7 @@
 #include "platform/comctl/TabControl.h"
 
 #include "platform/forms/Container.h"
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 
 #include <commctrl.h>
 

@@ -1,7 +1,7 @@
 #include "platform/comctl/TrayIcon.h"
 
-#include "platform/forms/DispatchBoundary.h"
-#include "platform/forms/Form.h"
+#include "platform/forms/EventErrorBoundary.h"
+#include "platform/forms/FormSite.h"
 #include "platform/runtime/App.h"
 
 #include <commctrl.h>
@@ -56,36 +56,36 @@ TrayIcon::~TrayIcon() {
 }
 
 bool TrayIcon::Shown() const {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     return state_.InTray;
 }
 
 void TrayIcon::SetShown(bool shown) {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     EnsureAttached();
     state_.InTray = shown;
     Apply();
 }
 
 const std::string& TrayIcon::ToolTip() const {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     return state_.ToolTip;
 }
 
 void TrayIcon::SetToolTip(const std::string& text) {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     EnsureAttached();
     state_.ToolTip = text;
     if (added_) Notify(NIM_MODIFY);
 }
 
 StdPicture TrayIcon::Icon() const {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     return state_.Icon;
 }
 
 void TrayIcon::SetIcon(const StdPicture& icon) {
-    form_.EnsureLoaded();
+    FormSite::EnsureLoaded(form_);
     EnsureAttached();
     state_.Icon = icon;
     smallIcon_.reset();
@@ -178,7 +178,7 @@ void TrayIcon::Apply() {
 }
 
 void TrayIcon::OnCallback(LPARAM event) {
-    const auto keep = form_.KeepAlive();
+    const auto keep = FormSite::KeepAlive(form_);
     int button = 0;
     switch (LOWORD(event)) {
     case WM_LBUTTONUP: button = 1; break;

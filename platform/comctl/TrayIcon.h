@@ -21,7 +21,7 @@ class Form;
 
 struct TrayIconDesign {
     StdPicture Icon;       // its 16 x 16 image is shown
-    bool InTray = false;   // shown once the form has loaded; never at design
+      bool InTray = false;   // the design's Shown, applied at the first use of the icon after a load
     std::string ToolTip;
 };
 

@@ -1,6 +1,6 @@
 #include "platform/comctl/UpDown.h"
 
-#include "platform/forms/DispatchBoundary.h"
+#include "platform/forms/EventErrorBoundary.h"
 
 #include <algorithm>
 #include <cerrno>

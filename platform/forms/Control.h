@@ -116,6 +116,8 @@ public:
     virtual void CreateWindowNow() {}
     // The form's window is gone (the control's window with it).
     virtual void WindowGone() {}
+    // The form's client area changed size; told before Form_Resize runs (a status bar keeps to the bottom).
+    virtual void FormSized() {}
     virtual bool Windowless() const noexcept { return false; }
     virtual void PaintWindowless(HDC, const RECT&) {}
     // The container pixels a windowless control paints on (a line's ends and width reach past its box).

@@ -409,6 +409,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SIZE:
+        for (Control* c : std::vector<Control*>(controls_)) c->FormSized();
         RaiseResize();  // minimising too: the client size goes to nothing
         break;
     case WM_KEYDOWN: case WM_KEYUP: {
