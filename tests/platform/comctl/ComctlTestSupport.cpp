@@ -123,6 +123,8 @@ POINT CentreOf(HWND window, const RECT& client) {
 }
 
 bool BringToFront(HWND window) {
+    // Topmost, so that windows of tests running beside this one cannot come between it and the pointer.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(window);
     return PumpUntil([&] { return GetForegroundWindow() == window; }, 3000);
 }

@@ -28,7 +28,7 @@ void KeyPress(WORD vk);
 // The centre of a window's client rectangle (or of a rectangle in its client coordinates) on the screen.
 POINT CentreOf(HWND window);
 POINT CentreOf(HWND window, const RECT& client);
-// Brings a top-level window to the front with the focus, so that synthesized input reaches it.
+// Brings a top-level window to the front (topmost) with the focus, so that synthesized input reaches it.
 bool BringToFront(HWND window);
 
 // Runs fn from inside whatever message loop runs a moment from now (a modal loop, a popup menu's).
