@@ -72,15 +72,19 @@ TEST_F(SoftButtonTest, AClickGivesFocusThenOneClickAndFocusMovesOnInOrder) {
 }
 
 TEST_F(SoftButtonTest, KeysClickTheFocusedButtonAndADisabledOneGivesNothing) {
-    // The disabled button is clicked first; the enabled one's click after it marks the end of the input.
-    ClickAt(CentreOf(form->Toolbar(1).hWnd()));
     ClickAt(CentreOf(form->Toolbar(0).hWnd()));
     ASSERT_TRUE(PumpUntil([&] { return Logged("Toolbar_Click 0"); }));
+    ASSERT_TRUE(BringToFront(form->hWnd()));
+    ASSERT_EQ(GetFocus(), form->Toolbar(0).hWnd());
     KeyPress(VK_SPACE);
     KeyPress(VK_RETURN);
-    ASSERT_TRUE(PumpUntil([&] { return Events().lines.size() >= 4; }));
+    ASSERT_TRUE(PumpUntil([&] { return Events().lines.size() >= 4; })) << ::testing::PrintToString(Events().lines);
+    // The disabled button is clicked; the text box's focus after it marks the end of that input.
+    ClickAt(CentreOf(form->Toolbar(1).hWnd()));
+    ClickAt(CentreOf(form->Text1.hWnd()));
+    ASSERT_TRUE(PumpUntil([&] { return Logged("Text1_GotFocus"); }));
     EXPECT_EQ(Events().lines, (std::vector<std::string>{"Toolbar_GotFocus 0", "Toolbar_Click 0", "Toolbar_Click 0",
-                                                        "Toolbar_Click 0"}));
+                                                        "Toolbar_Click 0", "Toolbar_LostFocus 0", "Text1_GotFocus"}));
 }
 
 TEST_F(SoftButtonTest, ResetLookAfterAClickThatOpenedAModalForm) {
