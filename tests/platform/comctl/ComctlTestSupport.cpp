@@ -92,6 +92,14 @@ void SendClickAt(POINT screen) {
     Send(MOUSEEVENTF_LEFTUP);
 }
 
+bool ClickUntil(POINT screen, const std::function<bool()>& seen, DWORD down, DWORD up) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ClickAt(screen, down, up);
+        if (PumpUntil(seen, 2000)) return true;
+    }
+    return false;
+}
+
 void DoubleClickAt(POINT screen) {
     MoveTo(screen);
     Send(MOUSEEVENTF_LEFTDOWN);

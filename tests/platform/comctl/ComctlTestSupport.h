@@ -21,6 +21,10 @@ void Settle();
 // A press and release of a mouse button (MOUSEEVENTF_LEFTDOWN... flags) at a screen point.
 void ClickAt(POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 void DoubleClickAt(POINT screen);
+// Clicks until seen() holds: under Wine a synthesized press right after a window change is now and then
+// lost, and a lost press raised nothing, so pressing again counts no event twice. False after three tries.
+bool ClickUntil(POINT screen, const std::function<bool()>& seen, DWORD down = MOUSEEVENTF_LEFTDOWN,
+                DWORD up = MOUSEEVENTF_LEFTUP);
 // The same input without pumping: for use inside another loop (a popup menu's), which must see it itself.
 void SendClickAt(POINT screen);
 void MoveTo(POINT screen);

@@ -63,17 +63,14 @@ protected:
 }  // namespace
 
 TEST_F(SoftButtonTest, AClickGivesFocusThenOneClickAndFocusMovesOnInOrder) {
-    ClickAt(CentreOf(form->Toolbar(0).hWnd()));
-    ASSERT_TRUE(PumpUntil([&] { return Logged("Toolbar_Click 0"); }));
-    ClickAt(CentreOf(form->Text1.hWnd()));
-    ASSERT_TRUE(PumpUntil([&] { return Logged("Text1_GotFocus"); }));
+    ASSERT_TRUE(ClickUntil(CentreOf(form->Toolbar(0).hWnd()), [&] { return Logged("Toolbar_Click 0"); }));
+    ASSERT_TRUE(ClickUntil(CentreOf(form->Text1.hWnd()), [&] { return Logged("Text1_GotFocus"); }));
     EXPECT_EQ(Events().lines, (std::vector<std::string>{"Toolbar_GotFocus 0", "Toolbar_Click 0", "Toolbar_LostFocus 0",
                                                         "Text1_GotFocus"}));
 }
 
 TEST_F(SoftButtonTest, KeysClickTheFocusedButtonAndADisabledOneGivesNothing) {
-    ClickAt(CentreOf(form->Toolbar(0).hWnd()));
-    ASSERT_TRUE(PumpUntil([&] { return Logged("Toolbar_Click 0"); }));
+    ASSERT_TRUE(ClickUntil(CentreOf(form->Toolbar(0).hWnd()), [&] { return Logged("Toolbar_Click 0"); }));
     ASSERT_TRUE(BringToFront(form->hWnd()));
     ASSERT_EQ(GetFocus(), form->Toolbar(0).hWnd());
     KeyPress(VK_SPACE);
@@ -81,8 +78,7 @@ TEST_F(SoftButtonTest, KeysClickTheFocusedButtonAndADisabledOneGivesNothing) {
     ASSERT_TRUE(PumpUntil([&] { return Events().lines.size() >= 4; })) << ::testing::PrintToString(Events().lines);
     // The disabled button is clicked; the text box's focus after it marks the end of that input.
     ClickAt(CentreOf(form->Toolbar(1).hWnd()));
-    ClickAt(CentreOf(form->Text1.hWnd()));
-    ASSERT_TRUE(PumpUntil([&] { return Logged("Text1_GotFocus"); }));
+    ASSERT_TRUE(ClickUntil(CentreOf(form->Text1.hWnd()), [&] { return Logged("Text1_GotFocus"); }));
     EXPECT_EQ(Events().lines, (std::vector<std::string>{"Toolbar_GotFocus 0", "Toolbar_Click 0", "Toolbar_Click 0",
                                                         "Toolbar_Click 0", "Toolbar_LostFocus 0", "Text1_GotFocus"}));
 }
@@ -99,8 +95,7 @@ TEST_F(SoftButtonTest, ResetLookAfterAClickThatOpenedAModalForm) {
         PostMessageA(modal, WM_CLOSE, 0, 0);
     };
     Later(closeModal);
-    ClickAt(CentreOf(opener));
-    ASSERT_TRUE(PumpUntil([&] { return modalSeen && !FindWindowA(nullptr, "Modal"); }));
+    ASSERT_TRUE(ClickUntil(CentreOf(opener), [&] { return modalSeen && !FindWindowA(nullptr, "Modal"); }));
     form->Opener.ResetLook(0);
     EXPECT_FALSE(form->Opener.Hot());
     EXPECT_EQ(SendMessageA(opener, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);

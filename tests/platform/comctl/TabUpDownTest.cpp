@@ -52,8 +52,7 @@ TEST_F(TabUpDownTest, TabsAreNumberedInTheirOrderAndClickedByMouse) {
     EXPECT_EQ(tabs.TabCaption(3), "Links");
     RECT item{};
     SendMessageA(tabs.hWnd(), TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
-    ClickAt(CentreOf(tabs.hWnd(), item));
-    ASSERT_TRUE(PumpUntil([&] { return !form->log.lines.empty(); }));
+    ASSERT_TRUE(ClickUntil(CentreOf(tabs.hWnd(), item), [&] { return !form->log.lines.empty(); }));
     EXPECT_EQ(form->log.lines, (std::vector<std::string>{"Click 3"}));
     EXPECT_EQ(tabs.SelectedIndex(), 3);
 }
@@ -104,14 +103,13 @@ TEST_F(TabUpDownTest, ArrowsStepFromWhatWasTypedWithinTheRange) {
     for (const auto& c : cases) {
         form->Text1.SetText(c.typed);
         form->log.Clear();
-        ClickAt(c.arrow);
-        EXPECT_TRUE(PumpUntil([&] { return form->Text1.Text() == c.shown; })) << c.typed << " gave " << form->Text1.Text();
+        EXPECT_TRUE(ClickUntil(c.arrow, [&] { return form->Text1.Text() == c.shown && up.Value() == std::stoi(c.shown); }))
+            << c.typed << " gave " << form->Text1.Text();
         EXPECT_EQ(up.Value(), std::stoi(c.shown)) << c.typed;
     }
     form->Text1.SetText("3");
     form->log.Clear();
-    ClickAt(upper);
-    ASSERT_TRUE(PumpUntil([&] { return !form->log.lines.empty(); }));
+    ASSERT_TRUE(ClickUntil(upper, [&] { return !form->log.lines.empty(); }));
     EXPECT_EQ(form->log.lines, (std::vector<std::string>{"Change 4"})) << "the buddy's Change runs for a step";
     EXPECT_EQ(ErrorNumber([&] { up.SetValue(11); }), 380);
     EXPECT_EQ(up.Value(), 4);

@@ -85,8 +85,7 @@ TEST_F(TrayIconTest, ShowsAndReportsButtonsOverTheIcon) {
     ASSERT_TRUE(PumpUntil(IconShows));
     const POINT at = *FindIcon();
 
-    ClickAt(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    ASSERT_TRUE(PumpUntil([&] { return !form->log.lines.empty(); }));
+    ASSERT_TRUE(ClickUntil(at, [&] { return !form->log.lines.empty(); }, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP));
     EXPECT_EQ(form->log.lines, (std::vector<std::string>{"MouseUp 2"}));
 
     form->log.Clear();
