@@ -70,17 +70,23 @@ TEST_F(SoftButtonTest, AClickGivesFocusThenOneClickAndFocusMovesOnInOrder) {
 }
 
 TEST_F(SoftButtonTest, KeysClickTheFocusedButtonAndADisabledOneGivesNothing) {
-    ASSERT_TRUE(ClickUntil(CentreOf(form->Toolbar(0).hWnd()), [&] { return Logged("Toolbar_Click 0"); }));
+    const auto clicks = [](int index) {
+        const auto& l = Events().lines;
+        return std::count(l.begin(), l.end(), "Toolbar_Click " + std::to_string(index));
+    };
+    ASSERT_TRUE(ClickUntil(CentreOf(form->Toolbar(0).hWnd()), [&] { return clicks(0) > 0; }));
     ASSERT_TRUE(BringToFront(form->hWnd()));
     ASSERT_EQ(GetFocus(), form->Toolbar(0).hWnd());
+    const auto before = clicks(0);
     KeyPress(VK_SPACE);
     KeyPress(VK_RETURN);
-    ASSERT_TRUE(PumpUntil([&] { return Events().lines.size() >= 4; })) << ::testing::PrintToString(Events().lines);
+    ASSERT_TRUE(PumpUntil([&] { return clicks(0) >= before + 2; })) << ::testing::PrintToString(Events().lines);
     // The disabled button is clicked; the text box's focus after it marks the end of that input.
+    Events().Clear();
     ClickAt(CentreOf(form->Toolbar(1).hWnd()));
     ASSERT_TRUE(ClickUntil(CentreOf(form->Text1.hWnd()), [&] { return Logged("Text1_GotFocus"); }));
-    EXPECT_EQ(Events().lines, (std::vector<std::string>{"Toolbar_GotFocus 0", "Toolbar_Click 0", "Toolbar_Click 0",
-                                                        "Toolbar_Click 0", "Toolbar_LostFocus 0", "Text1_GotFocus"}));
+    EXPECT_EQ(Events().lines, (std::vector<std::string>{"Toolbar_LostFocus 0", "Text1_GotFocus"}));
+    EXPECT_EQ(clicks(0) + clicks(1), 0);
 }
 
 TEST_F(SoftButtonTest, ResetLookAfterAClickThatOpenedAModalForm) {
