@@ -1,0 +1,256 @@
+// The message and add-link dialog, the JPEG quality dialog, the tips window and the About box, each shown as
+// its callers show it and driven from inside its own loop.
+#include "main/core/Module1.h"
+#include "main/core/clsVarMenus.h"
+#include "main/windows/Dialog.h"
+#include "main/windows/frmAbout.h"
+#include "main/windows/frmJpegQual.h"
+#include "main/windows/frmTips.h"
+#include "platform/forms/Screen.h"
+#include "platform/runtime/Settings.h"
+#include "tests/main/core/CoreFixture.h"
+#include "tests/support/ShellOpenRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using formstest::Later;
+using formstest::PumpUntil;
+
+class SmallWindows : public coretest::CoreTest {
+protected:
+    SmallWindows() {
+        Form().Show();
+        Module1::gMyWebsMenu().MenuItems = &Form().mnuItems;
+    }
+    ~SmallWindows() override {
+        Module1::gMyWebsMenu().MenuItems = nullptr;
+        forms::Default<Dialog>().Unload();
+        forms::Default<frmJpegQual>().Unload();
+        forms::Default<frmTips>().Unload();
+        forms::Default<frmAbout>().Unload();
+    }
+    static void CloseBox(forms::Form& f) { PostMessageA(f.hWnd(), WM_CLOSE, 0, 0); }
+    static std::string Setting(const char* key) { return forms::GetSetting("Quillview2", "Options", key, "none"); }
+};
+
+// Rows run in order on one window object: a later showing must not see an earlier one's box.
+TEST_F(SmallWindows, ShowMessageHandsBackTheBoxOfThisShowing) {
+    struct Row {
+        const char* name;
+        std::vector<int> boxValues;  // set in this order, as clicks would
+        bool closeBox;
+        bool expected;
+    };
+    const Row rows[] = {
+        {"ticked, OK", {1}, false, true},
+        {"untouched after a ticked showing", {}, false, false},
+        {"ticked and unticked", {1, 0}, false, false},
+        {"ticked, close box", {1}, true, true},
+    };
+    auto& dialog = forms::Default<Dialog>();
+    for (const Row& row : rows) {
+        std::string caption, text;
+        HWND owner = nullptr;
+        Later([&] {
+            caption = dialog.Caption();
+            text = dialog.Label1.Caption();
+            owner = GetWindow(dialog.hWnd(), GW_OWNER);
+            for (const int v : row.boxValues) dialog.Check1.SetValue(v);
+            if (row.closeBox) CloseBox(dialog);
+            else dialog.OKButton.SetValue(true);
+        });
+        bool checked = !row.expected;
+        dialog.ShowMessage("Hello & welcome", "Screen Resolution", &Form(), checked);
+        EXPECT_EQ(checked, row.expected) << row.name;
+        EXPECT_EQ(caption, "Screen Resolution") << row.name;
+        EXPECT_EQ(text, "Hello & welcome") << row.name;
+        EXPECT_EQ(owner, Form().hWnd()) << row.name;
+        EXPECT_FALSE(dialog.IsLoaded()) << row.name;
+    }
+}
+
+TEST_F(SmallWindows, AddLinkChecksNameAndAddressBeforeAdding) {
+    struct Row {
+        const char* name;
+        const char* url;
+        const char* prompt;  // nullptr: accepted
+        const char* title;
+    };
+    const Row rows[] = {
+        {"  ", "http://a.example/", "Please enter a name for the website", "Enter Name"},
+        {"Site", "http://", "Please enter a website URL", "Enter URL"},
+        {"Site", "   ", "Please enter a website URL", "Enter URL"},
+        {"Site", "ftp://a.example/", "Please enter a website URL", "Enter URL"},
+        {"Site", "http://a.example/", nullptr, nullptr},
+        // Taken: the menu's own box, and the window still closes.
+        {"Site", "https://b.example/", "The name Site is taken.", "Error"},
+    };
+    auto& dialog = forms::Default<Dialog>();
+    for (const Row& row : rows) {
+        formstest::Script script;
+        if (row.prompt) script->ExpectMsgBox(row.prompt, forms::mb::Exclamation, row.title, forms::answer::Ok);
+        bool stayed = false;
+        Later([&] {
+            EXPECT_EQ(dialog.Text1.Text(), "http://") << "each showing starts from the design";
+            dialog.txtWebName.SetText(row.name);
+            dialog.Text1.SetText(row.url);
+            // Enter in the address box adds, as the OK button does.
+            SendMessageA(dialog.Text1.hWnd(), WM_CHAR, VK_RETURN, 0);
+            stayed = dialog.IsLoaded();
+            if (stayed) dialog.cmdCanclnk.SetValue(true);
+        });
+        dialog.FraAdd.SetVisible(true);
+        dialog.Show(forms::ShowMode::Modal);
+        EXPECT_EQ(script->Remaining(), 0u) << row.name;
+        const bool refusedHere = row.prompt && std::string(row.title) != "Error";
+        EXPECT_EQ(stayed, refusedHere) << row.name;
+    }
+    EXPECT_EQ(coretest::Items(Form().mnuItems),
+              (std::vector<coretest::MenuItem>{{"Site", "http://a.example/"}}));
+}
+
+TEST_F(SmallWindows, JpegQualityResultsFollowTheButtonsAndTheKeys) {
+    struct Row {
+        const char* name;
+        std::vector<WPARAM> keys;  // pressed on the slider
+        enum { Ok, Cancel, Close } end;
+        bool fail;
+        std::int32_t value;
+        const char* label;  // the label when the window closes
+    };
+    const Row rows[] = {
+        {"before any OK, cancelled", {}, Row::Cancel, true, 0, "Quality Value: 50"},
+        {"OK untouched", {}, Row::Ok, false, 50, "Quality Value: 50"},
+        {"arrow and page", {VK_RIGHT, VK_NEXT}, Row::Ok, false, 61, "Quality Value: 61"},
+        {"past the top end", {VK_END, VK_RIGHT}, Row::Ok, false, 100, "Quality Value: 100"},
+        {"close box after an OK", {}, Row::Close, true, 100, "Quality Value: 50"},
+        {"moved, then cancelled: the last OK's value", {VK_LEFT}, Row::Cancel, true, 100, "Quality Value: 49"},
+    };
+    auto& window = forms::Default<frmJpegQual>();
+    for (const Row& row : rows) {
+        std::string label;
+        Later([&] {
+            for (const WPARAM key : row.keys) {
+                const std::string before = window.lblQualVal.Caption();
+                PostMessageA(window.HScroll1.hWnd(), WM_KEYDOWN, key, 0);
+                PumpUntil([&] { return window.lblQualVal.Caption() != before; }, 2000);
+            }
+            label = window.lblQualVal.Caption();
+            if (row.end == Row::Ok) window.cmdOK.SetValue(true);
+            else if (row.end == Row::Cancel) window.cmdCancel.SetValue(true);
+            else CloseBox(window);
+        });
+        bool fail = !row.fail;
+        const std::int32_t value = window.GetQualVal(fail);
+        EXPECT_EQ(fail, row.fail) << row.name;
+        EXPECT_EQ(value, row.value) << row.name;
+        EXPECT_EQ(label, row.label) << row.name;
+        EXPECT_FALSE(window.IsLoaded()) << row.name;
+    }
+}
+
+TEST_F(SmallWindows, TipsBoxStoresEveryChangeAndHoldsDialogOpenOnlyWhileShown) {
+    auto& tips = forms::Default<frmTips>();
+    int nextTips = 0;
+    tips.NextTip = [&] { ++nextTips; };
+
+    // The main window sets the box before showing the window: that loads it hidden.
+    tips.chkLoadTipsAtStartup.SetValue(1);
+    EXPECT_EQ(Setting("Show Tips at Startup"), "1");
+    EXPECT_FALSE(Module1::DialogOpen()) << "loaded hidden";
+    EXPECT_NE(tips.Picture().Handle(), nullptr) << "its own picture";
+
+    tips.Show(forms::ShowMode::Modeless, &Form());
+    ASSERT_TRUE(PumpUntil([] { return Module1::DialogOpen(); }));
+    SendMessageA(tips.chkLoadTipsAtStartup.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(Setting("Show Tips at Startup"), "0");
+    tips.cmdNextTip.SetValue(true);
+    EXPECT_EQ(nextTips, 1);
+    EXPECT_EQ(tips.lblTipText.Caption(), "Tips are displayed here.");
+
+    forms::DeleteSetting("Quillview2", "Options", "Show Tips at Startup");
+    tips.cmdExit.SetValue(true);
+    EXPECT_FALSE(tips.IsLoaded());
+    EXPECT_FALSE(Module1::DialogOpen());
+    EXPECT_EQ(Setting("Show Tips at Startup"), "none") << "closing stores nothing";
+}
+
+TEST(AboutRegion, WholeTwipsOverWholeTwipsPerPixel) {
+    struct Row {
+        float w, h, tppx, tppy;
+        LONG cx, cy;
+    };
+    for (const Row& r : {Row{6495, 4470, 15, 15, 433, 298}, Row{6495, 4470, 10, 10, 649, 447},
+                         Row{6495.6f, 4470, 15, 15, 433, 298}, Row{6495, 4470, 12, 12, 541, 372}}) {
+        const SIZE s = frmAbout::RegionSize(r.w, r.h, r.tppx, r.tppy);
+        EXPECT_EQ(s.cx, r.cx) << r.tppx;
+        EXPECT_EQ(s.cy, r.cy) << r.tppy;
+    }
+}
+
+TEST_F(SmallWindows, AboutBoxShowsItsRegionVersionAndLink) {
+    auto& about = forms::Default<frmAbout>();
+    qvtest::ShellOpenRecorder shell;
+    formstest::Script script;
+    script->ExpectMsgBox("The Quillview Update executable file 'qvupdate.exe' could not be found!\r\n\r\nPlease "
+                         "reinstall Quillview!",
+                         forms::mb::Critical, "Quillview Update cannot launch!", forms::answer::Ok);
+    int regionKind = ERROR;
+    bool sameRegion = false;
+    bool held = false, stayed = false;
+    forms::OleColor over = 0, away = 0;
+    std::string version;
+    Later([&] {
+        HRGN probe = CreateRectRgn(0, 0, 0, 0);
+        regionKind = GetWindowRgn(about.hWnd(), probe);
+        const SIZE size = frmAbout::RegionSize(6495, 4470, forms::Screen().TwipsPerPixelX(),
+                                               forms::Screen().TwipsPerPixelY());
+        // Inside and outside points of a 64-pixel rounded corner and of the window's edges.
+        const POINT in[] = {{size.cx / 2, 1}, {20, 20}, {size.cx - 2, size.cy / 2}, {size.cx / 2, size.cy - 2}};
+        const POINT out[] = {{4, 4}, {size.cx - 5, 4}, {4, size.cy - 5}, {size.cx, size.cy / 2}, {size.cx / 2, size.cy}};
+        sameRegion = true;
+        for (const POINT p : in) sameRegion = sameRegion && PtInRegion(probe, p.x, p.y);
+        for (const POINT p : out) sameRegion = sameRegion && !PtInRegion(probe, p.x, p.y);
+        DeleteObject(probe);
+        held = Module1::DialogOpen();
+        version = about.Label8.Caption();
+        // The pointer over the link, then over the form.
+        const RECT link = about.Label2.PixelRect();
+        const LPARAM onLink = MAKELPARAM((link.left + link.right) / 2, (link.top + link.bottom) / 2);
+        SendMessageA(about.hWnd(), WM_MOUSEMOVE, 0, onLink);
+        over = about.Label2.ForeColor();
+        SendMessageA(about.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, link.bottom + 40));
+        away = about.Label2.ForeColor();
+        SendMessageA(about.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, onLink);
+        SendMessageA(about.hWnd(), WM_LBUTTONUP, 0, onLink);
+        about.cmdUpdate.SetValue(true);  // no update program in this program folder
+        stayed = about.IsLoaded();
+        about.Command1.SetValue(true);
+    });
+    about.Show(forms::ShowMode::Modal);
+
+    EXPECT_EQ(regionKind, COMPLEXREGION) << "rounded, not a plain rectangle";
+    EXPECT_TRUE(sameRegion) << "the window's size in whole pixels, 64-pixel corners";
+    EXPECT_TRUE(held);
+    EXPECT_FALSE(Module1::DialogOpen());
+    EXPECT_EQ(version, "Quillview " + std::to_string(forms::App::Major()) + "." +
+                           std::to_string(forms::App::Minor()) + "." + std::to_string(forms::App::Revision()));
+    EXPECT_EQ(over, frmAbout::kLinkHotColour);
+    EXPECT_EQ(away, frmAbout::kLinkColour);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0].verb, "Open");
+    EXPECT_EQ(shell.opened[0].file, "http://www.orvane.example/");
+    EXPECT_EQ(shell.opened[0].directory, forms::App::Path());
+    EXPECT_TRUE(stayed) << "the box stays after the update button";
+    EXPECT_EQ(script->Remaining(), 0u);
+}
+
+}  // namespace
