@@ -212,6 +212,7 @@ void BenchDecoders(const std::string& folder) {
 }  // namespace
 
 void BenchFileList(const std::string& root);  // FileListBench.cpp
+void BenchFolderTree(const std::string& root);  // FolderTreeBench.cpp
 
 int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -228,6 +229,7 @@ int main(int argc, char** argv) {
         BenchDecoders(folder);
     }
     BenchFileList(folder);
+    BenchFolderTree(folder);
     CoUninitialize();
     return 0;
 }

@@ -1,0 +1,521 @@
+#include "platform/foldertree/FolderTree.h"
+
+#include "platform/forms/EventErrorBoundary.h"
+#include "platform/runtime/Paths.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Strings.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+using Microsoft::WRL::ComPtr;
+
+namespace forms {
+
+struct FolderTree::Child {
+    std::unique_ptr<Node> node;
+    std::wstring sortKey;
+};
+
+namespace {
+constexpr int Unknown = -1;
+
+std::wstring Wide(const std::string& s) { return ToWide(s); }
+
+bool IsFolder(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Listed(const WIN32_FIND_DATAW& f) {
+    if (!(f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (f.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) return false;
+    return !(f.cFileName[0] == L'.' && (f.cFileName[1] == 0 || (f.cFileName[1] == L'.' && f.cFileName[2] == 0)));
+}
+
+// The shell's name of a child in its folder, "" when it has none.
+std::string DisplayName(IShellFolder& folder, PCUITEMID_CHILD child, SHGDNF how) {
+    STRRET ret{};
+    if (FAILED(folder.GetDisplayNameOf(child, how, &ret))) return {};
+    wchar_t* text = nullptr;
+    if (FAILED(StrRetToStrW(&ret, child, &text)) || !text) return {};
+    std::string name = FromWide(text);
+    CoTaskMemFree(text);
+    return name;
+}
+
+// Removable, optical and network drives are looked at only when the user opens them: a probe can wait for
+// a medium or a server.
+bool ProbedLazily(const std::string& path) {
+    if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') return true;
+    if (path.size() < 3) return false;
+    const std::string root = path.substr(0, 3);
+    const UINT type = GetDriveTypeA(root.c_str());
+    return path.size() == 3 && (type == DRIVE_REMOVABLE || type == DRIVE_REMOTE || type == DRIVE_CDROM);
+}
+
+int ShellImage(PCIDLIST_ABSOLUTE pidl, bool open) {
+    SHFILEINFOW info{};
+    const UINT flags = SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | (open ? SHGFI_OPENICON : 0);
+    if (!SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof info, flags)) return -1;
+    return info.iIcon;
+}
+
+// Whether the two names stand in the file list's order: ordinal, without regard to case.
+bool OrdinalLess(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_LESS_THAN;
+}
+
+// A folder as the tree keeps it: full, without a trailing "\" except at a drive root.
+std::string Normalised(const std::string& path) {
+    char full[MAX_PATH * 4] = {};
+    const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    if (n == 0 || n >= sizeof full) return {};
+    std::string out(full, n);
+    while (out.size() > 3 && (out.back() == '\\' || out.back() == '/')) out.pop_back();
+    if (out.size() == 2 && out[1] == ':') out += '\\';
+    return out;
+}
+}  // namespace
+
+FolderTree::~FolderTree() {
+    // The window goes while this object is whole: its deletion notifications reach the nodes' owner.
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+DWORD FolderTree::WindowStyle() const {
+    return WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP;
+}
+
+void FolderTree::WindowGone() {
+    WindowedControl::WindowGone();
+    nodes_.clear();
+    root_ = selected_ = nullptr;
+}
+
+void FolderTree::AfterCreate() {
+    nodes_.clear();
+    selected_ = nullptr;
+    lastFileSystemPath_.clear();
+    SHFILEINFOA info{};
+    const auto systemImages = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    folderImage_ = info.iIcon;
+    SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                   SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+    openFolderImage_ = info.iIcon;
+    if (systemImages) SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(systemImages));
+
+    auto desktop = std::make_unique<Node>();
+    PIDLIST_ABSOLUTE pidl = nullptr;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &pidl);
+    desktop->pidl.reset(pidl);
+    desktop->viaShell = true;
+    char path[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, path))) {
+        desktop->fileSystem = true;
+        desktop->path = path;
+    }
+    ComPtr<IShellFolder> root;
+    SHGetDesktopFolder(&root);
+    if (root && pidl) {
+        ComPtr<IShellFolder> parent;
+        PCUITEMID_CHILD last = nullptr;
+        if (SUCCEEDED(SHBindToParent(pidl, IID_PPV_ARGS(&parent), &last)))
+            desktop->name = DisplayName(*parent.Get(), last, SHGDN_NORMAL);
+    }
+    if (desktop->name.empty()) desktop->name = "Desktop";
+    desktop->image = pidl ? ShellImage(pidl, false) : folderImage_;
+    desktop->selectedImage = pidl ? ShellImage(pidl, true) : openFolderImage_;
+    root_ = Insert(TVI_ROOT, TVI_LAST, std::move(desktop));
+    ++quiet_;
+    SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root_));
+    --quiet_;
+    // The tree would select its first node when it first takes the focus, reporting a folder nobody chose.
+    SelectQuietly(root_);
+    selected_ = root_;
+}
+
+FolderTree::Node* FolderTree::NodeOf(HTREEITEM item) const {
+    if (!item || !hwnd_) return nullptr;
+    TVITEMA tv{};
+    tv.mask = TVIF_PARAM | TVIF_HANDLE;
+    tv.hItem = item;
+    if (!SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
+    return reinterpret_cast<Node*>(tv.lParam);
+}
+
+HTREEITEM FolderTree::Insert(HTREEITEM parent, HTREEITEM after, std::unique_ptr<Node> node) {
+    TVINSERTSTRUCTA ins{};
+    ins.hParent = parent;
+    ins.hInsertAfter = after;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(node->name.c_str());
+    ins.item.cChildren = I_CHILDRENCALLBACK;  // asked only when the node is drawn
+    ins.item.iImage = node->image;
+    ins.item.iSelectedImage = node->selectedImage;
+    ins.item.lParam = reinterpret_cast<LPARAM>(node.get());
+    // Straight to the class's own procedure: the runtime's subclass has no use for inserts, and its chain
+    // costs more than the insert itself when a node brings thousands of children.
+    const auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd_, GCLP_WNDPROC));
+    const auto item = reinterpret_cast<HTREEITEM>(
+        classProc ? CallWindowProcA(classProc, hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins))
+                  : SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    if (!item) return nullptr;
+    node->item = item;
+    const Node* key = node.get();
+    nodes_.emplace(key, std::move(node));
+    return item;
+}
+
+std::vector<FolderTree::Child> FolderTree::ListChildren(const Node& node) const {
+    std::vector<Child> out;
+    if (node.viaShell) {
+        ComPtr<IShellFolder> desktop, folder;
+        if (FAILED(SHGetDesktopFolder(&desktop))) return out;
+        if (!node.pidl || ILIsEmpty(node.pidl.get())) folder = desktop;
+        else if (FAILED(desktop->BindToObject(node.pidl.get(), nullptr, IID_PPV_ARGS(&folder)))) return out;
+        ComPtr<IEnumIDList> items;
+        if (folder->EnumObjects(hwnd_, SHCONTF_FOLDERS, &items) != S_OK || !items) return out;
+        PITEMID_CHILD child = nullptr;
+        while (items->Next(1, &child, nullptr) == S_OK) {
+            Pidl own(child);
+            SFGAOF attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_STREAM;
+            PCUITEMID_CHILD one = child;
+            if (FAILED(folder->GetAttributesOf(1, &one, &attributes))) continue;
+            // A folder that is a file (an archive the shell browses) is no folder of the tree.
+            if (!(attributes & SFGAO_FOLDER) || (attributes & SFGAO_STREAM)) continue;
+            auto n = std::make_unique<Node>();
+            n->name = DisplayName(*folder.Get(), child, SHGDN_INFOLDER);
+            Pidl absolute(ILCombine(node.pidl.get(), child));
+            if (!absolute) continue;
+            wchar_t path[MAX_PATH] = {};
+            if ((attributes & SFGAO_FILESYSTEM) && SHGetPathFromIDListW(absolute.get(), path)) {
+                n->fileSystem = true;
+                n->path = FromWide(path);
+                n->probeLazily = ProbedLazily(n->path);
+            } else {
+                n->viaShell = true;
+            }
+            n->image = ShellImage(absolute.get(), false);
+            n->selectedImage = ShellImage(absolute.get(), true);
+            if (n->viaShell) n->pidl = std::move(absolute);
+            out.push_back(Child{std::move(n), {}});
+        }
+        return out;  // the shell's order
+    }
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = Wide(JoinPath(node.path, "*"));
+    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchLimitToDirectories,
+                                           nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return out;
+    do {
+        if (!Listed(found)) continue;
+        auto n = std::make_unique<Node>();
+        n->name = FromWide(found.cFileName);
+        n->path = JoinPath(node.path, n->name);
+        n->fileSystem = true;
+        // Plain folders share one icon: asking the shell per folder costs milliseconds each.
+        n->image = folderImage_;
+        n->selectedImage = openFolderImage_;
+        out.push_back(Child{std::move(n), found.cFileName});
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(out.begin(), out.end(), [](const Child& a, const Child& b) { return OrdinalLess(a.sortKey, b.sortKey); });
+    return out;
+}
+
+bool FolderTree::HasSubfolders(Node& node) const {
+    if (node.probeLazily || node.viaShell) return true;
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = Wide(JoinPath(node.path, "*"));
+    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchLimitToDirectories,
+                                           nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool any = false;
+    do {
+        any = Listed(found);
+    } while (!any && FindNextFileW(search, &found));
+    FindClose(search);
+    return any;
+}
+
+void FolderTree::ReadChildren(Node& node) {
+    if (node.read) return;
+    node.read = true;
+    std::vector<Child> children = ListChildren(node);
+    const bool many = children.size() > 16;
+    if (many) SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    for (Child& c : children) Insert(node.item, TVI_LAST, std::move(c.node));
+    if (many) SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    node.hasChildren = children.empty() ? 0 : 1;
+    TVITEMA tv{};
+    tv.mask = TVIF_HANDLE | TVIF_CHILDREN;
+    tv.hItem = node.item;
+    tv.cChildren = node.hasChildren;
+    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    if (many) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HTREEITEM FolderTree::FindChild(HTREEITEM parent, const std::string& path, bool fileSystemOnly) {
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+         item; item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        const Node* n = NodeOf(item);
+        if (!n) continue;
+        if (n->fileSystem && TextEquals(n->path, path)) return item;
+        (void)fileSystemOnly;
+    }
+    return nullptr;
+}
+
+// The node of a folder, reading the branch down to it; a folder the listing leaves out (a hidden one) is
+// added in its place when addHidden holds.
+HTREEITEM FolderTree::Locate(const std::string& folder, bool addHidden) {
+    if (!root_ || folder.size() < 3 || folder[1] != ':') return nullptr;
+    Node* rootNode = NodeOf(root_);
+    if (!rootNode) return nullptr;
+    ReadChildren(*rootNode);
+    // The drive: a child of one of the Desktop's shell nodes (My Computer).
+    const std::string drive = folder.substr(0, 3);
+    HTREEITEM at = nullptr;
+    PIDLIST_ABSOLUTE drivesPidl = nullptr;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drivesPidl);
+    Pidl drives(drivesPidl);
+    ComPtr<IShellFolder> desktop;
+    SHGetDesktopFolder(&desktop);
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root_)));
+         item && !at; item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        Node* n = NodeOf(item);
+        if (!n || !n->viaShell || n->fileSystem || !n->pidl) continue;
+        if (drives && desktop && HRESULT_CODE(desktop->CompareIDs(0, n->pidl.get(), drives.get())) != 0) continue;
+        ReadChildren(*n);
+        at = FindChild(item, drive, true);
+    }
+    if (!at) return nullptr;
+    std::string path = drive;
+    size_t start = 3;
+    while (start < folder.size()) {
+        size_t end = folder.find('\\', start);
+        if (end == std::string::npos) end = folder.size();
+        const std::string name = folder.substr(start, end - start);
+        start = end + 1;
+        if (name.empty()) continue;
+        Node* parent = NodeOf(at);
+        if (!parent) return nullptr;
+        ReadChildren(*parent);
+        const std::string next = JoinPath(path, name);
+        HTREEITEM child = FindChild(at, next, true);
+        if (!child) {
+            if (!addHidden || !IsFolder(next)) return nullptr;
+            // Listed under its name on disk, among its siblings in their order.
+            WIN32_FIND_DATAW found{};
+            const HANDLE search = FindFirstFileW(Wide(next).c_str(), &found);
+            if (search == INVALID_HANDLE_VALUE) return nullptr;
+            FindClose(search);
+            auto n = std::make_unique<Node>();
+            n->name = FromWide(found.cFileName);
+            n->path = JoinPath(path, n->name);
+            n->fileSystem = true;
+            n->image = folderImage_;
+            n->selectedImage = openFolderImage_;
+            HTREEITEM after = TVI_FIRST;
+            for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(at)));
+                 item; item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+                const Node* sibling = NodeOf(item);
+                if (sibling && OrdinalLess(Wide(sibling->name), found.cFileName)) after = item;
+            }
+            child = Insert(at, after, std::move(n));
+            if (!child) return nullptr;
+            parent->hasChildren = 1;
+        }
+        path = NodeOf(child)->path;
+        at = child;
+    }
+    return at;
+}
+
+std::string FolderTree::Path() const {
+    Touch();
+    if (!hwnd_) return {};
+    const Node* n = NodeOf(reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+    return n && n->fileSystem ? n->path : std::string{};
+}
+
+void FolderTree::SetPath(const std::string& path) {
+    Touch();
+    const std::string folder = Normalised(path);
+    if (folder.empty() || !IsFolder(folder)) throw RuntimeError(err::PathNotFound);
+    ++quiet_;
+    const HTREEITEM item = Locate(folder, true);
+    if (item) {
+        for (HTREEITEM up = item; up; up = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up))))
+            SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(up));
+    }
+    --quiet_;
+    if (!item) throw RuntimeError(err::PathNotFound);
+    SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    SendMessageA(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    Changed();
+}
+
+void FolderTree::SelectQuietly(HTREEITEM item) {
+    ++quiet_;
+    SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    --quiet_;
+}
+
+FolderItem FolderTree::ItemOf(const Node& node) const {
+    return FolderItem{node.fileSystem, node.fileSystem ? node.path : std::string{}, node.name};
+}
+
+void FolderTree::Changed() {
+    if (quiet_ || !hwnd_) return;
+    const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (item == selected_) return;
+    selected_ = item;
+    const Node* n = NodeOf(item);
+    if (!n) return;
+    if (n->fileSystem) lastFileSystemPath_ = n->path;
+    const FolderItem reported = ItemOf(*n);
+    if (FolderChange) Guarded([&] { FolderChange(reported); });
+}
+
+void FolderTree::Reread(HTREEITEM item) {
+    Node* node = NodeOf(item);
+    if (!node || !node->read) return;
+    const UINT state = static_cast<UINT>(SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED));
+    std::vector<HTREEITEM> existing;
+    for (auto c = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+         c; c = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(c))))
+        existing.push_back(c);
+    if (!(state & TVIS_EXPANDED)) {
+        // A closed branch is read again when it next opens.
+        for (HTREEITEM c : existing) SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(c));
+        node->read = false;
+        node->hasChildren = Unknown;
+        TVITEMA tv{};
+        tv.mask = TVIF_HANDLE | TVIF_CHILDREN;
+        tv.hItem = item;
+        tv.cChildren = I_CHILDRENCALLBACK;
+        SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+        return;
+    }
+    const auto keyOf = [](const Node& n) { return n.fileSystem ? "f" + UCase(n.path) : "s" + n.name; };
+    std::vector<Child> fresh = ListChildren(*node);
+    std::unordered_map<std::string, HTREEITEM> kept;
+    for (HTREEITEM c : existing) {
+        if (const Node* n = NodeOf(c)) kept.emplace(keyOf(*n), c);
+    }
+    std::unordered_map<std::string, bool> wanted;
+    for (const Child& c : fresh) wanted.emplace(keyOf(*c.node), true);
+    // Folders that went away, then the new ones in their places.
+    for (const auto& [key, c] : kept) {
+        if (!wanted.count(key)) SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(c));
+    }
+    HTREEITEM previous = TVI_FIRST;
+    std::vector<HTREEITEM> survivors;
+    for (Child& c : fresh) {
+        const auto found = kept.find(keyOf(*c.node));
+        if (found != kept.end()) {
+            previous = found->second;
+            survivors.push_back(previous);
+        } else {
+            previous = Insert(item, previous, std::move(c.node));
+            if (!previous) previous = TVI_LAST;
+        }
+    }
+    node->hasChildren = fresh.empty() ? 0 : 1;
+    TVITEMA tv{};
+    tv.mask = TVIF_HANDLE | TVIF_CHILDREN;
+    tv.hItem = item;
+    tv.cChildren = node->hasChildren;
+    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    for (HTREEITEM c : survivors) Reread(c);
+}
+
+void FolderTree::Refresh() {
+    Touch();
+    if (!hwnd_ || !root_) return;
+    ++quiet_;
+    Reread(root_);
+    // Back to the last file-system folder, or to its nearest ancestor that still exists.
+    std::string target = lastFileSystemPath_;
+    while (!target.empty() && !IsFolder(target)) {
+        const std::string up = FolderOf(target);
+        target = up.size() < target.size() ? up : std::string{};
+    }
+    HTREEITEM item = target.empty() ? nullptr : Locate(Normalised(target), true);
+    if (item) {
+        for (HTREEITEM up = item; up; up = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up))))
+            SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(up));
+    }
+    --quiet_;
+    if (item) {
+        SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        SendMessageA(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    }
+    Changed();
+    WindowedControl::Refresh();
+}
+
+bool FolderTree::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (msg != WM_RBUTTONUP) return false;
+    // The release is reported from NM_RCLICK, which is where the tree view itself reports it.
+    result = CallDefault(msg, wParam, lParam);
+    return true;
+}
+
+bool FolderTree::OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (msg != WM_NOTIFY) return WindowedControl::OnReflect(msg, wParam, lParam, result);
+    const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
+    switch (hdr->code) {
+    case TVN_GETDISPINFOA: case TVN_GETDISPINFOW: {
+        // Same layout in both forms for what is answered here.
+        auto* info = reinterpret_cast<NMTVDISPINFOA*>(lParam);
+        if (info->item.mask & TVIF_CHILDREN) {
+            Node* n = reinterpret_cast<Node*>(info->item.lParam);
+            if (n && n->hasChildren == Unknown) n->hasChildren = HasSubfolders(*n) ? 1 : 0;
+            info->item.cChildren = n ? n->hasChildren : 0;
+        }
+        result = 0;
+        return true;
+    }
+    case TVN_ITEMEXPANDINGA: case TVN_ITEMEXPANDINGW: {
+        const auto* tv = reinterpret_cast<const NMTREEVIEWA*>(lParam);
+        if (tv->action & TVE_EXPAND) {
+            if (Node* n = reinterpret_cast<Node*>(tv->itemNew.lParam)) ReadChildren(*n);
+        }
+        result = FALSE;
+        return true;
+    }
+    case TVN_SELCHANGEDA: case TVN_SELCHANGEDW:
+        Changed();
+        result = 0;
+        return true;
+    case TVN_DELETEITEMA: case TVN_DELETEITEMW: {
+        const auto* tv = reinterpret_cast<const NMTREEVIEWA*>(lParam);
+        const auto* n = reinterpret_cast<const Node*>(tv->itemOld.lParam);
+        if (n && n->item == selected_) selected_ = nullptr;
+        nodes_.erase(n);
+        result = 0;
+        return true;
+    }
+    case NM_RCLICK: {
+        POINT pt{};
+        GetCursorPos(&pt);
+        ScreenToClient(hwnd_, &pt);
+        Guarded([&] { RaiseMouse(WM_RBUTTONUP, 0, pt); });
+        result = TRUE;  // no context menu of the tree's own
+        return true;
+    }
+    default: return false;
+    }
+}
+
+}  // namespace forms
