@@ -1,10 +1,12 @@
 #include "main/core/MainWindowView.h"
 
 #include "main/browser/frmQuillview.h"
+#include "platform/comctl/StatusBar.h"
 #include "platform/forms/controls/DirListBox.h"
 #include "platform/forms/controls/FileListBox.h"
 #include "platform/forms/controls/HScrollBar.h"
 #include "platform/forms/controls/VScrollBar.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace Module1 {
@@ -35,10 +37,18 @@ std::string MainWindowView::FolderPath() { return FolderList().Path(); }
 std::string MainWindowView::SelectedFileName() { return FileList().FileName(); }
 void MainWindowView::RefreshFileList() { FileList().Refresh(); }
 void MainWindowView::ClearFileListSelection() { FileList().SetListIndex(-1); }
-void MainWindowView::AddStatusPanel(const std::string&) { NotProvided(); }
-void MainWindowView::SetStatusPanelText(const std::string&, const std::string&) { NotProvided(); }
-std::string MainWindowView::StatusPanelText(const std::string&) { NotProvided(); }
-void MainWindowView::SetStatusPanelWidth(const std::string&, float) { NotProvided(); }
+forms::StatusBar& MainWindowView::StatusPanels() { NotProvided(); }
+// At the end, no text or tip, the least width, 64 at least, fixed, shown, a text panel.
+void MainWindowView::AddStatusPanel(const std::string& key) {
+    StatusPanels().AddPanel(0, "", "", -1, 64, false, true, 0, key);
+}
+void MainWindowView::SetStatusPanelText(const std::string& key, const std::string& text) {
+    StatusPanels().SetPanelText(key, text);
+}
+std::string MainWindowView::StatusPanelText(const std::string& key) { return StatusPanels().PanelText(key); }
+void MainWindowView::SetStatusPanelWidth(const std::string& key, float width) {
+    StatusPanels().SetPanelWidth(key, forms::CLng(width));
+}
 void MainWindowView::SetScrollRange(bool vertical, std::optional<std::int32_t> max) {
     // In the main window's order: the vertical bar's Value before it is enabled, the horizontal bar's after.
     if (vertical) {

@@ -15,6 +15,7 @@ class FileListBox;
 class Form;
 class HScrollBar;
 class PictureBox;
+class StatusBar;
 class TextBox;
 class VScrollBar;
 }  // namespace forms
@@ -51,7 +52,9 @@ public:
     // No entry of the file list selected (ListIndex -1).
     virtual void ClearFileListSelection();
 
-    // Status-bar panels by key: the loader adds "date", "size", "dimen", "fname" and "mode"; "ftype" stays.
+    // The status bar SB1, and its panels by key: the loader adds "date", "size", "dimen", "fname" and "mode";
+    // "ftype" stays.
+    virtual forms::StatusBar& StatusPanels();
     virtual void AddStatusPanel(const std::string& key);
     virtual void SetStatusPanelText(const std::string& key, const std::string& text);
     virtual std::string StatusPanelText(const std::string& key);

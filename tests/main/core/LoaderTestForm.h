@@ -1,14 +1,16 @@
 #pragma once
 // A small window that provides the loader's part of the main-window view: the picture area with Image1,
-// Text1, the folder and file lists, the scroll bars and the loader's menus are real controls; the status bar's
-// panels are recorded. Call-backs record their order; ShowLogo removes the five panels and resets the picture
+// Text1, the folder and file lists, the scroll bars, the status bar and the loader's menus are real controls.
+// Call-backs and added panels record their order; ShowLogo removes the five panels and resets the picture
 // state as the main window's does.
 
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
+#include "platform/comctl/StatusBar.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/Screen.h"
+#include "platform/runtime/ErrorSteps.h"
 #include "platform/forms/controls/DirListBox.h"
 #include "platform/forms/controls/FileListBox.h"
 #include "platform/forms/controls/HScrollBar.h"
@@ -17,6 +19,7 @@
 #include "platform/forms/controls/VScrollBar.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +37,7 @@ public:
     forms::HScrollBar HScroll1{*this, "HScroll1", {10, 310, 400, 16}, {}};
     forms::TextBox Text1{*this, "Text1", {440, 10, 60, 20}, {}};
     forms::DirListBox Dir1{*this, "Dir1", {440, 40, 150, 120}, {}};
+    forms::StatusBar SB1{*this, "SB1", {0, 0, 600, 20}, {}};
     forms::FileListBox File1{*this, "File1", {440, 170, 150, 150}, {}};
     forms::Menu mnuFile{*this, "mnuFile", {.Caption = "&File"}};
     forms::Menu mnuClose{mnuFile, "mnuClose", {.Caption = "&Close", .Enabled = false}};
@@ -43,27 +47,22 @@ public:
     forms::Menu mnuTips{mnuView, "mnuTips", {.Caption = "Tips", .Checked = true, .Enabled = false}};
     forms::Menu mnuFullscrn{mnuView, "mnuFullscrn", {.Caption = "Full Screen", .Enabled = false}};
 
-    // Recorded state of the controls that stand in.
-    struct Panel {
-        std::string key;
-        std::string text;
-        float width = 0;
-    };
-    std::vector<Panel> panels{{"ftype", "", 0}};
+    // The panels' keys in the order they were added, "ftype" first (made at load), and the widths set.
+    std::vector<std::string> panelKeys;
+    std::map<std::string, float> widths;
     bool selectionShown = true;
     bool logoShown = true;
     std::int32_t displayMode = 101;
     bool tiled = false;
     std::vector<std::string> calls;
 
-    Panel* Find(const std::string& key) {
-        const auto found = std::find_if(panels.begin(), panels.end(), [&](const Panel& p) { return p.key == key; });
-        return found == panels.end() ? nullptr : &*found;
-    }
-    std::vector<std::string> PanelKeys() const {
-        std::vector<std::string> keys;
-        for (const Panel& p : panels) keys.push_back(p.key);
-        return keys;
+    // A panel's text, or "<none>" when there is no such panel.
+    std::string Text(const std::string& key) {
+        try {
+            return SB1.PanelText(key);
+        } catch (const forms::RuntimeError&) {
+            return "<none>";
+        }
     }
 
     forms::ControlArray<forms::Menu>& FavouritesMenu() override { throw forms::RuntimeError(438); }
@@ -75,13 +74,15 @@ public:
     forms::FileListBox& FileList() override { return File1; }
     forms::VScrollBar& VerticalScrollBar() override { return VScroll1; }
     forms::HScrollBar& HorizontalScrollBar() override { return HScroll1; }
+    forms::StatusBar& StatusPanels() override { return SB1; }
     void AddStatusPanel(const std::string& key) override {
-        if (Find(key)) throw forms::RuntimeError(35602, "Key is not unique in collection");
-        panels.push_back({key, "", 0});
+        MainWindowView::AddStatusPanel(key);
+        panelKeys.push_back(key);
     }
-    void SetStatusPanelText(const std::string& key, const std::string& text) override { Required(key).text = text; }
-    std::string StatusPanelText(const std::string& key) override { return Required(key).text; }
-    void SetStatusPanelWidth(const std::string& key, float width) override { Required(key).width = width; }
+    void SetStatusPanelWidth(const std::string& key, float width) override {
+        MainWindowView::SetStatusPanelWidth(key, width);
+        widths[key] = width;
+    }
     void EnablePictureMenus() override {
         mnuClose.SetEnabled(true);
         mnuStatus.SetEnabled(true);
@@ -116,18 +117,18 @@ public:
         HScroll1.SetEnabled(false);
         Module1::gStatusPanelsReady = false;
         for (const char* key : {"size", "fname", "dimen", "date", "mode"}) {
-            std::erase_if(panels, [&](const Panel& p) { return p.key == key; });
+            forms::IgnoringErrors([&] { SB1.RemovePanel(key); });
+            std::erase(panelKeys, key);
         }
-        Required("ftype").text = "Quillview Website";
+        SB1.SetPanelText("ftype", "Quillview Website");
     }
     void ImageSaved() override { calls.push_back("ImageSaved"); }
     void ImageStatic() override { calls.push_back("ImageStatic"); }
     void CheckPCXSupport() override { calls.push_back("CheckPCXSupport"); }
 
-private:
-    Panel& Required(const std::string& key) {
-        Panel* panel = Find(key);
-        if (!panel) throw forms::RuntimeError(35601, "Element not found");
-        return *panel;
+protected:
+    void Form_Load() override {
+        SB1.AddPanel(0, "", "", -1, 64, false, true, 0, "ftype");
+        panelKeys = {"ftype"};
     }
 };

@@ -109,10 +109,7 @@ protected:
         Module1::ShowImage();
     }
     bool Scrolls(const forms::ScrollBar& bar, std::int32_t max) { return bar.Enabled() && bar.Max() == max && bar.Value() == 0; }
-    std::string Panel(const std::string& key) {
-        const auto* panel = form_->Find(key);
-        return panel ? panel->text : "<none>";
-    }
+    std::string Panel(const std::string& key) { return form_->Text(key); }
 
     inline static std::unique_ptr<qvtest::Apartment> apartment_;
     inline static std::unique_ptr<testsupport::RegisteredServer> server_;
@@ -157,7 +154,7 @@ TEST_F(Loader, EachKindReachesImage1AtItsPixelSize) {
         SCOPED_TRACE(row.file);
         EXPECT_EQ(Module1::gCurrentImagePath, temp_ / row.file);
         EXPECT_EQ(Panel("ftype"), row.type);
-        EXPECT_EQ(form_->Find("ftype")->width, std::string(row.text1) == "png" ? 200 : 100);
+        EXPECT_EQ(form_->widths["ftype"], std::string(row.text1) == "png" ? 200 : 100);
         EXPECT_EQ(form_->Text1.Text(), row.text1);
         EXPECT_EQ(Panel("fname"), row.file);
         EXPECT_EQ(Panel("dimen"), std::to_string(row.width) + "x" + std::to_string(row.height));
@@ -188,14 +185,14 @@ TEST_F(Loader, EachKindReachesImage1AtItsPixelSize) {
 
 TEST_F(Loader, FirstPictureMakesThePanelsInOrderAndCentresSmallPictures) {
     Show("sample.bmp");
-    EXPECT_EQ(form_->PanelKeys(), (std::vector<std::string>{"ftype", "date", "size", "dimen", "fname", "mode"}));
+    EXPECT_EQ(form_->panelKeys, (std::vector<std::string>{"ftype", "date", "size", "dimen", "fname", "mode"}));
     EXPECT_EQ(form_->calls, (std::vector<std::string>{"ImageSaved", "DoColour", "DisplayImage"}));
     EXPECT_FALSE(form_->logoShown);
     EXPECT_TRUE(Module1::gStatusPanelsReady);
     EXPECT_EQ(Panel("size"), "134 Bytes");
-    EXPECT_EQ(form_->Find("size")->width, 0) << "no width below a kilobyte";
-    EXPECT_EQ(form_->Find("date")->width, 150);
-    EXPECT_EQ(form_->Find("dimen")->width, 120);
+    EXPECT_EQ(form_->widths.count("size"), 0u) << "no width below a kilobyte";
+    EXPECT_EQ(form_->widths["date"], 150);
+    EXPECT_EQ(form_->widths["dimen"], 120);
     // Centred by the area's inner size, each direction alone; no scroll range for a small picture.
     EXPECT_EQ(form_->Image1.Left(), (400 - 6) / 2.0f);
     EXPECT_EQ(form_->Image1.Top(), (300 - 4) / 2.0f);
@@ -210,7 +207,7 @@ TEST_F(Loader, FirstPictureMakesThePanelsInOrderAndCentresSmallPictures) {
     // The panels exist: the next picture adds none.
     form_->calls.clear();
     Show("sample.jpg");
-    EXPECT_EQ(form_->PanelKeys().size(), 6u);
+    EXPECT_EQ(form_->panelKeys.size(), 6u);
     EXPECT_EQ(form_->calls, (std::vector<std::string>{"ImageSaved", "DisplayImage"}));
 }
 
@@ -284,7 +281,7 @@ TEST_F(Loader, FailuresEndOnTheLogo) {
         EXPECT_EQ(script->Remaining(), 0u);
         EXPECT_EQ(Module1::gCurrentImagePath, "");
         EXPECT_FALSE(Module1::gStatusPanelsReady);
-        EXPECT_EQ(form_->PanelKeys(), std::vector<std::string>{"ftype"});
+        EXPECT_EQ(form_->panelKeys, std::vector<std::string>{"ftype"});
         EXPECT_NE(form_->Caption(), "Quillview - " + std::string(row.file));
         EXPECT_EQ(form_->MousePointer(), forms::pointer::Default);
         EXPECT_NE(std::find(form_->calls.begin(), form_->calls.end(), "ShowLogo"), form_->calls.end());
