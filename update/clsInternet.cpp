@@ -2,6 +2,7 @@
 
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Strings.h"
 #include "platform/forms/MessageLoop.h"
 #include "update/protocol/FormBody.h"
 #include "update/protocol/VersionScript.h"
@@ -20,12 +21,6 @@ namespace {
 constexpr std::uint64_t kShortDownload = 3072;
 
 bool IsSuccess(int status) { return status >= 200 && status <= 299; }
-
-std::string TrimSpaces(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 }  // namespace
 
@@ -260,7 +255,7 @@ std::string clsInternet::MakeStandardFormData(const std::string& Title, const st
 }
 
 bool clsInternet::Sendform(const std::string& FormURL, const std::string& Data) {
-    if (TrimSpaces(Data).empty()) {
+    if (forms::Trim(Data).empty()) {
         throw forms::RuntimeError(forms::ObjectError,
                                   "You can't send data when the data in the data variable is invalid or the data is "
                                   "empty!");

@@ -4,6 +4,7 @@
 #include "platform/forms/MessageLoop.h"
 #include "platform/runtime/Dates.h"
 #include "platform/runtime/Settings.h"
+#include "platform/runtime/Strings.h"
 #include "update/Module1.h"
 #include "update/WebAddressCheck.h"
 #include "update/protocol/NumberList.h"
@@ -15,13 +16,7 @@ namespace {
 constexpr std::array<const char*, 5> kScripts{"qvuk1ver.dat", "qvuk2ver.dat", "qvuk3ver.dat", "qvus1ver.dat",
                                               "qvus2ver.dat"};
 
-bool ContainsHtml(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower.find("html") != std::string::npos;
-}
+bool ContainsHtml(const std::string& text) { return forms::LCase(text).find("html") != std::string::npos; }
 
 }  // namespace
 

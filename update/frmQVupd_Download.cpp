@@ -11,6 +11,7 @@
 #include "platform/runtime/FileIO.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/Shell.h"
+#include "platform/runtime/Strings.h"
 #include "update/Config.h"
 #include "update/Module1.h"
 #include "update/WebAddressCheck.h"
@@ -24,20 +25,6 @@
 namespace {
 
 using update::inet_error::NotAPackage;
-
-std::string Lower(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return s;
-}
 
 // The announced size of the package when it is a decimal number.
 std::optional<std::uint64_t> NumericSize(const std::string& text) {
@@ -142,11 +129,11 @@ void frmQVupd::StartDownload(const std::string& DownloadURL) {
         return;
     }
     const std::string ext = DownloadURL.substr(DownloadURL.size() - 3);
-    const std::string lower = Lower(ext);
+    const std::string lower = forms::LCase(ext);
     const std::string typeName = lower == "zip"   ? "Zipped Archive"
                                  : lower == "exe" ? "Executable Setup"
                                  : lower == "msi" ? "Windows Installer"
-                                                  : Upper(ext);
+                                                  : forms::UCase(ext);
     const auto slash = DownloadURL.rfind('/');
     const std::string name = slash == std::string::npos ? DownloadURL : DownloadURL.substr(slash + 1);
 
@@ -161,7 +148,7 @@ void frmQVupd::StartDownload(const std::string& DownloadURL) {
     std::string target;
     if (update::Module1::gComdlg().VBGetSaveFileName(args)) {
         target = args.fileName;
-        if (Lower(target).size() < ext.size() + 1 || Lower(target).substr(target.size() - ext.size() - 1) != "." + lower)
+        if (forms::LCase(target).size() < ext.size() + 1 || forms::LCase(target).substr(target.size() - ext.size() - 1) != "." + lower)
             target += "." + ext;
     }
     if (target.find_first_not_of(' ') == std::string::npos) {

@@ -6,7 +6,9 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/ReplacingFile.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/UserPaths.h"
+#include "platform/runtime/WholeFile.h"
 #include "update/Module1.h"
 #include "update/protocol/LinksList.h"
 #include "update/protocol/NumberList.h"
@@ -21,28 +23,14 @@ constexpr std::array<const char*, 5> kLinkFiles{"imguk1.dat", "imguk1.dat", "img
                                                 "imgus2.dat"};
 constexpr const char* kLinksFile = "QVSetwebs.dat";
 
+// A file that is not there, or cannot be read, reads as empty.
 std::string ReadAll(const std::string& path) {
     std::string bytes;
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-        if (bytes.size() > update::clsInternet::kMaxTextBytes) break;
-    }
-    CloseHandle(file);
+    forms::IgnoringErrors([&] { bytes = forms::ReadWholeFile(path, update::clsInternet::kMaxTextBytes); });
     return bytes;
 }
 
-bool ContainsHtmlTag(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower.find("<html>") != std::string::npos;
-}
+bool ContainsHtmlTag(const std::string& text) { return forms::LCase(text).find("<html>") != std::string::npos; }
 
 }  // namespace
 
@@ -85,10 +73,8 @@ void frmQVupd::LinksWizardStep(int Direction, const std::string& label) {
 
 void frmQVupd::DownloadLinks(const std::string& URL) {
     OldLinks.clear();
-    forms::IgnoringErrors([this] {
-        for (const auto& line : update::protocol::SplitLines(ReadAll(forms::UserFileToRead(kLinksFile))))
-            OldLinks += "\r\n" + line;
-    });
+    for (const auto& line : update::protocol::SplitLines(ReadAll(forms::UserFileToRead(kLinksFile))))
+        OldLinks += "\r\n" + line;
     Netur->SmallBinary = true;
     // A unique temporary file: two runs, or another program, never share it.
     DropLinksTemp();

@@ -7,6 +7,7 @@
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/Shell.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/UserPaths.h"
 #include "update/Config.h"
 #include "update/Module1.h"
@@ -23,12 +24,6 @@ constexpr std::array<const char*, 5> kSubmitterKeys{"title", "fname", "sname", "
 constexpr std::array<const char*, 4> kSiteKeys{"des", "url", "lnc", "upd"};
 
 bool Blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
-
-std::string TrimSpaces(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 void Tell(const std::string& text) { forms::MsgBox(text, forms::mb::OkOnly, kApp); }
 
@@ -61,7 +56,7 @@ void frmQVupd::SubmitWebStep(int Direction) {
             if (Blank(txtFields(0).Text())) return Tell("Please specify your title.");
             if (Blank(txtFields(1).Text()) || Blank(txtFields(2).Text())) return Tell("Please specify your first name");
             if (Blank(txtFields(3).Text())) return Tell("Please specify your email address");
-            if (TrimSpaces(txtFields(3).Text()).find('@') == std::string::npos || txtFields(3).Text().size() < 5) {
+            if (forms::Trim(txtFields(3).Text()).find('@') == std::string::npos || txtFields(3).Text().size() < 5) {
                 forms::MsgBox("Invalid email address!", forms::mb::OkOnly | forms::mb::Critical,
                               "Invalid Email Address");
                 return;

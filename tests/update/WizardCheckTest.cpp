@@ -92,7 +92,20 @@ TEST_F(WizardCheck, TestServerKeyMovesOnlyMirrorZero) {
     int key = 'F';
     w.Form_KeyPress(key);
     EXPECT_EQ(w.BaseURL, "http://www.orvane.example/");
-    w.txtFields1.SetVisible(true);
+    // Typed into a field of the submission, "f" is text.
+    w.OptSubmitWebsite.SetValue(true);
+    w.Command3_Click();
+    w.Command3_Click();
+    ASSERT_TRUE(w.websub_1.Visible());
+    w.txtFields(1).SetFocus();
+    ASSERT_EQ(w.ActiveControl(), &w.txtFields(1));
+    key = 'f';
+    w.Form_KeyPress(key);
+    EXPECT_EQ(w.BaseURL, "http://www.orvane.example/");
+    w.cmdBack_Click();
+    w.cmdBack_Click();
+    ASSERT_TRUE(w.Frame1_0.Visible());
+    w.Command3.SetFocus();
     key = 'f';
     w.Form_KeyPress(key);
     EXPECT_EQ(w.BaseURL, "http://test.orvane.example/");

@@ -1,0 +1,2 @@
+// A module that only carries a version record.
+int main() { return 0; }
