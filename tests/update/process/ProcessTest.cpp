@@ -69,8 +69,8 @@ public:
             const std::string* title;
             HWND found;
         } a{id_, &title, nullptr};
-        EnumWindows(
-            [](HWND hwnd, LPARAM l) -> BOOL {
+        struct Enum {
+            static BOOL CALLBACK Proc(HWND hwnd, LPARAM l) {
                 auto* args = reinterpret_cast<Args*>(l);
                 DWORD pid = 0;
                 GetWindowThreadProcessId(hwnd, &pid);
@@ -81,8 +81,9 @@ public:
                     return FALSE;
                 }
                 return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&a));
+            }
+        };
+        EnumWindows(&Enum::Proc, reinterpret_cast<LPARAM>(&a));
         return a.found;
     }
     HWND WaitWindow(const std::string& title, DWORD ms = 20000) const {
@@ -102,9 +103,8 @@ bool ShowsText(HWND top, const std::string& text) {
         const std::string* text;
         bool found;
     } a{&text, false};
-    EnumChildWindows(
-        top,
-        [](HWND hwnd, LPARAM l) -> BOOL {
+    struct Enum {
+        static BOOL CALLBACK Proc(HWND hwnd, LPARAM l) {
             auto* args = reinterpret_cast<Args*>(l);
             char t[512] = {};
             GetWindowTextA(hwnd, t, sizeof t);
@@ -113,8 +113,9 @@ bool ShowsText(HWND top, const std::string& text) {
                 return FALSE;
             }
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&a));
+        }
+    };
+    EnumChildWindows(top, &Enum::Proc, reinterpret_cast<LPARAM>(&a));
     return a.found;
 }
 
@@ -266,9 +267,8 @@ TEST_F(UpdateProcess, WholeUpdateStartsThePackageAndEnds) {
         HWND top;
         HWND button = nullptr;
     } find{wizard};
-    EnumChildWindows(
-        wizard,
-        [](HWND hwnd, LPARAM l) -> BOOL {
+    struct Enum {
+        static BOOL CALLBACK Proc(HWND hwnd, LPARAM l) {
             char t[64] = {};
             GetWindowTextA(hwnd, t, sizeof t);
             if (std::string(t) == "Download Now!") {
@@ -276,8 +276,9 @@ TEST_F(UpdateProcess, WholeUpdateStartsThePackageAndEnds) {
                 return FALSE;
             }
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
+        }
+    };
+    EnumChildWindows(wizard, &Enum::Proc, reinterpret_cast<LPARAM>(&find));
     ASSERT_NE(find.button, nullptr);
     PostMessageA(find.button, BM_CLICK, 0, 0);
     const HWND dialog = child.WaitWindow("Save Update to...");
