@@ -52,31 +52,16 @@ bool cDIBSection::CreateDIB(HDC dc, std::int32_t width, std::int32_t height, HBI
 
 bool cDIBSection::Create(std::int32_t width, std::int32_t height) {
     ClearUp();
-    dc_ = CreateCompatibleDC(nullptr);
-    if (!dc_) return false;
-    if (CreateDIB(dc_, width, height, dib_)) {
-        kept_ = SelectObject(dc_, dib_);
-        return true;
-    }
-    DeleteDC(dc_);
-    dc_ = nullptr;
-    bits_ = nullptr;
-    return false;
+    forms::UniqueDC dc(CreateCompatibleDC(nullptr));
+    if (!dc) return false;
+    HBITMAP dib = nullptr;
+    if (CreateDIB(dc.get(), width, height, dib)) surface_ = forms::BitmapDC(std::move(dc), forms::UniqueBitmap(dib));
+    if (!surface_) bits_ = nullptr;
+    return static_cast<bool>(surface_);
 }
 
 void cDIBSection::ClearUp() noexcept {
-    if (dc_) {
-        if (dib_) {
-            SelectObject(dc_, kept_);
-            DeleteObject(dib_);
-        }
-        DeleteDC(dc_);
-    } else if (dib_) {
-        DeleteObject(dib_);
-    }
-    dc_ = nullptr;
-    dib_ = nullptr;
-    kept_ = nullptr;
+    surface_.reset();
     bits_ = nullptr;
 }
 
@@ -102,14 +87,14 @@ void cDIBSection::LoadPictureBlt(HDC source, std::int32_t srcLeft, std::int32_t 
                                  std::int32_t srcHeight, DWORD rop) {
     if (srcWidth < 0) srcWidth = Width();
     if (srcHeight < 0) srcHeight = Height();
-    BitBlt(dc_, 0, 0, srcWidth, srcHeight, source, srcLeft, srcTop, rop);
+    BitBlt(surface_.dc(), 0, 0, srcWidth, srcHeight, source, srcLeft, srcTop, rop);
 }
 
 void cDIBSection::PaintPicture(HDC target, std::int32_t destLeft, std::int32_t destTop, std::int32_t destWidth,
                                std::int32_t destHeight, std::int32_t srcLeft, std::int32_t srcTop, DWORD rop) const {
     if (destWidth < 0) destWidth = Width();
     if (destHeight < 0) destHeight = Height();
-    BitBlt(target, destLeft, destTop, destWidth, destHeight, dc_, srcLeft, srcTop, rop);
+    BitBlt(target, destLeft, destTop, destWidth, destHeight, surface_.dc(), srcLeft, srcTop, rop);
 }
 
 bool cDIBSection::CopyToClipboard(bool asDIB) {
@@ -170,7 +155,7 @@ std::unique_ptr<cDIBSection> cDIBSection::Resample(std::int32_t newHeight, std::
     auto result = std::make_unique<cDIBSection>();
     if (!result->Create(newWidth, newHeight)) return nullptr;
     if (newWidth == Width() && newHeight == Height()) {
-        result->LoadPictureBlt(dc_);
+        result->LoadPictureBlt(surface_.dc());
         return result;
     }
     if (!bits_) return result;

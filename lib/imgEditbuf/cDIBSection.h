@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include "platform/runtime/OwnedHandles.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -36,8 +38,8 @@ public:
                       std::int32_t destHeight = -1, std::int32_t srcLeft = 0, std::int32_t srcTop = 0,
                       DWORD rop = SRCCOPY) const;
 
-    HDC hdc() const noexcept { return dc_; }
-    HBITMAP hDib() const noexcept { return dib_; }
+    HDC hdc() const noexcept { return surface_.dc(); }
+    HBITMAP hDib() const noexcept { return surface_.bitmap(); }
     std::uint8_t* DIBSectionBitsPtr() const noexcept { return bits_; }
 
     void RandomiseBits(bool gray = false);
@@ -46,9 +48,7 @@ public:
     std::unique_ptr<cDIBSection> Resample(std::int32_t newHeight, std::int32_t newWidth) const;
 
 private:
-    HDC dc_ = nullptr;
-    HBITMAP dib_ = nullptr;
-    HGDIOBJ kept_ = nullptr;  // what the DC held before the DIB went in
+    forms::BitmapDC surface_;
     std::uint8_t* bits_ = nullptr;
     BITMAPINFOHEADER header_ = {};
 };

@@ -70,6 +70,52 @@ using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueMetaFile = UniqueHandle<HMETAFILE, MetaFileDeleter>;
 using UniqueEnhMetaFile = UniqueHandle<HENHMETAFILE, EnhMetaFileDeleter>;
 
+// A bitmap selected into a memory DC of its own (a drawing surface): the bitmap is put back out of the DC
+// before either is deleted, as a selected bitmap cannot be deleted.
+class BitmapDC {
+public:
+    BitmapDC() noexcept = default;
+    // Takes both and selects the bitmap; stays empty, releasing both, when either is missing or the
+    // selection fails (a bitmap is selected into one DC at a time).
+    BitmapDC(UniqueDC dc, UniqueBitmap bitmap) noexcept {
+        if (!dc || !bitmap) return;
+        const HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
+        if (!old || old == HGDI_ERROR) return;
+        dc_ = std::move(dc);
+        bitmap_ = std::move(bitmap);
+        old_ = old;
+    }
+    BitmapDC(BitmapDC&& other) noexcept
+        : dc_(std::move(other.dc_)), bitmap_(std::move(other.bitmap_)), old_(std::exchange(other.old_, nullptr)) {}
+    BitmapDC& operator=(BitmapDC&& other) noexcept {
+        if (this != &other) {
+            reset();
+            dc_ = std::move(other.dc_);
+            bitmap_ = std::move(other.bitmap_);
+            old_ = std::exchange(other.old_, nullptr);
+        }
+        return *this;
+    }
+    BitmapDC(const BitmapDC&) = delete;
+    BitmapDC& operator=(const BitmapDC&) = delete;
+    ~BitmapDC() { reset(); }
+
+    HDC dc() const noexcept { return dc_.get(); }
+    HBITMAP bitmap() const noexcept { return bitmap_.get(); }
+    explicit operator bool() const noexcept { return static_cast<bool>(dc_); }
+    void reset() noexcept {
+        if (dc_ && old_) SelectObject(dc_.get(), old_);
+        old_ = nullptr;
+        bitmap_.reset();
+        dc_.reset();
+    }
+
+private:
+    UniqueDC dc_;
+    UniqueBitmap bitmap_;
+    HGDIOBJ old_ = nullptr;
+};
+
 inline HANDLE NullIfInvalid(HANDLE handle) noexcept { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
 
 

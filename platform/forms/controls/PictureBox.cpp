@@ -81,26 +81,18 @@ void PictureBox::MakeBacking(bool keepDrawing) {
     if (!hwnd_) return;
     const SIZE size = ClientSize();
     ScopedGetDC screen(hwnd_);
-    UniqueDC dc(CreateCompatibleDC(screen.get()));
-    UniqueBitmap bitmap = MakeDib(screen.get(), size);
-    if (!dc || !bitmap) throw RuntimeError(err::CannotDrawPicture);
-    const HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
-    PaintBackground(dc.get(), size);
-    if (keepDrawing && memDC_) {
-        BitBlt(dc.get(), 0, 0, std::min(size.cx, backingSize_.cx), std::min(size.cy, backingSize_.cy), memDC_.get(),
-               0, 0, SRCCOPY);
+    BitmapDC surface(UniqueDC(CreateCompatibleDC(screen.get())), MakeDib(screen.get(), size));
+    if (!surface) throw RuntimeError(err::CannotDrawPicture);
+    PaintBackground(surface.dc(), size);
+    if (keepDrawing && backing_) {
+        BitBlt(surface.dc(), 0, 0, std::min(size.cx, backingSize_.cx), std::min(size.cy, backingSize_.cy),
+               backing_.dc(), 0, 0, SRCCOPY);
     }
-    DropBacking();
-    memDC_ = std::move(dc);
-    backing_ = std::move(bitmap);
-    oldBitmap_ = old;
+    backing_ = std::move(surface);
     backingSize_ = size;
 }
 
 void PictureBox::DropBacking() {
-    if (memDC_ && oldBitmap_) SelectObject(memDC_.get(), oldBitmap_);
-    oldBitmap_ = nullptr;
-    memDC_.reset();
     backing_.reset();
     backingSize_ = {0, 0};
 }
@@ -135,8 +127,8 @@ StdPicture PictureBox::Image() const {
     if (!dc || !copy) throw RuntimeError(err::CannotDrawPicture);
     {
         ScopedSelect select(dc.get(), copy.get());
-        if (memDC_) {
-            BitBlt(dc.get(), 0, 0, size.cx, size.cy, memDC_.get(), 0, 0, SRCCOPY);
+        if (backing_) {
+            BitBlt(dc.get(), 0, 0, size.cx, size.cy, backing_.dc(), 0, 0, SRCCOPY);
         } else {
             PaintBackground(dc.get(), size);
         }
@@ -146,7 +138,7 @@ StdPicture PictureBox::Image() const {
 
 HDC PictureBox::hDC() const {
     Touch();
-    return memDC_ ? memDC_.get() : GetDC(hwnd_);  // a class DC: the same DC for the window's life
+    return backing_ ? backing_.dc() : GetDC(hwnd_);  // a class DC: the same DC for the window's life
 }
 
 bool PictureBox::AutoRedraw() const { Touch(); return state_.AutoRedraw; }
@@ -218,12 +210,12 @@ void PictureBox::PaintPicture(const StdPicture& picture, float x1, float y1, std
         picture.Render(dc.get(), 0, 0, std::abs(w), std::abs(h), srcX, srcY, srcW, srcH);
         BitBlt(target, x, y, std::abs(w), std::abs(h), dc.get(), 0, 0, *rop);
     }
-    if (memDC_) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (backing_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void PictureBox::Cls() {
     Touch();
-    if (memDC_) PaintBackground(memDC_.get(), backingSize_);
+    if (backing_) PaintBackground(backing_.dc(), backingSize_);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -247,8 +239,8 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
             ScopedPaint paint(hwnd_);
             const RECT area = paint.area();
             PaintOffscreen(paint.get(), area, [&](HDC dc) {
-                if (memDC_) {
-                    BitBlt(dc, 0, 0, backingSize_.cx, backingSize_.cy, memDC_.get(), 0, 0, SRCCOPY);
+                if (backing_) {
+                    BitBlt(dc, 0, 0, backingSize_.cx, backingSize_.cy, backing_.dc(), 0, 0, SRCCOPY);
                 } else {
                     PaintBackground(dc, ClientSize());
                 }
@@ -260,7 +252,7 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     }
     case WM_SIZE:
-        if (memDC_) {
+        if (backing_) {
             const SIZE size = ClientSize();
             if (size.cx > backingSize_.cx || size.cy > backingSize_.cy) {
                 Guarded([this] { MakeBacking(true); });

@@ -7,6 +7,7 @@
 #include "platform/forms/Container.h"
 #include "platform/forms/DesignedControl.h"
 #include "platform/forms/StdPicture.h"
+#include "platform/runtime/OwnedHandles.h"
 
 #include <optional>
 
@@ -86,9 +87,7 @@ private:
     void DropBacking();
     void FitToPicture();
 
-    UniqueDC memDC_;
-    UniqueBitmap backing_;
-    HGDIOBJ oldBitmap_ = nullptr;
+    BitmapDC backing_;  // the persistent surface of AutoRedraw
     SIZE backingSize_{0, 0};
 };
 

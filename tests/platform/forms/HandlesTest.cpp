@@ -51,4 +51,38 @@ TEST(Handles, ScopedSelectPutsThePreviousObjectBack) {
     EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), before);
 }
 
+// Wine deletes a selected bitmap once its DC goes, so only Windows would show a missing deselection.
+TEST(Handles, ABitmapInItsOwnDCIsSelectedThereAndBothGoOnce) {
+    ScopedGetDC screen(nullptr);
+    const auto make = [&] {
+        return BitmapDC(UniqueDC(CreateCompatibleDC(screen.get())),
+                        UniqueBitmap(CreateCompatibleBitmap(screen.get(), 4, 4)));
+    };
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    {
+        BitmapDC first = make();
+        ASSERT_TRUE(first);
+        dc = first.dc();
+        bitmap = first.bitmap();
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), bitmap);
+        BitmapDC second(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_EQ(second.dc(), dc);
+        BitmapDC third = make();
+        const HDC replacedDc = third.dc();
+        const HBITMAP replacedBitmap = third.bitmap();
+        third = std::move(second);
+        EXPECT_EQ(GetObjectType(replacedBitmap), 0u) << "the replaced surface's bitmap is deleted";
+        EXPECT_EQ(GetObjectType(replacedDc), 0u);
+        EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP)) << "the moved one lives on";
+    }
+    EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(GetObjectType(dc), 0u);
+
+    const BitmapDC noBitmap(UniqueDC(CreateCompatibleDC(screen.get())), UniqueBitmap());
+    EXPECT_FALSE(noBitmap);
+    EXPECT_EQ(noBitmap.dc(), nullptr);
+}
+
 }  // namespace
