@@ -34,6 +34,11 @@ AnimatedGif::~AnimatedGif() {
 
 void AnimatedGif::ResetFromDesign() {
     DesignedControl::ResetFromDesign();
+    Forget();
+}
+
+void AnimatedGif::Forget() {
+    if (hwnd_) KillTimer(hwnd_, ClockId);
     decoder_.Reset();
     frames_ = 0;
     frame_ = -1;
@@ -138,13 +143,7 @@ void AnimatedGif::Load(const std::string& path) {
 
 void AnimatedGif::Clear() {
     Touch();
-    if (hwnd_) KillTimer(hwnd_, ClockId);
-    decoder_.Reset();
-    frames_ = 0;
-    frame_ = -1;
-    canvas_.clear();
-    saved_.clear();
-    playing_ = finished_ = false;
+    Forget();
     if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

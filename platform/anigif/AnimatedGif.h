@@ -73,6 +73,8 @@ private:
     void Arm(int ms);
     void Paint(HDC dc) const;
     void FitToPicture();
+    // Back to nothing loaded, the clock stopped.
+    void Forget();
 
     Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
     Microsoft::WRL::ComPtr<IWICBitmapDecoder> decoder_;

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -89,7 +90,7 @@ protected:
     }
     POINT ScreenPointOf(HTREEITEM item) const {
         RECT r{};
-        *reinterpret_cast<HTREEITEM*>(&r) = item;
+        std::memcpy(&r, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
         SendMessageA(tree(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
         SendMessageA(tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
         return CentreOf(tree(), r);
