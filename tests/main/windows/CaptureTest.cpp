@@ -1,0 +1,321 @@
+// The capture window's settings, seconds box, arming and firing, recovery and failure, and the custom-area
+// window's selection over a shot of known pixels. Real screen captures and the foreground: desktop lock.
+#include "main/core/Module1.h"
+#include "main/windows/Dialog.h"
+#include "main/windows/frmCap.h"
+#include "main/windows/frmCrop.h"
+#include "platform/forms/Screen.h"
+#include "platform/runtime/Settings.h"
+#include "tests/lib/comserver/TestSupport.h"
+#include "tests/main/core/CoreFixture.h"
+#include "tests/support/Apartment.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using formstest::Later;
+using formstest::PumpUntil;
+
+SIZE BitmapSize(const forms::StdPicture& picture) {
+    BITMAP bm{};
+    if (!picture.Handle() || !GetObjectA(picture.Handle(), sizeof(bm), &bm)) return {0, 0};
+    return {bm.bmWidth, bm.bmHeight};
+}
+
+COLORREF PixelOf(const forms::StdPicture& picture, int x, int y) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HBITMAP>(picture.Handle()));
+    const COLORREF c = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return c;
+}
+
+class Capture : public coretest::CoreTest {
+protected:
+    Capture() {
+        auto& hooks = frmCap::Hooks();
+        hooks.GetCapture = [this] {
+            ++handOvers;
+            handedOver = forms::Default<frmCap>().CapturedPicture;
+            forms::Default<frmCap>().Unload();
+            forms::Default<frmCrop>().Unload();
+        };
+        hooks.TrayShown = [] { return true; };
+        hooks.SetTrayShown = [this](bool shown) { trayStates.push_back(shown); };
+        hooks.EnableCaptureButton = [this](bool on) { buttonStates.push_back(on); };
+    }
+    ~Capture() override {
+        forms::Default<frmCap>().Unload();
+        forms::Default<frmCrop>().Unload();
+        frmCap::Hooks() = {};
+    }
+    static frmCap& Cap() { return forms::Default<frmCap>(); }
+    static std::string Stored(const char* key) { return forms::GetSetting("Quillview2", "ScreenCapture", key, "-"); }
+
+    int handOvers = 0;
+    forms::StdPicture handedOver;
+    std::vector<bool> trayStates;
+    std::vector<bool> buttonStates;
+};
+
+TEST_F(Capture, SettingsReadEitherFormAndAreStoredAsTheOptionsWrite) {
+    Cap().Load();
+    EXPECT_TRUE(Cap().OptCapfull.Value());
+    EXPECT_TRUE(Cap().optTimer.Value());
+    EXPECT_EQ(Cap().cboKeys.ListIndex(), 0);
+    EXPECT_EQ(Cap().Text1.Text(), "1");
+    EXPECT_EQ(Cap().chkQVinvis.Value(), 0);
+    Cap().Unload();
+
+    for (const auto& [key, value] : std::vector<std::pair<const char*, const char*>>{
+             {"fullscrn", "False"}, {"custarea", "1"}, {"timer", "0"}, {"systray", "True"}, {"cbokeys", "11"},
+             {"timerval", "7"}, {"qvinvis", "1"}}) {
+        forms::SaveSetting("Quillview2", "ScreenCapture", key, value);
+    }
+    Cap().Load();
+    EXPECT_TRUE(Cap().optCapCust.Value());
+    EXPECT_TRUE(Cap().optSystray.Value());
+    EXPECT_TRUE(Cap().Frasys.Visible());
+    EXPECT_FALSE(Cap().FraTimer.Visible());
+    EXPECT_EQ(Cap().cboKeys.ListIndex(), 11);
+    EXPECT_EQ(Cap().Text1.Text(), "7");
+    EXPECT_EQ(Cap().chkQVinvis.Value(), 1);
+    // Arming by tray icon stores everything, in the options' own forms.
+    Cap().chkQVinvis.SetValue(0);
+    buttonStates.clear();
+    Cap().cmdOK.SetValue(true);
+    EXPECT_EQ(Stored("fullscrn"), "False");
+    EXPECT_EQ(Stored("custarea"), "True");
+    EXPECT_EQ(Stored("systray"), "True");
+    EXPECT_EQ(Stored("timer"), "False");
+    EXPECT_EQ(Stored("cbokeys"), "11");
+    EXPECT_EQ(Stored("timerval"), "7");
+    EXPECT_EQ(Stored("qvinvis"), "0");
+    EXPECT_TRUE(Cap().sysCapture.Shown());
+    EXPECT_FALSE(Cap().Visible());
+    EXPECT_EQ(buttonStates, std::vector<bool>{false});
+    Cap().Unload();
+    EXPECT_EQ(buttonStates, (std::vector<bool>{false, true}));
+}
+
+TEST_F(Capture, SecondsBoxTakesDigitsWithinOneToThreeHundred) {
+    struct Row {
+        const char* before;
+        const char* typed;
+        const char* after;
+    };
+    const Row rows[] = {
+        {"", "a", ""}, {"", "12", "12"}, {"30", "1", "300"}, {"0", "5", "1"},
+        {"400", "\b", "40"}, {"12", "\b", "1"}, {"", "07", "17"},
+    };
+    Cap().Show();
+    for (const Row& row : rows) {
+        Cap().Text1.SetText(row.before);
+        Cap().Text1.SetSelStart(static_cast<int>(std::string(row.before).size()));
+        for (const char* c = row.typed; *c; ++c) {
+            const WPARAM key = *c == '\b' ? VK_BACK : static_cast<WPARAM>(VkKeyScanA(*c) & 0xFF);
+            SendMessageA(Cap().Text1.hWnd(), WM_KEYDOWN, key, 0);
+            SendMessageA(Cap().Text1.hWnd(), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(*c)), 0);
+            SendMessageA(Cap().Text1.hWnd(), WM_KEYUP, key, 0xC0000001);
+        }
+        EXPECT_EQ(Cap().Text1.Text(), row.after) << row.before << " + " << row.typed;
+    }
+    struct OkRow {
+        const char* text;
+        std::int16_t seconds;
+    };
+    for (const OkRow& r : {OkRow{"", 1}, OkRow{"12x", 1}, OkRow{"0", 1}, OkRow{"301", 300}, OkRow{"45", 45}}) {
+        EXPECT_EQ(frmCap::SecondsFrom(r.text), r.seconds) << r.text;
+    }
+}
+
+TEST_F(Capture, TrayTriggerRefusesClientAreaAndActiveWindow) {
+    for (forms::OptionButton* kind : {&Cap().optCapClient, &Cap().OptCapActWnd}) {
+        formstest::Script script;
+        script->ExpectMsgBox("You cannot initiate a capture of a client area, or an active window with the System "
+                             "Tray Icon activation method. More information is in the Offline Help in the Features "
+                             "Guide.",
+                             forms::mb::Exclamation, "Screen Capture", forms::answer::Ok);
+        bool stillUp = false;
+        Later([&] {
+            kind->SetValue(true);
+            Cap().optSystray.SetValue(true);
+            Cap().cmdOK.SetValue(true);
+            stillUp = Cap().Visible();
+            Cap().cmdCancel.SetValue(true);
+        });
+        Cap().Show(forms::ShowMode::Modal);
+        EXPECT_TRUE(stillUp);
+        EXPECT_EQ(Stored("systray"), "-") << "nothing saved";
+        EXPECT_EQ(script->Remaining(), 0u);
+    }
+    EXPECT_EQ(handOvers, 0);
+}
+
+TEST_F(Capture, CountDownCapturesTheWholeScreenOnItsLastTick) {
+    Later([] {
+        Cap().Text1.SetText("1");
+        Cap().chkQVinvis.SetValue(1);
+        Cap().cmdOK.SetValue(true);
+    });
+    Cap().Show(forms::ShowMode::Modal);  // returns when the window hides at OK
+    EXPECT_TRUE(Cap().IsLoaded());
+    EXPECT_FALSE(Module1::DialogOpen()) << "an armed window holds nothing";
+    ASSERT_TRUE(PumpUntil([&] { return handOvers > 0; }, 5000));
+    EXPECT_EQ(handOvers, 1);
+    const SIZE size = BitmapSize(handedOver);
+    EXPECT_EQ(size.cx, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    EXPECT_EQ(trayStates, (std::vector<bool>{false, true})) << "hidden at OK, back before the hand-over";
+    EXPECT_FALSE(Cap().IsLoaded());
+    EXPECT_EQ(Cap().TickCount, 0);
+}
+
+TEST_F(Capture, RecoveryClosesOnlyTheRecoveryProgramsWindow) {
+    Form().Show();
+    Later([] {
+        Cap().Text1.SetText("300");
+        Cap().cmdOK.SetValue(true);
+    });
+    Cap().Show(forms::ShowMode::Modal);
+    ASSERT_TRUE(Cap().Rec.Enabled());
+    formstest::Script script;
+    script->ExpectMsgBox("Quillview has been recovered.",
+                         forms::mb::Information | forms::mb::SystemModal, "Recovered", forms::answer::Ok);
+    const std::string foreign = std::to_string(reinterpret_cast<LONG_PTR>(Form().hWnd()));
+    forms::SaveSetting("Quillview2", "Options", "qvrechwnd", foreign);
+    forms::SaveSetting("Quillview2", "Options", "qvrec", "1");
+    ASSERT_TRUE(PumpUntil([] { return !Cap().IsLoaded(); }, 5000));
+    EXPECT_EQ(script->Remaining(), 0u);
+    EXPECT_TRUE(IsWindow(Form().hWnd()));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_TRUE(Form().IsLoaded()) << "a window of another program is left alone";
+    EXPECT_FALSE(frmCap::IsRecoveryWindow(Form().hWnd()));
+    EXPECT_EQ(forms::GetSetting("Quillview2", "Options", "qvrec", "-"), "0");
+    EXPECT_EQ(handOvers, 0);
+}
+
+TEST(CaptureArea, ActiveWindowTakesItsVisiblePartOnItsMonitor) {
+    const RECT monitor{0, 0, 1920, 1080};
+    struct Row {
+        RECT frame;
+        bool zoomed;
+        RECT expected;
+    };
+    for (const Row& r : {Row{{100, 80, 500, 380}, false, {100, 80, 500, 380}},
+                         Row{{-8, -8, 1928, 1048}, true, {0, 0, 1920, 1048}},
+                         Row{{2000, 0, 2400, 300}, true, {0, 0, 0, 0}}}) {
+        const RECT a = frmCap::ActiveWindowArea(r.frame, r.zoomed, monitor);
+        EXPECT_TRUE(EqualRect(&a, &r.expected)) << a.left << "," << a.top << "," << a.right << "," << a.bottom;
+    }
+}
+
+// A shot of known pixels: each pixel's colour encodes its position.
+COLORREF PatternAt(int x, int y) { return RGB((x >> 8) * 16 + (y >> 8), y & 0xFF, x & 0xFF); }
+
+forms::StdPicture PatternShot(int w, int h) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const int stride = (w * 3 + 3) & ~3;
+    for (int y = 0; y < h; ++y) {
+        auto* row = static_cast<unsigned char*>(bits) + y * stride;
+        for (int x = 0; x < w; ++x) {
+            row[x * 3 + 0] = static_cast<unsigned char>(x & 0xFF);
+            row[x * 3 + 1] = static_cast<unsigned char>(y & 0xFF);
+            row[x * 3 + 2] = static_cast<unsigned char>((x >> 8) * 16 + (y >> 8));
+        }
+    }
+    return forms::StdPicture::FromBitmap(bmp);
+}
+
+class Crop : public Capture {
+protected:
+    const qvtest::Apartment apartment_;
+    const testsupport::RegisteredServer services_{ORCMCLS_DLL};
+};
+
+TEST_F(Crop, DragInAnyDirectionCapturesExactlyTheDrawnArea) {
+    ASSERT_TRUE(services_.Registered());
+    forms::SaveSetting("Quillview2", "Options", "scrnnowarn", "1");
+    struct Row {
+        POINT press, release;
+        RECT area;
+    };
+    const Row rows[] = {
+        {{100, 50}, {340, 185}, {100, 50, 340, 185}},
+        {{340, 185}, {100, 50}, {100, 50, 340, 185}},
+        {{300, 40}, {60, 200}, {60, 40, 300, 200}},
+        {{60, 200}, {300, 40}, {60, 40, 300, 200}},
+    };
+    for (const Row& row : rows) {
+        handOvers = 0;
+        auto& crop = forms::Default<frmCrop>();
+        crop.SetPic(PatternShot(400, 300));
+        crop.Show();
+        const auto at = [](POINT p) { return MAKELPARAM(p.x, p.y); };
+        SendMessageA(crop.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(row.press));
+        SendMessageA(crop.hWnd(), WM_MOUSEMOVE, MK_LBUTTON, at(row.release));
+        const std::string readout = crop.Size.Caption();
+        const float sizeLeft = crop.Size.Left(), sizeTop = crop.Size.Top();
+        SendMessageA(crop.hWnd(), WM_LBUTTONUP, 0, at(row.release));
+        SendMessageA(crop.hWnd(), WM_KEYDOWN, 'A', 0);
+        ASSERT_EQ(handOvers, 1);
+        const LONG w = row.area.right - row.area.left, h = row.area.bottom - row.area.top;
+        EXPECT_EQ(readout, std::to_string(w) + "x" + std::to_string(h));
+        EXPECT_EQ(sizeLeft, row.area.right + 9);
+        EXPECT_EQ(sizeTop, row.area.bottom + 9);
+        const SIZE got = BitmapSize(handedOver);
+        EXPECT_EQ(got.cx, w);
+        EXPECT_EQ(got.cy, h);
+        // The first and last pixels are those of the area's corners in the shot.
+        EXPECT_EQ(PixelOf(handedOver, 0, 0), PatternAt(row.area.left, row.area.top));
+        EXPECT_EQ(PixelOf(handedOver, w - 1, h - 1), PatternAt(row.area.right - 1, row.area.bottom - 1));
+        EXPECT_FALSE(crop.IsLoaded());
+    }
+}
+
+TEST_F(Crop, AKeyWithoutAnAreaAsksAndTheHintIsShownUntilTicked) {
+    ASSERT_TRUE(services_.Registered());
+    auto& crop = forms::Default<frmCrop>();
+    // The hint first; ticking its box stores the choice.
+    Later([] {
+        auto& dialog = forms::Default<Dialog>();
+        EXPECT_EQ(dialog.Caption(), "Custom Capture");
+        EXPECT_EQ(dialog.Label1.Caption(), "The whole screen has now been captured, you may now draw an area with "
+                                           "the mouse and then press any key to select it.");
+        dialog.Check1.SetValue(1);
+        dialog.OKButton.SetValue(true);
+    });
+    crop.SetPic(PatternShot(400, 300));
+    EXPECT_EQ(forms::GetSetting("Quillview2", "Options", "scrnnowarn", "-"), "1");
+    EXPECT_TRUE(GetWindowLongA(crop.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    crop.Show();
+    for (const int answer : {forms::answer::No, forms::answer::Yes}) {
+        formstest::Script script;
+        script->ExpectMsgBox("No area has been selected, would you like to capture the whole screen?",
+                             forms::mb::YesNo | forms::mb::Question | forms::mb::SystemModal, "Capture Error", answer);
+        // A click without a drag leaves nothing drawn.
+        SendMessageA(crop.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+        SendMessageA(crop.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+        SendMessageA(crop.hWnd(), WM_KEYDOWN, VK_SHIFT, 0);
+        EXPECT_EQ(script->Remaining(), 0u);
+    }
+    ASSERT_EQ(handOvers, 1);
+    EXPECT_EQ(BitmapSize(handedOver).cx, 400);
+
+    // Loaded again for a copy: no hint, nothing on top.
+    crop.Picture1.SetWidth(10);
+    EXPECT_FALSE(GetWindowLongA(crop.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    crop.Unload();
+}
+
+}  // namespace
