@@ -79,17 +79,17 @@ void frmAbout::SetRoundRegion(std::int32_t Mode) {
 }
 
 void frmAbout::Form_Load() {
+    dialogOpen_.Follow(hWnd());
     SetRoundRegion(1);
     Image1.SetPicture(forms::LoadResPicture(windows_res::kAboutBanner, forms::res_kind::Bitmap));
     Label8.SetCaption(VersionText());
 }
 
 void frmAbout::Form_Activate() {
-    dialogOpen_.Take();
     SetRoundRegion(1);
 }
 
-void frmAbout::Form_Unload(int&) { dialogOpen_.GiveBack(); }
+void frmAbout::Form_Unload(int&) { dialogOpen_.Release(); }
 
 void frmAbout::Form_MouseMove(int, int, float, float) { Label2.SetForeColor(kLinkColour); }
 

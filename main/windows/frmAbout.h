@@ -3,6 +3,7 @@
 // the update program. Borderless, cut to a rounded rectangle.
 
 #include "main/core/Module1.h"
+#include "main/windows/ShownHold.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/controls/CommandButton.h"
 #include "platform/forms/controls/Image.h"
@@ -47,5 +48,5 @@ private:
     void Command1_Click();
     void Label2_Click();
 
-    Module1::DialogOpenHold dialogOpen_;
+    ShownHold dialogOpen_;
 };

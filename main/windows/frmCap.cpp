@@ -136,6 +136,7 @@ bool frmCap::IsRecoveryWindow(HWND hwnd) {
 }
 
 void frmCap::Form_Load() {
+    dialogOpen_.Follow(hWnd());
     Hk = std::make_unique<clsHotkeys>();
     Hk->HotKeyPress = [this](const std::string& sName, std::int32_t eModifiers, std::int32_t eKey) {
         Hk_HotKeyPress(sName, eModifiers, eKey);
@@ -166,11 +167,9 @@ void frmCap::Form_Load() {
     imgTray.SetPicture(sysCapture.Icon());
 }
 
-void frmCap::Form_Activate() { dialogOpen_.Take(); }
-
 void frmCap::Form_Unload(int&) {
     if (Hooks().EnableCaptureButton) Hooks().EnableCaptureButton(true);
-    dialogOpen_.GiveBack();
+    dialogOpen_.Release();
     // The object lives on: nothing of this arming may fire after the window has gone.
     Timer1.SetEnabled(false);
     Rec.SetEnabled(false);
@@ -250,8 +249,7 @@ void frmCap::cmdOK_Click() {
     // A key another program holds is told before anything is hidden, and the window stays for another choice.
     if (optHotkey.Value() && !ArmHotkey()) return;
 
-    Hide();
-    dialogOpen_.GiveBack();
+    Hide();  // gives the dialog-open hold back
     Rec.SetEnabled(true);
     if (chkQVinvis.Value() == 1) {
         TrayWasShown = Hooks().TrayShown && Hooks().TrayShown();

@@ -4,6 +4,7 @@
 // main window's hand-over, which unloads this window. CapturedPicture outlives the unload.
 
 #include "main/core/Module1.h"
+#include "main/windows/ShownHold.h"
 #include "platform/comctl/TrayIcon.h"
 #include "platform/comctl/UpDown.h"
 #include "platform/forms/Form.h"
@@ -90,7 +91,6 @@ public:
 
 protected:
     void Form_Load() override;
-    void Form_Activate() override;
     void Form_Unload(int& Cancel) override;
 
 private:
@@ -117,5 +117,5 @@ private:
     void HandOver();
 
     std::unique_ptr<clsHotkeys> Hk;
-    Module1::DialogOpenHold dialogOpen_;
+    ShownHold dialogOpen_;
 };

@@ -23,11 +23,12 @@ frmTips::frmTips()
     cmdExit.Click = [this] { cmdExit_Click(); };
 }
 
-void frmTips::Form_Load() { SetPicture(forms::LoadResPicture(windows_res::kTipsBitmap, forms::res_kind::Bitmap)); }
+void frmTips::Form_Load() {
+    SetPicture(forms::LoadResPicture(windows_res::kTipsBitmap, forms::res_kind::Bitmap));
+    dialogOpen_.Follow(hWnd());
+}
 
-void frmTips::Form_Activate() { dialogOpen_.Take(); }
-
-void frmTips::Form_Unload(int&) { dialogOpen_.GiveBack(); }
+void frmTips::Form_Unload(int&) { dialogOpen_.Release(); }
 
 void frmTips::cmdNextTip_Click() {
     if (NextTip) NextTip();

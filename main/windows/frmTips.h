@@ -3,6 +3,7 @@
 // The main window owns the tips and the random choice; it sets the box and writes each tip here.
 
 #include "main/core/Module1.h"
+#include "main/windows/ShownHold.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/controls/CheckBox.h"
 #include "platform/forms/controls/CommandButton.h"
@@ -24,7 +25,6 @@ public:
 
 protected:
     void Form_Load() override;
-    void Form_Activate() override;
     void Form_Unload(int& Cancel) override;
 
 private:
@@ -32,6 +32,5 @@ private:
     void chkLoadTipsAtStartup_Click();
     void cmdExit_Click();
 
-    // Only while the window is on the screen: touching a control loads it hidden, which holds nothing.
-    Module1::DialogOpenHold dialogOpen_;
+    ShownHold dialogOpen_;
 };
