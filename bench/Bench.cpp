@@ -213,6 +213,9 @@ void BenchDecoders(const std::string& folder) {
 
 void BenchFileList(const std::string& root);  // FileListBench.cpp
 void BenchFolderTree(const std::string& root);  // FolderTreeBench.cpp
+#ifdef QV_BENCH_UPDATE
+void BenchUpdate();  // UpdateBench.cpp
+#endif
 
 int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -221,15 +224,25 @@ int main(int argc, char** argv) {
     GetTempPathA(MAX_PATH, temp);
     std::string folder = argc > 1 ? argv[1] : temp;
     if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-    // A second argument "lists" runs the list rows alone.
-    const bool listsOnly = argc > 2 && std::string(argv[2]) == "lists";
-    if (!listsOnly) {
+    // A second argument picks one group of rows: "lists" (the list and tree rows) or "update" (the update
+    // program's downloads).
+    const std::string only = argc > 2 ? argv[2] : "";
+    if (!only.empty() && only != "lists" && only != "update") {
+        std::printf("usage: qv_bench [DIR [lists|update]]\n");
+        return 2;
+    }
+    if (only.empty()) {
         BenchResample();
         BenchJpeg(folder);
         BenchDecoders(folder);
     }
-    BenchFileList(folder);
-    BenchFolderTree(folder);
+    if (only.empty() || only == "lists") {
+        BenchFileList(folder);
+        BenchFolderTree(folder);
+    }
+#ifdef QV_BENCH_UPDATE
+    if (only.empty() || only == "update") BenchUpdate();
+#endif
     CoUninitialize();
     return 0;
 }

@@ -198,10 +198,7 @@ Outcome Run(Channel& channel, RequestSpec spec) {
             out.error = GetLastError();
             return out;
         }
-        DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE |
-                      INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
-                      INTERNET_FLAG_KEEP_CONNECTION;
-        if (parts.scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+        const DWORD flags = RequestFlags(parts.scheme == INTERNET_SCHEME_HTTPS);
         LPCSTR accept[] = {"*/*", nullptr};
         const InternetHandle request(HttpOpenRequestA(connection.h, spec.method.c_str(), parts.pathAndQuery.c_str(),
                                                       nullptr, nullptr, accept, flags, context));
@@ -268,6 +265,14 @@ Outcome Run(Channel& channel, RequestSpec spec) {
 }
 
 }  // namespace
+
+DWORD RequestFlags(bool secure) {
+    DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE |
+                  INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
+                  INTERNET_FLAG_KEEP_CONNECTION;
+    if (secure) flags |= INTERNET_FLAG_SECURE;
+    return flags;
+}
 
 void StartWorker(std::shared_ptr<Channel> channel, RequestSpec spec) {
     std::thread([channel = std::move(channel), spec = std::move(spec)]() mutable {

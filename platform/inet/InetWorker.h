@@ -73,6 +73,10 @@ private:
     UINT wake_;
 };
 
+// The flags every request is opened with (the secure flag added for https), so a measurement against bare
+// WinINet asks the same of it.
+DWORD RequestFlags(bool secure);
+
 // Starts the worker thread for one request; it holds its own reference to the channel.
 void StartWorker(std::shared_ptr<Channel> channel, RequestSpec spec);
 
