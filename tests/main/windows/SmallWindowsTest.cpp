@@ -4,11 +4,13 @@
 #include "main/core/clsVarMenus.h"
 #include "main/windows/Dialog.h"
 #include "main/windows/frmAbout.h"
+#include "main/windows/frmBrowse.h"
 #include "main/windows/frmJpegQual.h"
 #include "main/windows/frmTips.h"
 #include "platform/forms/Screen.h"
 #include "platform/runtime/Settings.h"
 #include "tests/main/core/CoreFixture.h"
+#include "tests/support/Apartment.h"
 #include "tests/support/ShellOpenRecorder.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +38,8 @@ protected:
         forms::Default<frmJpegQual>().Unload();
         forms::Default<frmTips>().Unload();
         forms::Default<frmAbout>().Unload();
+        forms::Default<frmBrowse>().Unload();
+        Module1::gAmericanSpelling = false;
     }
     static void CloseBox(forms::Form& f) { PostMessageA(f.hWnd(), WM_CLOSE, 0, 0); }
     static std::string Setting(const char* key) { return forms::GetSetting("Quillview2", "Options", key, "none"); }
@@ -251,6 +255,90 @@ TEST_F(SmallWindows, AboutBoxShowsItsRegionVersionAndLink) {
     EXPECT_EQ(shell.opened[0].directory, forms::App::Path());
     EXPECT_TRUE(stayed) << "the box stays after the update button";
     EXPECT_EQ(script->Remaining(), 0u);
+}
+
+class Browse : public SmallWindows {
+protected:
+    Browse() {
+        start_ = temp_ / "Start";
+        favourite_ = temp_ / "Fav";
+        CreateDirectoryA(start_.c_str(), nullptr);
+        CreateDirectoryA(favourite_.c_str(), nullptr);
+        auto& favs = Form().mnuFav1;
+        favs(0).SetCaption("Pictures");
+        favs(0).SetTag(favourite_);
+        favs(0).SetEnabled(true);
+        favs.Load(1);
+        favs(1).SetCaption("Gone");
+        favs(1).SetTag(temp_ / "Gone");
+    }
+    const qvtest::Apartment apartment_;
+    std::string start_, favourite_;
+};
+
+TEST_F(Browse, ResultsFollowTheButtonsAndTheFavourites) {
+    struct Row {
+        const char* name;
+        std::function<void(frmBrowse&)> act;
+        bool result;
+        bool atFavourite;  // else the start folder
+    };
+    const Row rows[] = {
+        {"OK untouched", [](frmBrowse& b) { b.Command2.SetValue(true); }, true, false},
+        {"Cancel", [](frmBrowse& b) { b.Command1.SetValue(true); }, false, false},
+        {"close box", [](frmBrowse& b) { PostMessageA(b.hWnd(), WM_CLOSE, 0, 0); }, false, false},
+        {"favourite, OK",
+         [](frmBrowse& b) {
+             b.lstFavs.SetListIndex(0);
+             b.Command2.SetValue(true);
+         },
+         true, true},
+        {"vanished favourite, OK",
+         [](frmBrowse& b) {
+             b.lstFavs.SetListIndex(1);
+             b.Command2.SetValue(true);
+         },
+         true, false},
+    };
+    auto& browse = forms::Default<frmBrowse>();
+    for (const Row& row : rows) {
+        bool held = false;
+        std::string prompt;
+        Later([&] {
+            held = Module1::DialogOpen();
+            prompt = browse.Label1.Caption();
+            row.act(browse);
+        });
+        std::string dest = "unchanged";
+        const bool result = browse.ShowBrowse(&Form(), "Please select where", start_, &dest);
+        EXPECT_EQ(result, row.result) << row.name;
+        EXPECT_EQ(lstrcmpiA(dest.c_str(), (row.atFavourite ? favourite_ : start_).c_str()), 0)
+            << row.name << ": " << dest;
+        EXPECT_TRUE(held) << row.name;
+        EXPECT_EQ(prompt, "Please select where") << row.name;
+        EXPECT_FALSE(Module1::DialogOpen()) << row.name;
+    }
+}
+
+TEST_F(Browse, PlaceholderListIsDisabledAndTheHeaderFollowsTheSpelling) {
+    Form().mnuFav1.Unload(1);
+    auto& favs = Form().mnuFav1;
+    favs(0).SetCaption("No Favourites");
+    favs(0).SetTag("");
+    Module1::gAmericanSpelling = true;
+    auto& browse = forms::Default<frmBrowse>();
+    bool enabled = true;
+    std::string header, entry;
+    Later([&] {
+        enabled = browse.lstFavs.Enabled();
+        header = browse.Label3.Caption();
+        entry = browse.lstFavs.List(0);
+        browse.Command1.SetValue(true);
+    });
+    browse.ShowBrowse(&Form(), "Move", start_);
+    EXPECT_FALSE(enabled);
+    EXPECT_EQ(header, "Favorites");
+    EXPECT_EQ(entry, "No Favourites");
 }
 
 }  // namespace
