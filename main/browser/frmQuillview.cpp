@@ -1,45 +1,53 @@
 #include "main/browser/frmQuillview.h"
 
-#include "lib/services/Client.h"
-#include "main/core/Addresses.h"
+#include "main/browser/Artwork.h"
 #include "main/core/Module1.h"
-#include "main/core/clsHelp.h"
 #include "main/core/clsIface.h"
-#include "main/core/clsVarMenus.h"
-#include "main/core/modInstances.h"
-#include "main/windows/frmSettingUp.h"
+#include "platform/forms/Screen.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/ErrorSteps.h"
-#include "platform/runtime/FileSystem.h"
-#include "platform/forms/MessageLoop.h"
-#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Paths.h"
-#include "platform/runtime/RuntimeError.h"
-#include "platform/runtime/Settings.h"
-#include "platform/runtime/Shell.h"
 #include "platform/runtime/UserPaths.h"
-#include "platform/subclass/Subclasser.h"
 
-#include <functional>
+namespace browser {
+
+forms::Extent OnWindow(float left, float top, float width, float height) {
+    const float tx = forms::Screen().TwipsPerPixelX();
+    const float ty = forms::Screen().TwipsPerPixelY();
+    return {left / tx, top / ty, width / tx, height / ty};
+}
+
+}  // namespace browser
 
 namespace {
 
-// A failed step of the hand-in is reported in two boxes, then the hand-in goes on with its next step.
-void HandInStep(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const forms::RuntimeError& e) {
-        forms::MsgBox(std::string("An error has occured in reactivating Quillview after a command line was passed "
-                                  "from another instance (of Quillview). You are encouraged to report this error "
-                                  "to ") +
-                          addresses::kSupportAddress + "\r\n" +
-                          "If you report the error, in your email please quote 'INSTERR45' as the reference code "
-                          "AND the error number which is " +
-                          std::to_string(e.Number()) + ". We'd appreciate your report!",
-                      forms::mb::Critical, "INSTERR45 - Instancing Error");
-        forms::MsgBox("Error description: " + e.Description(), forms::mb::Critical,
-                      "Error " + std::to_string(e.Number()));
+using browser::OnWindow;
+
+constexpr const char* kToolbarTips[] = {"Navigate Back", "Navigate Forward", "Go Home",       "Refresh",
+                                        "Directories Toggle", "Full Screen", "Display Mode Toggle", "Options",
+                                        "Help Contents", "Capture Screen"};
+constexpr float kToolbarLefts[] = {60, 660, 1260, 1860, 2460, 3840, 4440, 5820, 6420, 3240};
+
+std::vector<std::pair<int, forms::SoftButton::Blueprint>> ToolbarDesign() {
+    std::vector<std::pair<int, forms::SoftButton::Blueprint>> design;
+    for (int i = 0; i < 10; ++i) {
+        design.push_back({i, {OnWindow(kToolbarLefts[i], 120, 585, 555), {}, {.ToolTipText = kToolbarTips[i]}}});
     }
+    return design;
+}
+
+std::vector<std::pair<int, forms::SoftButton::Blueprint>> FileButtonsDesign() {
+    constexpr const char* tips[] = {"Delete File", "Copy File", "Move File", "Rename File"};
+    std::vector<std::pair<int, forms::SoftButton::Blueprint>> design;
+    for (int i = 0; i < 4; ++i) {
+        design.push_back({i, {{60.0f + i * 615, 60, 555, 540}, {}, {.ToolTipText = tips[i]}}});
+    }
+    return design;
+}
+
+forms::Line::Blueprint SeparatorDesign(forms::OleColor colour) {
+    const forms::Extent y = OnWindow(0, 60, 10005, 0);
+    return {{}, {.X1 = 0, .Y1 = y.Top, .X2 = y.Width, .Y2 = y.Top, .BorderColor = colour}, {}};
 }
 
 }  // namespace
@@ -49,136 +57,105 @@ frmQuillview::frmQuillview()
             .Width = 8690,
             .Height = 6050,
             .Scale = forms::ScaleMode::Pixels,
-            .KeyPreview = true}) {}
+            .KeyPreview = true}),
+      Toolbar{*this, "Toolbar", ToolbarDesign()},
+      TilePic{*this, "TilePic", OnWindow(7020, 120, 585, 555), {}, {.ToolTipText = "Tile Mode Toggle"}},
+      Picture1{*this, "Picture1", OnWindow(60, 690, 5895, 5160),
+               {.AutoRedraw = true, .BorderStyle = 1, .Scale = forms::ScaleMode::Pixels, .BackColor = 0}},
+      Image1{Picture1, "Image1", {0, 0, 10, 10},
+             {.AutoRedraw = true, .BorderStyle = 0, .Scale = forms::ScaleMode::Pixels, .BackColor = 0}},
+      Shape1{Image1, "Shape1", {0, 0, 10, 10}, {.BorderStyle = forms::borderstyle::Dash}, {.Visible = false}},
+      lblSelSize{Image1, "lblSelSize", {0, 0, 60, 16}, {.Caption = "size", .BackColor = 0xE0E0E0}, {.Visible = false}},
+      VScroll1{*this, "VScroll1", OnWindow(6795, 750, 210, 5640), {.Min = 0, .SmallChange = 20, .LargeChange = 60}},
+      HScroll1{*this, "HScroll1", OnWindow(60, 6420, 6930, 210), {.Min = 0, .SmallChange = 20, .LargeChange = 60}},
+      Line2{*this, "Line2", {{1, SeparatorDesign(0xFFFFFF)}}},
+      Line9{*this, "Line9", {{1, SeparatorDesign(forms::color::ButtonShadow)}}},
+      Image2{*this, "Image2", OnWindow(7695, 255, 1425, 300), {}, {.ToolTipText = "About Quillview..."}},
+      imgSplitter{*this, "imgSplitter", OnWindow(7395, 870, 150, 6075), {}, {.MousePointer = forms::pointer::SizeWE}},
+      picSplitter{*this, "picSplitter", OnWindow(7290, 750, 60, 5730), {.BorderStyle = 0, .BackColor = 0x808080},
+                  {.Visible = false}},
+      Drive1{*this, "Drive1", OnWindow(0, 0, 1500, 300), {}, {.Visible = false}},
+      Dir1{*this, "Dir1", OnWindow(0, 0, 1500, 1500), {}, {.Visible = false}},
+      Text1{*this, "Text1", OnWindow(0, 0, 600, 285), {}, {.Visible = false}},
+      FraFiles{*this, "FraFiles", OnWindow(7545, 690, 2595, 9480), {.BorderStyle = 0}},
+      lblBTfiles{FraFiles, "lblBTfiles", {45, 0, 2520, 270}, {.BackColor = forms::color::InactiveCaption}},
+      imgBrowserTools{FraFiles, "imgBrowserTools",
+                      {{0, {{105, 30, 240, 240}, {}, {}}},
+                       {1, {{105, 30, 240, 240}, {}, {.Visible = false}}},
+                       {2, {{105, 5880, 240, 240}, {}, {}}}}},
+      lblBTCap{FraFiles, "lblBTCap", {405, 30, 1500, 225},
+               {.Caption = "Directories", .BackStyle = forms::backstyle::Transparent,
+                .ForeColor = forms::color::CaptionText}},
+      SoftBttn1{FraFiles, "SoftBttn1", {2340, 30, 195, 195}, {}, {.ToolTipText = "Close"}},
+      stbBTRefresh{FraFiles, "stbBTRefresh", {1920, 30, 195, 195}, {},
+                   {.ToolTipText = "Refresh Browser Tools"}},
+      sbtToggleDock{FraFiles, "sbtToggleDock", {2130, 30, 195, 195}, {}, {.ToolTipText = "Toggle Docking"}},
+      FavList{FraFiles, "FavList", {60, 285, 2460, 2610}, {}, {.Visible = false}},
+      File1{FraFiles, "File1", {45, 2895, 2520, 2235},
+            {.Pattern = "*.bmp;*.wmf;*.ico;*.gif;*.jpg;*.emf;*.cur", .MultiSelect = forms::multiselect::Extended}},
+      Picture2{FraFiles, "Picture2", {30, 5160, 2535, 660}, {.BorderStyle = 0}},
+      Fbts{Picture2, "Fbts", FileButtonsDesign()},
+      lblBTFiles2{FraFiles, "lblBTFiles2", {45, 5850, 2520, 270}, {.BackColor = forms::color::InactiveCaption}},
+      Label3{FraFiles, "Label3", {405, 5880, 1410, 210},
+             {.Caption = "Fileseek", .BackStyle = forms::backstyle::Transparent,
+              .ForeColor = forms::color::CaptionText}},
+      sbtCloseFileseek{FraFiles, "sbtCloseFileseek", {2340, 5880, 195, 195}, {}, {.ToolTipText = "Close"}},
+      txtSearch{FraFiles, "txtSearch", {45, 6135, 2520, 240}, {.Text = "Enter search here"}},
+      List1{FraFiles, "List1", {45, 6390, 2520, 2670}},
+      SB1{*this, "SB1", OnWindow(0, 7000, 9675, 330), {}},
+      morwen{*this, "morwen", {.InTray = false}} {
+    BindEvents();
+}
 
 frmQuillview::~frmQuillview() = default;
 
-void frmQuillview::Form_Load() {
-    forms::Form::SetMainForm(this);
-    forms::IgnoringErrors([&] { subclass::SubscribeMessage(*this, hWnd(), WM_COPYDATA); });
-    forms::IgnoringErrors([&] { modInstances::MarkInstanceWindow(hWnd()); });
-    forms::IgnoringErrors([&] {
-        mInterface = std::make_unique<clsIface>();
-        mInterface->Change = [this] { mInterface_Change(); };
-    });
-    // Under another file name the program is no installation of its own: no checks of one.
-    const bool installed = !forms::Dir(ProgramFile()).empty();
-    if (installed) forms::IgnoringErrors([] { Module1::CheckComponents(); });
-    forms::IgnoringErrors([] { Module1::CheckUpdateReminder(); });
-    forms::IgnoringErrors([] { Module1::InitAssocIconPaths(); });
-    BindList(Module1::gEditorsMenu(), mnuEditors, "QVEditors.dat");
-    BindList(Module1::gMyWebsMenu(), mnuMyWebs, "QVImgwebs.dat");
-    BindList(Module1::gImgWebsMenu(), mnuImgWebs, "QVSetwebs.dat");
-    Module1::gImageSaved = true;
-    forms::IgnoringErrors([&] { ProcessCmdLine(); });
-    forms::IgnoringErrors([] {
-        Module1::gFavNames.assign(1, {});
-        Module1::gFavPaths.assign(1, {});
-        Module1::LoadFavouritesMenu();
-    });
-    forms::IgnoringErrors([&] {
-        if (forms::GetSettingNumber("Quillview2", "Options", "DelFavs", 0) == 1) RemoveVanishedFavourites();
-    });
-    forms::IgnoringErrors([&] { Show(); });
-    forms::IgnoringErrors([&] { forms::Default<frmSettingUp>().Unload(); });
+void frmQuillview::BindEvents() {
+    File1.Click = [this] { File1_Click(); };
+    TilePic.Click = [this] { TilePic_Click(); };
+    Toolbar.OnEach([this](forms::SoftButton& b) { b.Click = [this, i = b.Index()] { Toolbar_Click(i); }; });
+    mnuNorm.Click = [this] { mnuNorm_Click(); };
+    mnuCrop.Click = [this] { mnuCrop_Click(); };
+    mnuZoommode.Click = [this] { mnuZoommode_Click(); };
+    mnuDrag.Click = [this] { mnuDrag_Click(); };
+    mnuShowQV.Click = [this] { mnuShowQV_Click(); };
+    mnuSave.Click = [this] { mnuSave_Click(); };
+    mnuFullscrn.Click = [this] { mnuFullscrn_Click(); };
+    mnuExit.Click = [this] { mnuExit_Click(); };
+    mnuImages.Click = [this] { mnuImages_Click(); };
+    mnuFTs.OnEach([this](forms::Menu& m) { m.Click = [this, i = m.Index()] { mnuFTs_Click(i); }; });
+    Dir1.Change = [this] { Dir1_Change(); };
 }
 
-void frmQuillview::Form_Unload(int&) {
-    // Only a close that goes ahead gives up the single-instance role.
-    forms::IgnoringErrors([&] { subclass::UnsubscribeMessage(*this, hWnd(), WM_COPYDATA); });
-    modInstances::ReleaseInstanceMutex();
-    // The interface state stores its keys when it is released here, not when the process ends.
-    forms::IgnoringErrors([&] {
-        if (mInterface) mInterface->Release();
-    });
-    mInterface.reset();
-    // The imaging sites are the update program's list: never saved here.
-    forms::IgnoringErrors([] { Module1::gEditorsMenu().SaveMenu(); });
-    forms::IgnoringErrors([] { Module1::gMyWebsMenu().SaveMenu(); });
-    forms::IgnoringErrors([&] { forms::Default<frmSettingUp>().Unload(); });
-    forms::IgnoringErrors([] { Module1::gHelp().CloseAll(); });
+void frmQuillview::LoadWithoutStartUp() {
+    withoutStartUp_ = true;
+    Load();
 }
 
-void frmQuillview::mInterface_Change() {}
+void frmQuillview::EnablePictureMenus() {
+    mnuClose.SetEnabled(true);
+    mnuStatus.SetEnabled(true);
+    mnuBackCol.SetEnabled(true);
+    mnuTips.SetEnabled(true);
+    mnuTips.SetChecked(false);
+}
+
+void frmQuillview::PictureShown() {
+    Shape1.SetVisible(false);
+    lblSelSize.SetVisible(false);
+    mnuFullscrn.SetEnabled(true);
+}
 
 std::string frmQuillview::ProgramFile() {
     return forms::ProgramFolder() + "\\" + forms::App::EXEName() + ".exe";
 }
 
-void frmQuillview::BindList(clsVarMenus& list, forms::ControlArray<forms::Menu>& items, const char* dataFile) {
-    forms::IgnoringErrors([&] {
-        list.MenuItems = &items;
-        list.DataFile = dataFile;
-        list.LoadMenu();
-    });
+void frmQuillview::SetToolbarIcon(int button, int iconId) {
+    Toolbar(button).SetPicture(browser::ProgramIcon(iconId));
 }
 
-void frmQuillview::RemoveVanishedFavourites() {
-    // A removal moves the last favourite into the freed place, so that place is tested again; every
-    // favourite left is tested once.
-    int index = 0;
-    while (mnuFav1.Exists(index) && index < static_cast<int>(Module1::gFavNames.size()) - 1) {
-        const std::string name = mnuFav1(index).Caption();
-        const std::string folder = mnuFav1(index).Tag();
-        if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            ++index;
-            continue;
-        }
-        const std::size_t before = Module1::gFavNames.size();
-        Module1::RemoveFavourite(name, folder);
-        if (Module1::gFavNames.size() >= before) ++index;  // not removed: go on with the next
-    }
-}
-
-void frmQuillview::ProcessCmdLine(const std::string& sCommand) {
-    const bool startUp = sCommand.empty();
-    const std::string text = startUp ? Module1::gCommandLine : sCommand;
-    bool selected = false;
-    if (!text.empty() && text != "\"\"") {
-        if (startUp) forms::IgnoringErrors([] { Module1::SetLoadingStatus("Loading Image..."); });
-        std::string path = text;
-        if (!path.empty() && path.back() == '"') path.pop_back();
-        if (!path.empty() && path.front() == '"') path.erase(0, 1);
-        if (!path.empty() && !forms::Dir(path).empty()) {
-            SetCaption("Quillview - " + forms::FileNameOf(path));
-            selected = true;
-        }
-    }
-    if (!selected) Module1::gCommandLine.clear();
-}
-
-LRESULT frmQuillview::WindowProc(HWND, UINT iMsg, WPARAM, LPARAM lParam) {
-    if (iMsg != WM_COPYDATA || lParam == 0) return 0;
-    const auto* record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    std::string text;
-    if (record->cbData > 0 && record->lpData) {
-        text.assign(static_cast<const char*>(record->lpData), record->cbData);
-    }
-    // A later start sends one zero byte for an empty command line: that is no picture to open.
-    if (text == std::string(1, '\0')) text.clear();
-    ReceiveCommandLine(text);
-    return 0;
-}
-
-void frmQuillview::ReceiveCommandLine(const std::string& text) {
-    const HWND self = hWnd();
-    if (text.empty()) {
-        SetForegroundWindow(self);
-        modInstances::RestoreAndActivate(self);
-        return;
-    }
-    HandInStep([&] {
-        forms::AppActivate(Caption());
-        SetForegroundWindow(self);
-        modInstances::RestoreAndActivate(self);
-        // Topmost and at once not topmost again: the window comes to the front even over other programs.
-        const auto form = GetDispatch();
-        Module1::gShell().FormStayOnTop(form.Get(), true);
-        forms::DoEvents();
-        Module1::gShell().FormStayOnTop(form.Get(), false);
-    });
-    HandInStep([&] {
-        ProcessCmdLine(text);
-        forms::DoEvents();
-    });
-}
+// The commands' own handlers are filled with the rest of the window's commands; these are what this
+// window's own paths run.
+void frmQuillview::Toolbar_Click(int) {}
+void frmQuillview::mnuFullscrn_Click() {}
+void frmQuillview::mnuSave_Click() {}
+void frmQuillview::Dir1_Change() {}

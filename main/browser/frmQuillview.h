@@ -1,66 +1,353 @@
 #pragma once
 // The main window of the picture browser. It is the running instance that later starts hand their
-// command line to, and its unload ends the program.
+// command line to, and its unload ends the program. Its behaviour is split by concern over the files of this
+// folder: start-up, shutdown, hand-in, file types, picture states, display modes, options, tips, layout.
 
 #include "main/core/MainWindowView.h"
+#include "platform/comctl/SoftButton.h"
+#include "platform/comctl/StatusBar.h"
+#include "platform/comctl/TrayIcon.h"
 #include "platform/forms/ControlArray.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Menu.h"
+#include "platform/forms/Screen.h"
+#include "platform/forms/StdPicture.h"
+#include "platform/forms/controls/DirListBox.h"
+#include "platform/forms/controls/DriveListBox.h"
+#include "platform/forms/controls/FileListBox.h"
+#include "platform/forms/controls/Frame.h"
+#include "platform/forms/controls/HScrollBar.h"
+#include "platform/forms/controls/Image.h"
+#include "platform/forms/controls/Label.h"
+#include "platform/forms/controls/Line.h"
+#include "platform/forms/controls/ListBox.h"
+#include "platform/forms/controls/PictureBox.h"
+#include "platform/forms/controls/Shape.h"
+#include "platform/forms/controls/TextBox.h"
+#include "platform/forms/controls/VScrollBar.h"
 #include "platform/subclass/ISubclass.h"
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class clsIface;
 class clsVarMenus;
+
+namespace browser {
+// Design geometry of a control placed on the window: twips become pixels at the screen's twips per pixel.
+forms::Extent OnWindow(float left, float top, float width, float height);
+}  // namespace browser
 
 class frmQuillview : public forms::Form, public subclass::ISubclass, public Module1::MainWindowView {
 public:
     frmQuillview();
     ~frmQuillview() override;
 
-    // Primary screen size in pixels.
-    std::int32_t ScreenWidth = 0;
+    // ---- Public fields ----
+    std::int32_t ScreenWidth = 0;  // primary screen, pixels
     std::int32_t ScreenHeight = 0;
+    bool SupportMoreBrowsers = false;
+    bool LogoShown_ = false;
+    std::int32_t DisplayMode_ = 101;  // 101 Actual Size, 102 Best Fit
+    bool Tiled_ = false;
+    bool TrayIconEnabled = false;
+    std::int32_t TrayIconMode = 0;  // 0 icon only while minimised, 1 always
 
-    // The lists that the core keeps (favourites, editors, imaging sites, own sites).
-    forms::Menu mnuEdit{*this, "mnuEdit", {.Caption = "&Edit"}};
-    forms::Menu mnuEditor{mnuEdit, "mnuEditor", {.Caption = "Edit Image with"}};
-    forms::ControlArray<forms::Menu> mnuEditors{mnuEditor, "mnuEditors", {{0, {}}}};
-    forms::Menu mnuFav{*this, "mnuFav", {.Caption = "F&avourites"}};
-    forms::ControlArray<forms::Menu> mnuFav1{mnuFav, "mnuFav1", {{0, {.Caption = "No Favourites", .Enabled = false}}}};
-    forms::Menu mnuGo{*this, "mnuGo", {.Caption = "&Go"}};
-    forms::Menu mnuImgsites{mnuGo, "mnuImgsites", {.Caption = "Vivid Imaging Sites"}};
-    forms::ControlArray<forms::Menu> mnuImgWebs{mnuImgsites, "mnuImgWebs", {{0, {}}}};
-    forms::Menu mnuMyWeb{mnuGo, "mnuMyWeb", {.Caption = "My Imaging Sites"}};
-    forms::ControlArray<forms::Menu> mnuMyWebs{mnuMyWeb, "mnuMyWebs", {{0, {}}}};
+    // ---- Fields shared by the window's parts ----
+    std::int32_t CursorMode = 0;  // 0 normal, 1 crop, 2 zoom, 3 drag
+    std::int16_t DragDivisor = 20;
+    bool FollowOperations = false;
+    std::vector<std::string> Tips;
+    std::int32_t CurrentTip = 0;
+    std::unique_ptr<clsIface> mInterface;
 
-    forms::ControlArray<forms::Menu>& FavouritesMenu() override { return mnuFav1; }
-
+    // ---- Public operations ----
+    void DoNextTip();
+    void DisplayCurrentTip();
+    bool LoadTips(const std::string& path);
+    void ColReset();
+    void DoColour() override;
+    void TileImage(bool untile);
+    void mnuFiletypesSort(bool Loadmnus);
+    std::string SetPattern();
+    bool CheckPCXSupportResult();
+    void CheckPCXSupport() override { CheckPCXSupportResult(); }
+    void ShowLogo() override;
+    void CurModUnchk();
+    void GetCapture();
+    void ImageSaved() override;
+    void ImageStatic() override;
+    void DisplayImage() override;
+    void BestFitImage();
+    void ActualSizeImage();
     // Turns a command line (this start's, when sCommand is empty) into the picture chosen in the browser.
     void ProcessCmdLine(const std::string& sCommand = {});
 
-    // The hand-in of a later start's command line (WM_COPYDATA only).
+    // Re-reads the options window's settings; after start-up and after that window closes.
+    void ApplyOptions();
+    void ApplyTrayIcon();
+    void FillFavouritesList();
+    // "The image showing has not been saved, save it now?": the answer (Yes, No or Cancel).
+    int AskSaveImage();
+
+    // A test of another window: the design without the start-up.
+    void LoadWithoutStartUp();
+
+    // The text the tips window's label shows.
+    std::string ShownTip = "Tips are displayed here.";
+    // The picked tip's random source: uniform in [0, 1); a test replaces it.
+    std::function<float()> TipRandom;
+
+    // ---- Handlers the window's commands fill ----
+    void Toolbar_Click(int Index);
+    void mnuFullscrn_Click();
+    void mnuSave_Click();
+    void Dir1_Change();
+    void File1_Click();
+    void mnuNorm_Click();
+    void mnuCrop_Click();
+    void mnuZoommode_Click();
+    void mnuDrag_Click();
+    void mnuShowQV_Click();
+    void TilePic_Click();
+    void mnuFTs_Click(int Index);
+    void mnuImages_Click();
+    void mnuExit_Click();
+
+    // ---- Hand-in of a later start's command line (WM_COPYDATA only) ----
     std::int32_t MsgResponse() const override { return subclass::ConsumeMessage; }
     void SetMsgResponse(std::int32_t) override {}
     LRESULT WindowProc(HWND hwnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
 
+    // ---- The core's narrow view of this window ----
+    forms::ControlArray<forms::Menu>& FavouritesMenu() override { return mnuFav1; }
+    forms::Form& LoaderWindow() override { return *this; }
+    forms::PictureBox& PictureArea() override { return Picture1; }
+    forms::PictureBox& PictureHolder() override { return Image1; }
+    forms::TextBox& ExtensionBox() override { return Text1; }
+    forms::DirListBox& FolderList() override { return Dir1; }
+    forms::FileListBox& FileList() override { return File1; }
+    forms::VScrollBar& VerticalScrollBar() override { return VScroll1; }
+    forms::HScrollBar& HorizontalScrollBar() override { return HScroll1; }
+    forms::StatusBar& StatusPanels() override { return SB1; }
+    void EnablePictureMenus() override;
+    void PictureShown() override;
+    bool LogoShown() override { return LogoShown_; }
+    void SetLogoShown(bool shown) override { LogoShown_ = shown; }
+    std::int32_t DisplayMode() override { return DisplayMode_; }
+    bool Tiled() override { return Tiled_; }
+
+    // ======== Design ========
+    // Toolbar row (pixels on the window).
+    forms::ControlArray<forms::SoftButton> Toolbar;
+    forms::SoftButton TilePic;
+
+    // Picture area.
+    forms::PictureBox Picture1;
+    forms::PictureBox Image1;
+    forms::Shape Shape1;
+    forms::Label lblSelSize;
+    forms::VScrollBar VScroll1;
+    forms::HScrollBar HScroll1;
+    forms::ControlArray<forms::Line> Line2;
+    forms::ControlArray<forms::Line> Line9;
+    forms::Image Image2;
+    forms::Image imgSplitter;
+    forms::PictureBox picSplitter;
+
+    // Lists the tree stands in front of: invisible.
+    forms::DriveListBox Drive1;
+    forms::DirListBox Dir1;
+    forms::TextBox Text1;
+
+    // Browser-tools panel (twips inside the frame).
+    forms::Frame FraFiles;
+    forms::Label lblBTfiles;
+    forms::ControlArray<forms::Image> imgBrowserTools;
+    forms::Label lblBTCap;
+    forms::SoftButton SoftBttn1;
+    forms::SoftButton stbBTRefresh;
+    forms::SoftButton sbtToggleDock;
+    forms::ListBox FavList;
+    forms::FileListBox File1;
+    forms::PictureBox Picture2;
+    forms::ControlArray<forms::SoftButton> Fbts;
+    forms::Label lblBTFiles2;
+    forms::Label Label3;
+    forms::SoftButton sbtCloseFileseek;
+    forms::TextBox txtSearch;
+    forms::ListBox List1;
+
+    // Status bar (aligned to the bottom) and the tray icon.
+    forms::StatusBar SB1;
+    forms::TrayIcon morwen;
+
+    // ---- Menus ----
+    forms::Menu mnuFileItem{*this, "mnuFileItem", {.Caption = "&File"}};
+    forms::Menu mnuOpen{mnuFileItem, "mnuOpen", {.Caption = "&Open...", .Shortcut = forms::CtrlKey('O')}};
+    forms::Menu mnuSave{mnuFileItem, "mnuSave", {.Caption = "&Save...", .Shortcut = forms::CtrlKey('S')}};
+    forms::Menu mnuClose{mnuFileItem, "mnuClose",
+                         {.Caption = "&Close", .Enabled = false, .Shortcut = forms::CtrlKey('X')}};
+    forms::Menu lin1{mnuFileItem, "lin1", {.Caption = "-"}};
+    forms::Menu mnuDel{mnuFileItem, "mnuDel", {.Caption = "Delete File", .Shortcut = forms::Key(VK_DELETE)}};
+    forms::Menu mnuRename{mnuFileItem, "mnuRename", {.Caption = "Rename File", .Shortcut = forms::Key(VK_F2)}};
+    forms::Menu mnuMove{mnuFileItem, "mnuMove", {.Caption = "Move File", .Shortcut = forms::CtrlKey('M')}};
+    forms::Menu mnuCopyFile{mnuFileItem, "mnuCopyFile", {.Caption = "Copy File", .Shortcut = forms::CtrlKey('J')}};
+    forms::Menu lin2{mnuFileItem, "lin2", {.Caption = "-"}};
+    forms::Menu mnuRefresh{mnuFileItem, "mnuRefresh", {.Caption = "Refresh", .Shortcut = forms::Key(VK_F5)}};
+    forms::Menu lin3{mnuFileItem, "lin3", {.Caption = "-"}};
+    forms::Menu mnuExit{mnuFileItem, "mnuExit", {.Caption = "Exit"}};
+
+    forms::Menu mnuEdit{*this, "mnuEdit", {.Caption = "&Edit"}};
+    forms::Menu mnuCopy{mnuEdit, "mnuCopy", {.Caption = "Copy", .Shortcut = forms::CtrlKey('C')}};
+    forms::Menu mnuPaste{mnuEdit, "mnuPaste", {.Caption = "&Paste", .Shortcut = forms::CtrlKey('V')}};
+    forms::Menu mnuClear{mnuEdit, "mnuClear", {.Caption = "Clear Clipboard", .Shortcut = forms::CtrlKey('W')}};
+    forms::Menu lin4{mnuEdit, "lin4", {.Caption = "-"}};
+    forms::Menu mnuEditor{mnuEdit, "mnuEditor", {.Caption = "Edit Image with"}};
+    forms::ControlArray<forms::Menu> mnuEditors{mnuEditor, "mnuEditors", {{0, {}}}};
+
+    forms::Menu mnuView{*this, "mnuView", {.Caption = "&View"}};
+    forms::Menu mnuBrowseTools{mnuView, "mnuBrowseTools",
+                               {.Caption = "&Browser Tools", .Checked = true, .Shortcut = forms::CtrlKey('B')}};
+    forms::Menu mnuFileseekToggle{mnuView, "mnuFileseekToggle",
+                                  {.Caption = "&Show Fileseek", .Shortcut = forms::CtrlKey('Q')}};
+    forms::Menu mnuBTDock{mnuView, "mnuBTDock", {.Caption = "&Browser Dock", .Shortcut = forms::CtrlKey('G')}};
+    forms::Menu lin5{mnuView, "lin5", {.Caption = "-"}};
+    forms::Menu mnuCurmodes{mnuView, "mnuCurmodes", {.Caption = "Cursor Modes"}};
+    forms::Menu mnuNorm{mnuCurmodes, "mnuNorm", {.Caption = "Normal", .Checked = true}};
+    forms::Menu mnuDrag{mnuCurmodes, "mnuDrag", {.Caption = "Drag"}};
+    forms::Menu mnuCrop{mnuCurmodes, "mnuCrop", {.Caption = "Crop"}};
+    forms::Menu mnuZoommode{mnuCurmodes, "mnuZoommode", {.Caption = "Zoom", .Visible = false}};
+    forms::Menu mnuZoom{mnuView, "mnuZoom", {.Caption = "Zoom", .Enabled = false, .Visible = false}};
+    forms::Menu mnuZoomNormal{mnuZoom, "mnuZoomNormal", {.Caption = "Normal Viewing 1:1"}};
+    forms::Menu mnuZoomIn{mnuZoom, "mnuZoomIn", {.Caption = "Zoom in"}};
+    forms::Menu mnuZoomOut{mnuZoom, "mnuZoomOut", {.Caption = "Zoom out"}};
+    forms::Menu mnuStatus{mnuView, "mnuStatus",
+                          {.Caption = "Image Information", .Checked = true, .Enabled = false, .Visible = false}};
+    forms::Menu mnuFullscrn{mnuView, "mnuFullscrn",
+                            {.Caption = "Full Screen", .Enabled = false, .Shortcut = forms::CtrlKey('F')}};
+    forms::Menu mnuBackCol{mnuView, "mnuBackCol", {.Caption = "Back Colour", .Enabled = false}};
+    forms::Menu mnuBGrey{mnuBackCol, "mnuBGrey", {.Caption = "Grey"}};
+    forms::Menu mnuBWhite{mnuBackCol, "mnuBWhite", {.Caption = "White"}};
+    forms::Menu mnuBBlack{mnuBackCol, "mnuBBlack", {.Caption = "Black"}};
+    forms::Menu lin6{mnuBackCol, "lin6", {.Caption = "-"}};
+    forms::Menu mnuChooseCol{mnuBackCol, "mnuChooseCol", {.Caption = "From Palette..."}};
+
+    forms::Menu mnuFav{*this, "mnuFav", {.Caption = "F&avourites"}};
+    forms::Menu mnuCreateDir{mnuFav, "mnuCreateDir", {.Caption = "Create Directory", .Visible = false}};
+    forms::Menu mnuMoveDir{mnuFav, "mnuMoveDir", {.Caption = "Move Directory", .Visible = false}};
+    forms::Menu mnuCopyDir{mnuFav, "mnuCopyDir", {.Caption = "Copy Directory", .Visible = false}};
+    forms::Menu mnuDelDir{mnuFav, "mnuDelDir", {.Caption = "Delete Directory", .Visible = false}};
+    forms::Menu lin882{mnuFav, "lin882", {.Caption = "-", .Visible = false}};
+    forms::Menu mnuAdd{mnuFav, "mnuAdd", {.Caption = "Add...", .Shortcut = forms::Key(VK_F4)}};
+    forms::Menu mnuFavMan{mnuFav, "mnuFavMan", {.Caption = "&Favourites Manager...", .Shortcut = forms::Key(VK_F7)}};
+    forms::Menu lin7{mnuFav, "lin7", {.Caption = "-"}};
+    forms::ControlArray<forms::Menu> mnuFav1{mnuFav, "mnuFav1", {{0, {.Caption = "No Favourites", .Enabled = false}}}};
+
+    forms::Menu mnuTools{*this, "mnuTools", {.Caption = "&Tools"}};
+    forms::Menu mnuWallpaper{mnuTools, "mnuWallpaper", {.Caption = "&Set as Wallpaper"}};
+    forms::Menu mnuCenter{mnuWallpaper, "mnuCenter", {.Caption = "&Center Image", .Shortcut = forms::Key(VK_F11)}};
+    forms::Menu mnuTileImage{mnuWallpaper, "mnuTileImage", {.Caption = "&Tile Image", .Shortcut = forms::Key(VK_F12)}};
+    forms::Menu mnuFileseek{mnuTools, "mnuFileseek", {.Caption = "Open Fileseek"}};
+    forms::Menu lin8{mnuTools, "lin8", {.Caption = "-"}};
+    forms::Menu mnuOptions{mnuTools, "mnuOptions", {.Caption = "&Options...", .Shortcut = forms::Key(VK_F9)}};
+
+    forms::Menu mnuFT{*this, "mnuFT", {.Caption = "File T&ypes"}};
+    forms::Menu mnuProp{mnuFT, "mnuProp", {.Caption = "&Properties", .Visible = false}};
+    forms::Menu lin857{mnuFT, "lin857", {.Caption = "-", .Visible = false}};
+    forms::ControlArray<forms::Menu> mnuFTs{mnuFT, "mnuFTs", {{0, {.Caption = "BMP", .Checked = true}}}};
+    forms::Menu lin9{mnuFT, "lin9", {.Caption = "-"}};
+    forms::Menu mnuImages{mnuFT, "mnuImages", {.Caption = "All Images"}};
+
+    forms::Menu mnuGoItem{*this, "mnuGoItem", {.Caption = "&Go"}};
+    forms::Menu mnuMail{mnuGoItem, "mnuMail", {.Caption = "Email Support"}};
+    forms::Menu mnuHomepage{mnuGoItem, "mnuHomepage", {.Caption = "Quillview Website"}};
+    forms::Menu mnuOVSWebsite{mnuGoItem, "mnuOVSWebsite", {.Caption = "Orvane Solutions Website"}};
+    forms::Menu mnuVividimghme{mnuGoItem, "mnuVividimghme", {.Caption = "Vivid Imaging Homepage"}};
+    forms::Menu lin10{mnuGoItem, "lin10", {.Caption = "-"}};
+    forms::Menu mnuOpenQVStud{mnuGoItem, "mnuOpenQVStud", {.Caption = "&Open Quillview Studio..."}};
+    forms::Menu lin11{mnuGoItem, "lin11", {.Caption = "-"}};
+    forms::Menu mnuTobinMarsh{mnuGoItem, "mnuTobinMarsh", {.Caption = "Tobin Marsh"}};
+    forms::ControlArray<forms::Menu> mnuTobinMarshLnk{mnuTobinMarsh, "mnuTobinMarshLnk",
+                                                      {{0, {.Caption = "Homepage"}},
+                                                       {1, {.Caption = "Tutorials"}},
+                                                       {2, {.Caption = "Sci- Fi Images"}},
+                                                       {3, {.Caption = "Landscape Images"}},
+                                                       {4, {.Caption = "Surreal Images"}},
+                                                       {5, {.Caption = "Experimental Images"}},
+                                                       {6, {.Caption = "Other Images"}}}};
+    forms::Menu lin12{mnuGoItem, "lin12", {.Caption = "-"}};
+    forms::Menu mnuImgsites{mnuGoItem, "mnuImgsites", {.Caption = "Vivid Imaging Sites"}};
+    forms::ControlArray<forms::Menu> mnuImgWebs{mnuImgsites, "mnuImgWebs", {{0, {}}}};
+    forms::Menu lin13{mnuImgsites, "lin13", {.Caption = "-"}};
+    forms::Menu mnuSubmitweb{mnuImgsites, "mnuSubmitweb", {.Caption = "&Submit Website"}};
+    forms::Menu mnuMyWeb{mnuGoItem, "mnuMyWeb", {.Caption = "My Imaging Sites"}};
+    forms::ControlArray<forms::Menu> mnuMyWebs{mnuMyWeb, "mnuMyWebs", {{0, {}}}};
+    forms::Menu lin14{mnuGoItem, "lin14", {.Caption = "-"}};
+    forms::Menu mnuAddlink{mnuGoItem, "mnuAddlink", {.Caption = "Add Link"}};
+    forms::ControlArray<forms::Menu> mnuLink{mnuAddlink, "mnuLink",
+                                             {{0, {.Caption = "NO URL", .Visible = false}},
+                                              {1, {.Caption = "No URL", .Visible = false}},
+                                              {2, {.Caption = "No URL", .Visible = false}},
+                                              {3, {.Caption = "No URL", .Visible = false}}}};
+    forms::Menu mnuAddlnkManually{mnuAddlink, "mnuAddlnkManually", {.Caption = "Manually"}};
+    forms::Menu mnuUpdateLinks{mnuGoItem, "mnuUpdateLinks",
+                               {.Caption = "&Update Links...", .Shortcut = forms::ShiftKey(VK_F2)}};
+    forms::Menu mnuEditLinks{mnuGoItem, "mnuEditLinks", {.Caption = "&Edit Links...", .Shortcut = forms::ShiftKey(VK_F1)}};
+
+    forms::Menu mnuHelp{*this, "mnuHelp", {.Caption = "&Help"}};
+    forms::Menu mnuHelpcont{mnuHelp, "mnuHelpcont", {.Caption = "Help Contents", .Shortcut = forms::Key(VK_F1)}};
+    forms::Menu mnuReadme{mnuHelp, "mnuReadme", {.Caption = "ReadMe"}};
+    forms::Menu mnuTips{mnuHelp, "mnuTips", {.Caption = "Quillview Tips", .Checked = true}};
+    forms::Menu mnuUpdate{mnuHelp, "mnuUpdate", {.Caption = "&Quillview Update", .Shortcut = forms::Key(VK_F6)}};
+    forms::Menu lin15{mnuHelp, "lin15", {.Caption = "-"}};
+    forms::Menu mnuAboutItem{mnuHelp, "mnuAboutItem", {.Caption = "About...", .Shortcut = forms::Key(VK_F3)}};
+
+    // The tray icon's menu: never in the bar.
+    forms::Menu mnuMorwen{*this, "mnuMorwen", {.Caption = "Morwen", .Visible = false}};
+    forms::Menu mnuShowQV{mnuMorwen, "mnuShowQV", {.Caption = "Show Quillview"}};
+    forms::Menu lin16{mnuMorwen, "lin16", {.Caption = "-"}};
+    forms::Menu mnuCopyImg{mnuMorwen, "mnuCopyImg", {.Caption = "Copy Image"}};
+    forms::Menu mnuGoMen{mnuMorwen, "mnuGoMen", {.Caption = "Go"}};
+    forms::ControlArray<forms::Menu> mnuImgWebs2{mnuGoMen, "mnuImgWebs2", {{0, {}}}};
+    forms::Menu mnuAboutQV{mnuMorwen, "mnuAboutQV", {.Caption = "About..."}};
+    forms::Menu mnuCloseQV{mnuMorwen, "mnuCloseQV", {.Caption = "Close Quillview"}};
+
 protected:
     void Form_Load() override;
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     void Form_Unload(int& Cancel) override;
+    void Form_Resize() override;
 
 private:
+    void BindEvents();
+    void StartUp();
+    void CheckScreenResolution();
     void ReceiveCommandLine(const std::string& text);
-    // Applies the browser-tools state to the window (its layout belongs to the main window's own code).
+    void HandIn(const std::string& text);
+    void ShowDisplayMode(std::int32_t mode, bool tiled);
+    void GifHandOver();
+    void ShowStartupTip();
     void mInterface_Change();
+    void RestorePlacement();
+    void KeepAssociations();
     // "<program folder>\<program>.exe".
     static std::string ProgramFile();
     // Binds one editable list to its menu and file and loads it.
     static void BindList(clsVarMenus& list, forms::ControlArray<forms::Menu>& items, const char* dataFile);
     // Favourites whose folder (or file) no longer exists go.
     void RemoveVanishedFavourites();
+    // Toolbar button 6's picture: icon 101 (Actual Size) or 102 (Best Fit).
+    void SetToolbarIcon(int button, int iconId);
 
-    // Browser-tools state, from the load to the unload.
-    std::unique_ptr<clsIface> mInterface;
+    bool withoutStartUp_ = false;
+    bool handingIn_ = false;
+    std::deque<std::string> pendingHandIns_;
+    bool ResizeRepeated = false;
+    // The entry chosen last: a cancelled change of picture goes back to it.
+    int lastFileIndex_ = -1;
 };

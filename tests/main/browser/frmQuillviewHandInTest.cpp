@@ -3,9 +3,11 @@
 #include "main/core/Module1.h"
 #include "main/core/modInstances.h"
 #include "platform/runtime/App.h"
+#include "platform/runtime/ScriptedAnswerer.h"
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/UserPaths.h"
 #include "tests/lib/comserver/TestSupport.h"
+#include "tests/main/TestBitmap.h"
 #include "tests/support/Apartment.h"
 #include "tests/support/TempFolder.h"
 
@@ -19,13 +21,14 @@ class HandIn : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(services_.Registered());
-        picture_ = folder_ / "a b.jpg";
-        CloseHandle(CreateFileA(picture_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        picture_ = folder_ / "a b.bmp";
+        ASSERT_TRUE(qvtest::WriteBitmap(picture_));
         Module1::gCommandLine.clear();
         // This version has run before: the window's start-up checks stay quiet.
         forms::SaveSetting("Quillview", "current_version", "major", std::to_string(forms::App::Major()));
         forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(forms::App::Minor()));
         forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(forms::App::Revision()));
+        forms::SaveSetting("Quillview2", "options", "deskicon232", "1");
     }
     void TearDown() override {
         Window().Unload();
@@ -37,6 +40,8 @@ protected:
         SendMessageA(Window().hWnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
     }
 
+    forms::ScriptedAnswerer answers_{[](const std::string& m) { ADD_FAILURE() << m; }};
+    const forms::ScopedAnswerer answering_{answers_};
     const qvtest::TempFolder folder_;
     const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "HandIn"};
     const forms::UserPathsOverride paths_{std::nullopt, folder_ / "user"};
@@ -54,7 +59,7 @@ TEST_F(HandIn, TheLoadedWindowIsTheRunningInstance) {
 TEST_F(HandIn, ThisStartsPictureIsChosenAtLoad) {
     Module1::gCommandLine = "\"" + picture_ + "\"";
     Window().Load();
-    EXPECT_EQ(Window().Caption(), "Quillview - a b.jpg");
+    EXPECT_EQ(Window().Caption(), "Quillview - a b.bmp");
     EXPECT_EQ(Module1::gCommandLine, "\"" + picture_ + "\"") << "kept: it named a picture";
 }
 
@@ -76,7 +81,7 @@ TEST_F(HandIn, ReceivedRecords) {
         Window().Load();
         Module1::gCommandLine = "start";
         Send(c.bytes);
-        EXPECT_EQ(Window().Caption(), c.chosen ? "Quillview - a b.jpg" : "Quillview") << c.bytes;
+        EXPECT_EQ(Window().Caption(), c.chosen ? "Quillview - a b.bmp" : "Quillview - Vivid Imaging") << c.bytes;
         EXPECT_EQ(Module1::gCommandLine, c.commandLineKept ? "start" : "") << c.bytes;
         Window().Unload();
     }

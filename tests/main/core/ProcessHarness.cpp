@@ -35,6 +35,8 @@ void QuietStartUpChecks() {
     forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(LOWORD(info->dwFileVersionMS)));
     forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(LOWORD(info->dwFileVersionLS)));
     forms::DeleteSetting("QuillviewUpdate", "Options", "lastqvupdate");
+    // The desktop question was answered on an earlier start.
+    forms::SaveSetting("Quillview2", "options", "deskicon232", "1");
 }
 
 }  // namespace

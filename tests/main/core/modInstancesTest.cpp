@@ -3,6 +3,7 @@
 #include "main/core/modInstances.h"
 #include "platform/runtime/CommandLine.h"
 #include "tests/lib/comserver/TestSupport.h"
+#include "tests/main/TestBitmap.h"
 #include "tests/main/core/ProcessHarness.h"
 #include "tests/support/Apartment.h"
 
@@ -171,8 +172,8 @@ TEST(FirstInstance, ReceivesAHandOffAndGivesUpItsRoleWhenClosed) {
     const testsupport::RegisteredServer services(ORCMCLS_DLL);
     ASSERT_TRUE(services.Registered());
     ProgramFolder folder;
-    const std::string picture = folder.File("some.jpg");
-    CloseHandle(CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::string picture = folder.File("some.bmp");
+    ASSERT_TRUE(qvtest::WriteBitmap(picture));
 
     Process first(folder.Program(), nullptr);
     const HWND window = WaitForMarkedWindow(first);
@@ -183,7 +184,7 @@ TEST(FirstInstance, ReceivesAHandOffAndGivesUpItsRoleWhenClosed) {
         Process later(folder.Program(), ("\"" + picture + "\"").c_str());
         ASSERT_TRUE(later.WaitForExit(kStartMs));
     }
-    EXPECT_TRUE(PumpUntil([&] { return qvtest::WindowText(window) == "Quillview - some.jpg"; }, kStartMs))
+    EXPECT_TRUE(PumpUntil([&] { return qvtest::WindowText(window) == "Quillview - some.bmp"; }, kStartMs))
         << "caption: " << qvtest::WindowText(window);
 
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -219,8 +220,8 @@ TEST(FirstInstance, AFailedHandInStepIsReportedAndTheHandInGoesOn) {
     const testsupport::ServerModule services(ORCMCLS_DLL);
     services.Call("DllUnregisterServer");
     ProgramFolder folder;
-    const std::string picture = folder.File("shown.jpg");
-    CloseHandle(CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::string picture = folder.File("shown.bmp");
+    ASSERT_TRUE(qvtest::WriteBitmap(picture));
     Process first(folder.Program(), nullptr);
     const HWND window = WaitForMarkedWindow(first);
     ASSERT_NE(window, nullptr);
@@ -239,7 +240,7 @@ TEST(FirstInstance, AFailedHandInStepIsReportedAndTheHandInGoesOn) {
     EXPECT_EQ(BoxText(detail).rfind("Error description: ", 0), 0u) << BoxText(detail);
     PostMessageA(detail, WM_COMMAND, IDOK, 0);
 
-    EXPECT_TRUE(PumpUntil([&] { return qvtest::WindowText(window) == "Quillview - shown.jpg"; }, kStartMs))
+    EXPECT_TRUE(PumpUntil([&] { return qvtest::WindowText(window) == "Quillview - shown.bmp"; }, kStartMs))
         << "the picture is still chosen after the failed step";
     EXPECT_TRUE(later.WaitForExit(kStartMs));
     PostMessageA(window, WM_CLOSE, 0, 0);

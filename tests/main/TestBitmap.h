@@ -1,0 +1,43 @@
+#pragma once
+// A real picture file for tests that open one: a 24-bit bitmap of the given size and colour (0x00BBGGRR).
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qvtest {
+
+inline bool WriteBitmap(const std::string& path, int width = 4, int height = 3, std::uint32_t colour = 0x0000FF) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(stride * height);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::vector<BYTE> pixels(info.biSizeImage);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            BYTE* p = &pixels[y * stride + x * 3];
+            p[0] = static_cast<BYTE>(colour >> 16);
+            p[1] = static_cast<BYTE>(colour >> 8);
+            p[2] = static_cast<BYTE>(colour);
+        }
+    }
+    const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(h, &file, sizeof file, &written, nullptr) && WriteFile(h, &info, sizeof info, &written, nullptr) &&
+              WriteFile(h, pixels.data(), info.biSizeImage, &written, nullptr);
+    CloseHandle(h);
+    return ok;
+}
+
+}  // namespace qvtest
