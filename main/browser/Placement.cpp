@@ -9,6 +9,11 @@ namespace {
 
 bool Contains(const MonitorRect& m, float x, float y) { return x >= m.left && x < m.right && y >= m.top && y < m.bottom; }
 
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT r, LPARAM data) {
+    reinterpret_cast<std::vector<RECT>*>(data)->push_back(*r);
+    return TRUE;
+}
+
 bool Meets(const MonitorRect& m, const StoredPlacement& p) {
     return p.left < m.right && p.left + p.width > m.left && p.top < m.bottom && p.top + p.height > m.top;
 }
@@ -36,13 +41,7 @@ StoredPlacement PlaceOnMonitors(StoredPlacement p, const std::vector<MonitorRect
 
 std::vector<MonitorRect> MonitorsInTwips() {
     std::vector<RECT> rects;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR, HDC, LPRECT r, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<RECT>*>(data)->push_back(*r);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&rects));
+    EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&rects));
     const float tx = forms::Screen().TwipsPerPixelX();
     const float ty = forms::Screen().TwipsPerPixelY();
     std::vector<MonitorRect> monitors;
