@@ -4,6 +4,7 @@
 
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
+#include "main/windows/frmAbout.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/controls/DirListBox.h"
 #include "platform/forms/controls/FileListBox.h"
@@ -135,7 +136,7 @@ float frmFullscn::ScreenTwipsHeight() const {
 void frmFullscn::Form_Initialize() {}
 
 void frmFullscn::Form_Load() {
-    dialogHold_.Take();
+    shownHold_.Follow(hWnd());
     Tim.SetInterval(300);
     Tim.SetEnabled(true);
     Opening();
@@ -266,7 +267,7 @@ void frmFullscn::Form_Activate() { lblNumber.SetCaption(std::to_string(File1.Lis
 
 void frmFullscn::Form_Unload(int& /*Cancel*/) {
     Module1::gFullScreenOpen = false;
-    dialogHold_.GiveBack();
+    shownHold_.Release();
 }
 
 void frmFullscn::Form_Terminate() { Module1::gFullScreenOpen = false; }
@@ -309,7 +310,7 @@ void frmFullscn::mnuContents_Click() {
 
 void frmFullscn::mnuAbout_Click() {
     ShowMenuBar(false);
-    // The About box is another window's; it is shown from here once it exists.
+    forms::Default<frmAbout>().Show(forms::ShowMode::Modal);
 }
 
 void frmFullscn::mnuExit_Click() {

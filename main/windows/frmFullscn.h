@@ -6,7 +6,7 @@
 // frmFullscnPicture.cpp (showing a file, fitting, scroll bars, keys), frmFullscnNavigation.cpp (mouse
 // navigation, hot strips, panel and lists).
 
-#include "main/core/Module1.h"
+#include "main/windows/ShownHold.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/Timer.h"
@@ -164,6 +164,6 @@ private:
     // Set while the viewer changes a list of the main window or its own, so that a change coming back
     // from the other side is not mirrored again.
     bool mirroring_ = false;
-    // The viewer counts as an open secondary window from its opening to its unload.
-    Module1::DialogOpenHold dialogHold_;
+    // The viewer counts as an open secondary window while it is on the screen.
+    ShownHold shownHold_;
 };

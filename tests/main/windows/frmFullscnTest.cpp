@@ -302,7 +302,7 @@ TEST_F(FullscnTest, ShowingAFileByItsExtension) {
     folder.Write("wide.bmp", BmpBytes(GetSystemMetrics(SM_CXSCREEN) + 100, GetSystemMetrics(SM_CYSCREEN) - 4,
                                       RGB(0, 255, 0)));
     folder.Write("picture.qqq", "not read");
-    folder.Write("bad.bmp", "BM not a bitmap");
+    folder.Write("bad.bmp", "not a bitmap at all");
     formstest::Script script;
     Open();
     viewer.File1.SetPattern("*.*");
