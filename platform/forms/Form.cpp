@@ -85,11 +85,11 @@ Form::Form(FormDesign design)
 Form::~Form() {
     if (hwnd_) {
         DestroyMenus();
+        toolTip_.reset();
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
         hwnd_ = nullptr;
     }
-    if (toolTip_) DestroyWindow(toolTip_);
     if (formregistry::MainForm() == this) formregistry::MainForm() = nullptr;
     if (formregistry::LastActive() == this) formregistry::LastActive() = nullptr;
     std::erase(formregistry::All(), this);

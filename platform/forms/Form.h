@@ -16,6 +16,7 @@
 #include "platform/runtime/OleColor.h"
 #include "platform/forms/StdPicture.h"
 #include "platform/forms/Units.h"
+#include "platform/runtime/OwnedHandles.h"
 
 #include <windows.h>
 #include <wrl/client.h>
@@ -265,7 +266,7 @@ private:
     std::vector<ControlArrayBase*> arrays_;
     HMENU menuBar_ = nullptr;
     Menu* poppedMenu_ = nullptr;
-    HWND toolTip_ = nullptr;
+    UniqueWindow toolTip_;  // owned by the form's window: goes with it, so it goes at each unload
     int nextControlId_ = 1000;
     int nextMenuId_ = 20000;
 };

@@ -34,7 +34,11 @@ HRESULT Fail(EXCEPINFO* excep, const RuntimeError& e) {
 
 Microsoft::WRL::ComPtr<IDispatch> FormDispatch::Create(Form& form) {
     Microsoft::WRL::ComPtr<IDispatch> out;
-    out.Attach(new FormDispatch(FormSite::KeepAlive(form), &form));
+    auto shared = FormSite::KeepAlive(form);
+    // A shared form is reached only through its shared ownership, so that a view kept after it is gone
+    // fails instead of touching freed memory.
+    Form* const raw = shared ? nullptr : &form;
+    out.Attach(new FormDispatch(std::move(shared), raw));
     return out;
 }
 

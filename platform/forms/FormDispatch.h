@@ -30,7 +30,7 @@ private:
     ~FormDispatch() = default;
 
     std::weak_ptr<Form> form_;
-    Form* raw_;  // for a form not held by the runtime's shared ownership
+    Form* raw_;  // only for a form never held by the runtime's shared ownership
     ULONG refs_ = 1;
 };
 

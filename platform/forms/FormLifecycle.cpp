@@ -192,19 +192,27 @@ void Form::RunModal() {
             disabled.push_back(f->hwnd_);
         }
     }
-    ++modalDepth_;
-    MessageLoop::RunUntil([this] { return !hwnd_ || !IsWindowVisible(hwnd_); });
-    --modalDepth_;
-    for (HWND h : disabled) {
-        if (IsWindow(h)) EnableWindow(h, TRUE);
-    }
-    // Back to the window that was active under the modal one.
-    for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) {
-        if (IsWindow(*it) && IsWindowVisible(*it)) {
-            SetForegroundWindow(*it);
-            break;
+    // However the loop ends (an error escaping a message filter too), the other forms come back.
+    struct Restore {
+        Form& modal;
+        const std::vector<HWND>& disabled;
+        ~Restore() {
+            --modal.modalDepth_;
+            for (HWND h : disabled) {
+                if (IsWindow(h)) EnableWindow(h, TRUE);
+            }
+            // Back to the window that was active under the modal one.
+            for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) {
+                if (IsWindow(*it) && IsWindowVisible(*it)) {
+                    SetForegroundWindow(*it);
+                    break;
+                }
+            }
         }
-    }
+    };
+    ++modalDepth_;
+    const Restore restore{*this, disabled};
+    MessageLoop::RunUntil([this] { return !hwnd_ || !IsWindowVisible(hwnd_); });
 }
 
 void Form::Hide() {
@@ -242,6 +250,7 @@ void Form::UnloadWith(int mode, bool cancellable) {
     ReleaseMouseTarget();
     const HWND h = hwnd_;
     DestroyMenus();
+    toolTip_.reset();
     DestroyWindow(h);
     hwnd_ = nullptr;
     for (Control* c : std::vector<Control*>(controls_)) c->WindowGone();
@@ -273,7 +282,10 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+        if (self->hwnd_ == hwnd) {
+            self->hwnd_ = nullptr;
+            (void)self->toolTip_.release();  // destroyed with its owner
+        }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     const auto keep = self->KeepAlive();

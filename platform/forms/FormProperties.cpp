@@ -265,8 +265,8 @@ void Form::SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::str
         if (text.empty()) return;
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&icc);
-        toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                   hwnd_, nullptr, App::hInstance(), nullptr);
+        toolTip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                   hwnd_, nullptr, App::hInstance(), nullptr));
     }
     TTTOOLINFOA ti{};
     ti.cbSize = sizeof ti;
@@ -274,11 +274,11 @@ void Form::SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::str
     ti.uId = area ? id : reinterpret_cast<UINT_PTR>(window);
     ti.uFlags = area ? TTF_SUBCLASS : TTF_IDISHWND | TTF_SUBCLASS;
     if (area) ti.rect = *area;
-    SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(toolTip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
     if (text.empty()) return;
     std::string copy = text;
     ti.lpszText = copy.data();
-    SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(toolTip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 }  // namespace forms

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace subclass {
@@ -17,12 +18,14 @@ void ReportToDebugger(const std::exception& error) {
 
 ErrorReporter g_reporter = &ReportToDebugger;
 
-LRESULT DeliverGuarded(ISubclass& client, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+// No error may leave a window procedure: a client's errors go to the reporter.
+template <class F>
+auto Guarded(F&& call, decltype(call()) onError) {
     try {
-        return client.WindowProc(hwnd, msg, wParam, lParam);
+        return call();
     } catch (const std::exception& error) {
         g_reporter(error);
-        return 0;
+        return onError;
     }
 }
 }  // namespace
@@ -110,14 +113,19 @@ LRESULT CALLBACK Subclasser::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     for (ISubclass* client : clients) {
         // A client unsubscribed by an earlier one (or by a nested loop inside it) no longer gets the message.
         if (!state->Has(client, msg)) continue;
-        if (client->MsgResponse() == AfterOriginal) {
+        // A client that cannot tell how it takes the message misses it.
+        const auto response = Guarded([client] { return std::optional<std::int32_t>(client->MsgResponse()); },
+                                      std::optional<std::int32_t>());
+        if (!response) continue;
+        const auto deliver = [&] { return Guarded([&] { return client->WindowProc(hwnd, msg, wParam, lParam); }, LRESULT{0}); };
+        if (*response == AfterOriginal) {
             if (!originalRan) {
                 result = DefSubclassProc(hwnd, msg, wParam, lParam);
                 originalRan = true;
             }
-            DeliverGuarded(*client, hwnd, msg, wParam, lParam);
+            deliver();
         } else {
-            const LRESULT r = DeliverGuarded(*client, hwnd, msg, wParam, lParam);
+            const LRESULT r = deliver();
             if (!consumed && !originalRan) result = r;
             consumed = true;
         }

@@ -6,6 +6,10 @@
 #include "platform/forms/Program.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Timer.h"
+#include "platform/forms/controls/CommandButton.h"
+#include "ErrorNumber.h"
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 
 #include <string>
 #include <vector>
@@ -297,9 +302,19 @@ TEST_F(FormLifecycle, ScaleConversions) {
 
 TEST_F(FormLifecycle, BuiltInPropertiesRefuseBadValues) {
     frmLife& f = Default<frmLife>();
-    EXPECT_THROW(f.SetWindowState(3), RuntimeError);
-    EXPECT_THROW(f.SetMousePointer(77), RuntimeError);
-    EXPECT_THROW(f.SetWidth(-1), RuntimeError);
+    struct Case {
+        const char* what;
+        std::function<void()> set;
+        std::int32_t number;
+    };
+    const Case cases[] = {
+        {"window state out of range", [&] { f.SetWindowState(3); }, err::InvalidPropertyValue},
+        {"window state beyond 16 bits", [&] { f.SetWindowState(40000); }, err::Overflow},
+        {"mouse pointer out of range", [&] { f.SetMousePointer(77); }, err::InvalidPropertyValue},
+        {"mouse pointer beyond 16 bits", [&] { f.SetMousePointer(70000); }, err::Overflow},
+        {"negative width", [&] { f.SetWidth(-1); }, err::InvalidPropertyValue},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ErrorNumber(c.set), c.number) << c.what;
     f.SetBackColor(0x80000005u);
     EXPECT_EQ(f.BackColor(), 0x80000005u);
 }
@@ -327,6 +342,67 @@ TEST_F(FormLifecycle, DispatchAnswersByName) {
     DISPID id = 0;
     LPOLESTR bad = const_cast<LPOLESTR>(L"Caption");
     EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &bad, 1, 0, &id), DISP_E_UNKNOWNNAME);
+}
+
+TEST_F(FormLifecycle, ADispatchKeptAfterItsFormWentFailsUnexpected) {
+    auto f = New<frmLife>();
+    f->Load();
+    const auto disp = f->GetDispatch();
+    f->Unload();
+    f.reset();  // the last owner: the form object is gone
+    DISPPARAMS none{};
+    VARIANT v;
+    VariantInit(&v);
+    EXPECT_EQ(disp->Invoke(2, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr), E_UNEXPECTED);
+}
+
+class frmTipped : public Form {
+public:
+    frmTipped() : Form({.Caption = "Tipped"}) {}
+    CommandButton Command1{*this, "Command1", {120, 120, 1215, 375}, {.Caption = "OK"}, {.ToolTipText = "Press"}};
+};
+
+// The tool tip window the form owns, and how many tools it holds (0 without a tip window).
+int ToolsOfForm(HWND form) {
+    struct Search {
+        HWND owner;
+        int tools = 0;
+    } search{form};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM p) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(p);
+        char cls[64] = {};
+        GetClassNameA(h, cls, sizeof cls);
+        if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(h, GW_OWNER) == s.owner)
+            s.tools += static_cast<int>(SendMessageA(h, TTM_GETTOOLCOUNT, 0, 0));
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.tools;
+}
+
+TEST(FormToolTips, AFormShownAgainAfterUnloadHasItsTips) {
+    auto f = New<frmTipped>();
+    f->Show();
+    EXPECT_EQ(ToolsOfForm(f->hWnd()), 1);
+    f->Unload();
+    f->Show();
+    EXPECT_EQ(ToolsOfForm(f->hWnd()), 1) << "the tip window of the new window holds the button's tool";
+    f->Unload();
+}
+
+TEST_F(FormLifecycle, AnErrorLeavingAModalLoopGivesTheOtherFormsBack) {
+    frmLife& under = Default<frmLife>();
+    frmOther& modal = Default<frmOther>();
+    under.Show();
+    constexpr UINT Boom = WM_APP + 0x177;
+    const int filter = MessageLoop::AddFilter([](MSG& m) -> bool {
+        if (m.message == Boom) throw std::runtime_error("filter failed");
+        return false;
+    });
+    PostThreadMessageA(GetCurrentThreadId(), Boom, 0, 0);
+    EXPECT_THROW(modal.Show(ShowMode::Modal), std::runtime_error);
+    MessageLoop::RemoveFilter(filter);
+    EXPECT_TRUE(IsWindowEnabled(under.hWnd()));
+    EXPECT_FALSE(modal.IsModal());
 }
 
 // ---- the dispatch boundary ----
@@ -455,6 +531,8 @@ TEST(EndChild, EndsAtOnce) {
     auto form = New<frmEnding>();
     form->path = marker;
     form->Show();
+    std::FILE* before = std::fopen((std::string(marker) + ".before").c_str(), "w");
+    std::fclose(before);
     End();
     std::FILE* after = std::fopen((std::string(marker) + ".after").c_str(), "w");  // never reached
     std::fclose(after);
@@ -479,8 +557,10 @@ TEST(FormEnd, EndEndsTheProcessAtOnce) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     EXPECT_EQ(code, 0u);
+    EXPECT_NE(GetFileAttributesA((marker + ".before").c_str()), INVALID_FILE_ATTRIBUTES) << "the child reached End";
     EXPECT_EQ(GetFileAttributesA((marker + ".unload").c_str()), INVALID_FILE_ATTRIBUTES) << "no Unload event";
     EXPECT_EQ(GetFileAttributesA((marker + ".after").c_str()), INVALID_FILE_ATTRIBUTES) << "no further code";
+    DeleteFileA((marker + ".before").c_str());
     DeleteFileA((marker + ".unload").c_str());
     DeleteFileA((marker + ".after").c_str());
 }

@@ -4,6 +4,7 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Timer.h"
+#include "ErrorNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,7 @@ TEST_F(Timers, EnabledAndIntervalRestartAndStop) {
     f.Timer2.SetInterval(10);
     EXPECT_TRUE(PumpUntil([&] { return f.ticks2 >= 2; }));
     EXPECT_EQ(f.ticks1, 0);
-    EXPECT_THROW(f.Timer2.SetInterval(-1), RuntimeError);
+    EXPECT_EQ(ErrorNumber([&] { f.Timer2.SetInterval(-1); }), err::InvalidPropertyValue);
     EXPECT_EQ(f.Timer2.Interval(), 10);
     f.Timer2.SetEnabled(false);
     const int after = f.ticks2;

@@ -160,4 +160,26 @@ TEST(Subclasser, AnErrorInAClientGoesToTheReporter) {
     subclass::SetErrorReporter(nullptr);
 }
 
+struct UndecidedClient : Client {
+    UndecidedClient() : Client("undecided") {}
+    std::int32_t MsgResponse() const override { throw forms::RuntimeError(5, "no answer"); }
+};
+
+TEST(Subclasser, AClientThatCannotTellItsResponseIsReportedAndSkipped) {
+    TestWindow w;
+    UndecidedClient undecided;
+    Client after("after", subclass::AfterOriginal);
+    g_reported.clear();
+    subclass::SetErrorReporter([](const std::exception& e) { g_reported = e.what(); });
+    subclass::SubscribeMessage(undecided, w.hwnd, kProbe);
+    subclass::SubscribeMessage(after, w.hwnd, kProbe);
+    EXPECT_EQ(SendMessageA(w.hwnd, kProbe, 3, 0), 99) << "the window's own answer stands";
+    EXPECT_EQ(g_reported, "no answer");
+    EXPECT_TRUE(undecided.log.empty());
+    EXPECT_EQ(after.log, std::vector<std::string>{"after:3"});
+    subclass::UnsubscribeMessage(undecided, w.hwnd, kProbe);
+    subclass::UnsubscribeMessage(after, w.hwnd, kProbe);
+    subclass::SetErrorReporter(nullptr);
+}
+
 }  // namespace
