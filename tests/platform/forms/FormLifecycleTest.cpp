@@ -362,20 +362,24 @@ public:
     CommandButton Command1{*this, "Command1", {120, 120, 1215, 375}, {.Caption = "OK"}, {.ToolTipText = "Press"}};
 };
 
-// The tool tip window the form owns, and how many tools it holds (0 without a tip window).
+struct ToolSearch {
+    HWND owner;
+    int tools = 0;
+};
+
+BOOL CALLBACK CountTools(HWND h, LPARAM p) {
+    auto& s = *reinterpret_cast<ToolSearch*>(p);
+    char cls[64] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(h, GW_OWNER) == s.owner)
+        s.tools += static_cast<int>(SendMessageA(h, TTM_GETTOOLCOUNT, 0, 0));
+    return TRUE;
+}
+
+// How many tools the tip windows the form owns hold (0 without a tip window).
 int ToolsOfForm(HWND form) {
-    struct Search {
-        HWND owner;
-        int tools = 0;
-    } search{form};
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM p) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(p);
-        char cls[64] = {};
-        GetClassNameA(h, cls, sizeof cls);
-        if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(h, GW_OWNER) == s.owner)
-            s.tools += static_cast<int>(SendMessageA(h, TTM_GETTOOLCOUNT, 0, 0));
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&search));
+    ToolSearch search{form};
+    EnumThreadWindows(GetCurrentThreadId(), &CountTools, reinterpret_cast<LPARAM>(&search));
     return search.tools;
 }
 
