@@ -27,6 +27,7 @@ class ImgEditCtlBuf;
 }  // namespace imgbuf::client
 
 class clsHelp;
+class clsShIntegration;
 class clsVarMenus;
 
 namespace Module1 {
@@ -161,5 +162,7 @@ void RenameFavourite(const std::string& Name, const std::string& Path, const std
 clsVarMenus& gEditorsMenu();
 clsVarMenus& gMyWebsMenu();
 clsVarMenus& gImgWebsMenu();
+// The running web browser's page, for the Go menu.
+clsShIntegration& gShIntegration();
 
 }  // namespace Module1

@@ -1,4 +1,5 @@
 #include "main/core/Module1.h"
+#include "main/core/clsShIntegration.h"
 #include "main/core/clsVarMenus.h"
 
 namespace Module1 {
@@ -17,6 +18,11 @@ clsVarMenus& gMyWebsMenu() {
 clsVarMenus& gImgWebsMenu() {
     static clsVarMenus* const menus = new clsVarMenus();
     return *menus;
+}
+
+clsShIntegration& gShIntegration() {
+    static clsShIntegration* const integration = new clsShIntegration();
+    return *integration;
 }
 
 }  // namespace Module1
