@@ -10,9 +10,9 @@
 
 namespace forms {
 
-// A new font object with the face, size and style of the spec (bold: weight 700, else 400).
-Microsoft::WRL::ComPtr<IFontDisp> CreateFontObject(const FontSpec& spec);
-// The spec of a font object (bold: weight 600 and above). A null object or one that is no font raises 13.
+// A new font object with the face, size and style given (bold: weight 700, else 400).
+Microsoft::WRL::ComPtr<IFontDisp> CreateFontObject(const FontSpec& design);
+// The face, size and style of a font object (bold: weight 600 and above). A null object or one that is no font raises 13.
 FontSpec FontSpecOf(IUnknown* font);
 
 }  // namespace forms

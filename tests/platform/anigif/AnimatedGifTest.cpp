@@ -1,5 +1,5 @@
 #include "../comctl/ComctlTestSupport.h"
-#include "../comctl/ErrorNumber.h"
+#include "tests/platform/forms/ErrorNumber.h"
 
 #include "platform/anigif/AnimatedGif.h"
 #include "platform/forms/Form.h"

@@ -1,5 +1,5 @@
 #include "ComctlTestSupport.h"
-#include "ErrorNumber.h"
+#include "tests/platform/forms/ErrorNumber.h"
 
 #include "platform/comctl/StatusBar.h"
 #include "platform/forms/Form.h"

@@ -1,5 +1,5 @@
 #include "ComctlTestSupport.h"
-#include "ErrorNumber.h"
+#include "tests/platform/forms/ErrorNumber.h"
 
 #include "platform/comctl/TabControl.h"
 #include "platform/comctl/UpDown.h"
