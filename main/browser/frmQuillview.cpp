@@ -124,6 +124,10 @@ void frmQuillview::BindEvents() {
     mnuImages.Click = [this] { mnuImages_Click(); };
     mnuFTs.OnEach([this](forms::Menu& m) { m.Click = [this, i = m.Index()] { mnuFTs_Click(i); }; });
     Dir1.Change = [this] { Dir1_Change(); };
+    BindNavigation();
+    BindFileCommands();
+    BindMenuCommands();
+    BindWindowEvents();
 }
 
 void frmQuillview::LoadWithoutStartUp() {
@@ -152,10 +156,3 @@ std::string frmQuillview::ProgramFile() {
 void frmQuillview::SetToolbarIcon(int button, int iconId) {
     Toolbar(button).SetPicture(browser::ProgramIcon(iconId));
 }
-
-// The commands' own handlers are filled with the rest of the window's commands; these are what this
-// window's own paths run.
-void frmQuillview::Toolbar_Click(int) {}
-void frmQuillview::mnuFullscrn_Click() {}
-void frmQuillview::mnuSave_Click() {}
-void frmQuillview::Dir1_Change() {}

@@ -118,6 +118,14 @@ public:
     void mnuImages_Click();
     void mnuExit_Click();
 
+    // ---- Navigation, favourites, file list and Fileseek (Navigation.cpp and its siblings) ----
+
+    // ---- File and folder commands, save and open (FileCommands.cpp and its siblings) ----
+
+    // ---- Toolbar, clipboard, tools, Go menu, tray and other menus (MenuCommands.cpp and its siblings) ----
+
+    // ---- Splitter, panel caption buttons, picture-area mouse and scrolling (WindowEvents.cpp) ----
+
     // ---- Hand-in of a later start's command line (WM_COPYDATA only) ----
     std::int32_t MsgResponse() const override { return subclass::ConsumeMessage; }
     void SetMsgResponse(std::int32_t) override {}
@@ -325,6 +333,11 @@ protected:
 
 private:
     void BindEvents();
+    // Each group of handlers binds its own controls.
+    void BindNavigation();
+    void BindFileCommands();
+    void BindMenuCommands();
+    void BindWindowEvents();
     void StartUp();
     void CheckScreenResolution();
     void ReceiveCommandLine(const std::string& text);
