@@ -9,6 +9,11 @@ namespace forms {
 
 // "C:\" (three characters, ending in "\").
 bool IsDriveRoot(std::string_view folder);
+// The root a path lives on: "C:\a\b" -> "C:\", "C:" -> "C:\", "\\server\share\a" -> "\\server\share\".
+// A path with neither a drive letter nor a share has no root ("").
+std::string RootOf(std::string_view path);
+// The path is a drive or share root itself (a trailing "\" or not).
+bool IsRootFolder(std::string_view path);
 std::string JoinPath(std::string_view folder, std::string_view name);
 // The folder of a file path without a trailing "\", except at a drive root: "C:\a\b.exe" -> "C:\a",
 // "C:\b.exe" -> "C:\". A path without "\" has no folder ("").

@@ -33,6 +33,30 @@ TEST(Paths, JoinAddsABackslashExceptAtADriveRoot) {
     EXPECT_FALSE(IsDriveRoot("C:\\a"));
 }
 
+TEST(Paths, RootOfADriveOrShare) {
+    struct Case {
+        const char* path;
+        const char* root;
+        bool isRoot;
+    };
+    const Case cases[] = {
+        {"C:\\a\\b", "C:\\", false},
+        {"C:\\", "C:\\", true},
+        {"C:", "C:\\", true},
+        {"d:\\x", "d:\\", false},
+        {"\\\\server\\share\\a", "\\\\server\\share\\", false},
+        {"\\\\server\\share", "\\\\server\\share\\", true},
+        {"\\\\server\\share\\", "\\\\server\\share\\", true},
+        {"\\\\server", "", false},
+        {"relative\\a", "", false},
+        {"", "", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RootOf(c.path), c.root) << c.path;
+        EXPECT_EQ(IsRootFolder(c.path), c.isRoot) << c.path;
+    }
+}
+
 TEST(Paths, NamesOfAFile) {
     EXPECT_EQ(FileNameOf("C:\\a\\b.c.jpg"), "b.c.jpg");
     EXPECT_EQ(BaseNameOf("C:\\a\\b.c.jpg"), "b.c");
