@@ -119,8 +119,41 @@ public:
     void mnuExit_Click();
 
     // ---- Navigation, favourites, file list and Fileseek (Navigation.cpp and its siblings) ----
+    void Drive1_Change();
+    void Dir1_MouseUp(int Button, int Shift, float X, float Y);
+    // "Delete this Favourite..." while the current folder is a favourite (exact, letter case included), else
+    // "Add current Folder...".
+    void SetAddFavouriteCaption();
+    // Puts the drive list back on the drive of the current folder without moving the folder: after a drive
+    // or folder step failed. A folder on a share has no drive to show.
+    void KeepDriveInStep();
+    void FavList_Click();
+    void FavList_MouseUp(int Button, int Shift, float X, float Y);
+    void mnuFav1_Click(int Index);
+    void mnuAdd_Click();
+    void mnuFavMan_Click();
+    void File1_MouseDown(int Button, int Shift, float X, float Y);
+    void File1_MouseUp(int Button, int Shift, float X, float Y);
+    void Fbts_Click(int Index);
+    void txtSearch_Click();
+    void txtSearch_GotFocus();
+    void txtSearch_KeyPress(int& KeyAscii);
+    void txtSearch_LostFocus();
+    void List1_Click();
+    void List1_KeyPress(int& KeyAscii);
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    // The Fileseek explanation has been shown in this run.
+    bool FileseekExplained = false;
+    // "Drive unavailable" boxes shown so far: a command that steps over the drive list says it once.
+    int DriveUnavailableReports = 0;
+    // While the drive list is put back in step, its Change does not move the folder.
+    bool KeepingDriveInStep = false;
 
     // ---- File and folder commands, save and open (FileCommands.cpp and its siblings) ----
+    void mnuDel_Click();
+    void mnuCopyFile_Click();
+    void mnuMove_Click();
+    void mnuRename_Click();
 
     // ---- Toolbar, clipboard, tools, Go menu, tray and other menus (MenuCommands.cpp and its siblings) ----
 
