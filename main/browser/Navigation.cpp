@@ -67,6 +67,9 @@ void frmQuillview::Dir1_Change() {
     // One step at a time: a folder whose files cannot be listed still empties the results and recomputes the
     // caption and the buttons.
     using forms::IgnoringErrors;
+    // The tree, a favourite or the viewer may have moved the folder to another drive: a later drive change
+    // by code must see the drive really shown.
+    IgnoringErrors([&] { KeepDriveInStep(); });
     IgnoringErrors([&] { File1.SetPath(Dir1.Path()); });
     IgnoringErrors([&] { List1.Clear(); });
     IgnoringErrors([&] { SetAddFavouriteCaption(); });

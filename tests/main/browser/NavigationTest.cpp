@@ -4,6 +4,7 @@
 #include "main/core/Module1.h"
 #include "main/settings/frmFavEd.h"
 #include "main/windows/Dialog.h"
+#include "main/windows/frmFullscn.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Paths.h"
@@ -161,6 +162,20 @@ TEST_F(Navigation, UnavailableDriveIsSaidOnceAndTheListsStay) {
     EXPECT_EQ(W().File1.Path(), Pics());
     EXPECT_EQ(W().File1.ListCount(), 4);
     EXPECT_EQ(W().Drive1.Drive().substr(0, 2), DriveOf(Pics())) << "the drive list goes back to the folder's drive";
+}
+
+// While the viewer is open, its drive list follows the main window's.
+TEST_F(Navigation, ViewersDriveFollowsADriveChange) {
+    W().Dir1.SetPath(Pics());
+    auto& viewer = forms::Default<frmFullscn>();
+    viewer.Load();
+    ASSERT_TRUE(Module1::gFullScreenOpen);
+    const std::string other = DriveOf(Pics()) == "z:" ? "c:" : "z:";
+    W().Drive1.SetDrive(other);
+    EXPECT_EQ(W().Dir1.Path().substr(0, 2), (std::string{static_cast<char>(other[0] & ~0x20), ':'}));
+    EXPECT_EQ(viewer.Drive1.Drive().substr(0, 2), other);
+    viewer.Unload();
+    EXPECT_FALSE(Module1::gFullScreenOpen);
 }
 
 // The folder commands belong to the folder popup only; the favourites list's popup has none of them.
