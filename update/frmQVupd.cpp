@@ -289,12 +289,15 @@ void frmQVupd::Timerout_Timer() {
 }
 
 void frmQVupd::ResetRate() {
+    heldProgress_.reset();
+    progressShown_ = {};
     lastBytes_ = 0;
     rateSamples_.clear();
     rateSlot_ = 0;
 }
 
 void frmQVupd::timerRate_Timer() {
+    ShowHeldProgress();
     const std::int32_t cur = BytesReceived;
     if (cur <= lastBytes_ || lastBytes_ == 0) {
         lastBytes_ = cur;

@@ -19,9 +19,12 @@
 #include "update/clsInternet.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class frmQVupd : public forms::Form {
@@ -282,6 +285,8 @@ private:
     void ShowPage(forms::Frame& page);
     void SetNextCaption(const std::string& caption) { Command3.SetCaption(caption); }
     void ResetRate();
+    void ShowProgress(const std::string& Mssage, std::int32_t Length);
+    void ShowHeldProgress();
     void DropDownloadTemp();
     void DropLinksTemp();
     void SubmitterFill();
@@ -294,6 +299,11 @@ private:
     std::int32_t lastBytes_ = 0;
     std::vector<std::int32_t> rateSamples_;
     std::int32_t rateSlot_ = 0;
+    // Progress reported while a transfer runs is shown at most every kProgressInterval; the latest report
+    // waits here meanwhile.
+    static constexpr std::chrono::milliseconds kProgressInterval{30};
+    std::chrono::steady_clock::time_point progressShown_{};
+    std::optional<std::pair<std::string, std::int32_t>> heldProgress_;
     std::string downloadTemp_;
     std::string linksTemp_;
     std::unique_ptr<update::clsInternet> formNet_;

@@ -194,6 +194,33 @@ void frmQVupd::cmdDownload_Click(int Index) {
 void frmQVupd::cmdCancelDL_Click() { InetUpdv->CancelConnect(); }
 
 void frmQVupd::InetUpdv_Status(const std::string& Mssage, std::int32_t Length) {
+    if (Length != 0) {
+        BytesReceived = Length;
+        lblTimeout.SetCaption("");
+        if (Timerout.Enabled()) Timerout.SetEnabled(false);
+    }
+    // A fast line reports every block; redrawing labels and bar for each would cost the download more than
+    // the data itself. While the transfer runs, a report of the same kind waits for the interval (the rate
+    // timer shows one left waiting); a new message, and the last report, raised once the transfer has ended,
+    // show at once.
+    const auto now = std::chrono::steady_clock::now();
+    if (Length != 0 && InetUpdv->StillBusy() && Mssage == lblDLStatus.Caption() &&
+        now - progressShown_ < kProgressInterval) {
+        heldProgress_.emplace(Mssage, Length);
+        return;
+    }
+    ShowProgress(Mssage, Length);
+}
+
+void frmQVupd::ShowHeldProgress() {
+    if (!heldProgress_) return;
+    const auto [message, length] = std::move(*heldProgress_);
+    ShowProgress(message, length);
+}
+
+void frmQVupd::ShowProgress(const std::string& Mssage, std::int32_t Length) {
+    heldProgress_.reset();
+    progressShown_ = std::chrono::steady_clock::now();
     lblDLStatus.SetCaption(Mssage);
     const auto total = KnownSize(DLFileSize);
     const std::int64_t totalKb = total ? static_cast<std::int64_t>(*total / 1024) : 0;
@@ -206,9 +233,6 @@ void frmQVupd::InetUpdv_Status(const std::string& Mssage, std::int32_t Length) {
             position = static_cast<int>(std::min(100.0, forms::RoundHalfEven(percent)));
         }
         ProgressBar2.SetPosition(position);
-        BytesReceived = Length;
-        lblTimeout.SetCaption("");
-        Timerout.SetEnabled(false);
     }
 }
 

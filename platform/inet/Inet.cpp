@@ -11,6 +11,10 @@ namespace {
 constexpr UINT kWake = WM_APP + 0x51;
 constexpr UINT_PTR kWatchTimer = 1;
 constexpr UINT kWatchMs = 250;
+// The next slice when other messages wait: the earliest a timer can come, after paint and input.
+constexpr UINT_PTR kPaceTimer = 2;
+// How long one turn of the message loop may spend delivering.
+constexpr std::int64_t kSliceMicroseconds = 8000;
 constexpr char kClassName[] = "QuillviewInetSink";
 
 HINSTANCE ThisModule() {
@@ -80,6 +84,11 @@ LRESULT CALLBACK Inet::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         self->CheckTimeout();
         return 0;
     }
+    if (self && message == WM_TIMER && wParam == kPaceTimer) {
+        KillTimer(hwnd, kPaceTimer);
+        self->Deliver();
+        return 0;
+    }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -98,6 +107,7 @@ void Inet::Cancel() {
     channel_->Abandon();
     channel_.reset();
     KillTimer(sink_, kWatchTimer);
+    KillTimer(sink_, kPaceTimer);
 }
 
 void Inet::Finish(Result result) {
@@ -107,8 +117,8 @@ void Inet::Finish(Result result) {
 
 void Inet::CheckTimeout() {
     if (!channel_ || delivering_) return;
-    // A full queue means the UI is behind, not the server.
-    if (channel_->Full()) return;
+    // Anything not yet delivered means the UI is behind, not the server.
+    if (channel_->Pending()) return;
     if (GetTickCount() - channel_->LastActivity() < static_cast<DWORD>(activeTimeout_) * 1000) return;
     Result r;
     r.error = kTimedOut;
@@ -118,49 +128,74 @@ void Inet::CheckTimeout() {
 
 void Inet::Deliver() {
     // An event handler waiting in a message box must not get the next event inside it; the queue keeps it,
-    // and the worker waits once it is full.
+    // the wake-up stays armed (so the worker posts no more), and the worker waits once the queue is full.
+    // The outer delivery arranges the next slice when the handler returns.
     if (delivering_ || !channel_) return;
-    delivering_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{delivering_};
-    while (channel_) {
-        auto events = channel_->Drain();
-        if (events.empty()) break;
-        const auto owner = channel_;
-        for (auto& e : events) {
-            if (channel_ != owner) return;  // cancelled or restarted by a handler
-            switch (e.kind) {
-                case WorkerEvent::Kind::State:
-                    if (StateChanged) StateChanged(e.state);
-                    break;
-                case WorkerEvent::Kind::Response: {
-                    Result head;
-                    head.status = e.outcome.status;
-                    head.reason = e.outcome.reason;
-                    head.contentLength = e.outcome.contentLength;
-                    if (Response) Response(head);
-                    break;
-                }
-                case WorkerEvent::Kind::Data:
-                    received_ += e.data.size();
-                    if (Data) Data(e.data, received_);
-                    break;
-                case WorkerEvent::Kind::Done: {
-                    Result r;
-                    r.error = e.outcome.error;
-                    if (r.error == ERROR_INTERNET_TIMEOUT) r.error = kTimedOut;
-                    if (r.error != 0) r.errorText = ErrorText(r.error);
-                    r.status = e.outcome.status;
-                    r.reason = e.outcome.reason;
-                    r.contentLength = e.outcome.contentLength;
-                    r.received = received_;
-                    Finish(std::move(r));
-                    return;
-                }
-            }
+    const auto owner = channel_;
+    {
+        delivering_ = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{delivering_};
+        LARGE_INTEGER frequency, start, now;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        const std::int64_t budget = frequency.QuadPart * kSliceMicroseconds / 1000000;
+        while (channel_ == owner) {
+            auto e = owner->Pop();
+            if (!e) break;
+            Handle(*e);  // may cancel or restart
+            QueryPerformanceCounter(&now);
+            if (now.QuadPart - start.QuadPart >= budget) break;
         }
+    }
+    if (channel_ != owner) return;  // ended, or a new request with its own wake-ups
+    owner->Disarm();
+    if (owner->Pending()) Rearm();
+}
+
+void Inet::Handle(WorkerEvent& e) {
+    switch (e.kind) {
+        case WorkerEvent::Kind::State:
+            if (StateChanged) StateChanged(e.state);
+            break;
+        case WorkerEvent::Kind::Response: {
+            Result head;
+            head.status = e.outcome.status;
+            head.reason = e.outcome.reason;
+            head.contentLength = e.outcome.contentLength;
+            if (Response) Response(head);
+            break;
+        }
+        case WorkerEvent::Kind::Data:
+            received_ += e.data.size();
+            if (Data) Data(e.data, received_);
+            break;
+        case WorkerEvent::Kind::Done: {
+            Result r;
+            r.error = e.outcome.error;
+            if (r.error == ERROR_INTERNET_TIMEOUT) r.error = kTimedOut;
+            if (r.error != 0) r.errorText = ErrorText(r.error);
+            r.status = e.outcome.status;
+            r.reason = e.outcome.reason;
+            r.contentLength = e.outcome.contentLength;
+            r.received = received_;
+            Finish(std::move(r));
+            break;
+        }
+    }
+}
+
+void Inet::Rearm() {
+    if (!channel_ || !channel_->Arm()) return;
+    // Posted messages come before paint, input and timers: a posted wake-up while any of them waits would
+    // keep the window from painting and its timers from ticking for as long as data comes faster than it
+    // is handled. Then the next slice comes by timer, after them.
+    if (HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER)) != 0) {
+        SetTimer(sink_, kPaceTimer, USER_TIMER_MINIMUM, nullptr);
+    } else {
+        PostMessageA(sink_, kWake, 0, 0);
     }
 }
 

@@ -3,6 +3,9 @@
 // blocking calls. Everything it reports (states, body data, the end) arrives on the UI thread from the
 // message loop, through a message-only window of its own, never inside another of its own events.
 //
+// Events are delivered in slices of a few milliseconds: between two slices the message loop turns, and
+// while paint, timer or input messages wait the next slice waits for them instead of overtaking them.
+//
 // Time-outs are decided here, not by WinINet (whose time-outs are not dependable): no sign of the worker
 // for `timeoutSeconds` ends the request with kTimedOut. Cancel ends a request at once; the worker, which
 // may still wait inside WinINet, is abandoned and ends on its own without touching anything.
@@ -66,6 +69,8 @@ public:
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Deliver();
+    void Handle(WorkerEvent& e);
+    void Rearm();
     void CheckTimeout();
     void Finish(Result result);
 

@@ -8,21 +8,33 @@
 
 namespace inet {
 
+namespace {
+
+constexpr DWORD kBlockBytes = 64 * 1024;
+
+// What an event holds in memory while it waits, so the queue's bound is one of memory, not of body bytes.
+std::size_t Cost(const WorkerEvent& event) { return sizeof(WorkerEvent) + event.data.capacity(); }
+
+}  // namespace
+
 bool Channel::Push(WorkerEvent event) {
-    std::unique_lock lock(mutex_);
-    if (event.kind == WorkerEvent::Kind::Data) {
-        // A UI busy in a message box drains nothing: the reader waits here instead of buffering without end.
-        while (!abandoned_ && queuedBytes_ >= kQueueLimit) {
-            lastActivity_.store(GetTickCount());
-            space_.wait_for(lock, std::chrono::milliseconds(200));
+    {
+        std::unique_lock lock(mutex_);
+        if (event.kind == WorkerEvent::Kind::Data) {
+            // A UI busy in a message box drains nothing: the reader waits here instead of buffering without
+            // end.
+            while (!abandoned_ && queuedBytes_ >= kQueueLimit) {
+                lastActivity_.store(GetTickCount());
+                space_.wait_for(lock, std::chrono::milliseconds(200));
+            }
         }
+        if (abandoned_) return false;
+        lastActivity_.store(GetTickCount());
+        queuedBytes_ += Cost(event);
+        queue_.push_back(std::move(event));
     }
-    if (abandoned_) return false;
-    lastActivity_.store(GetTickCount());
-    queuedBytes_ += event.data.size();
-    const bool wasEmpty = queue_.empty();
-    queue_.push_back(std::move(event));
-    if (wasEmpty) PostMessageA(sink_, wake_, 0, 0);
+    // Pushed before the flag is tested: a UI that disarms and then finds the queue empty is woken by this.
+    if (Arm()) PostMessageA(sink_, wake_, 0, 0);
     return true;
 }
 
@@ -31,21 +43,25 @@ bool Channel::Abandoned() const {
     return abandoned_;
 }
 
-bool Channel::Full() const {
+bool Channel::Pending() const {
     const std::lock_guard lock(mutex_);
-    return queuedBytes_ >= kQueueLimit;
+    return !queue_.empty();
 }
 
-std::vector<WorkerEvent> Channel::Drain() {
-    std::vector<WorkerEvent> events;
+std::optional<WorkerEvent> Channel::Pop() {
+    std::optional<WorkerEvent> event;
+    bool roomAgain = false;
     {
         const std::lock_guard lock(mutex_);
-        events.assign(std::make_move_iterator(queue_.begin()), std::make_move_iterator(queue_.end()));
-        queue_.clear();
-        queuedBytes_ = 0;
+        if (queue_.empty()) return event;
+        event.emplace(std::move(queue_.front()));
+        queue_.pop_front();
+        roomAgain = queuedBytes_ >= kQueueLimit;
+        queuedBytes_ -= Cost(*event);
+        roomAgain = roomAgain && queuedBytes_ < kQueueLimit;
     }
-    space_.notify_all();
-    return events;
+    if (roomAgain) space_.notify_all();
+    return event;
 }
 
 void Channel::Abandon() {
@@ -247,18 +263,21 @@ Outcome Run(Channel& channel, RequestSpec spec) {
             if (!channel.Push(std::move(head))) return out;
         }
         if (!spec.readBody || spec.method == "HEAD") return out;
-        std::string block(64 * 1024, '\0');
         while (true) {
+            // Read straight into the block that is handed over: no copy of the body on the way.
+            WorkerEvent e;
+            e.kind = WorkerEvent::Kind::Data;
+            e.data.resize(kBlockBytes);
             DWORD read = 0;
-            if (!InternetReadFile(request.h, block.data(), static_cast<DWORD>(block.size()), &read)) {
+            if (!InternetReadFile(request.h, e.data.data(), static_cast<DWORD>(e.data.size()), &read)) {
                 out.error = GetLastError();
                 return out;
             }
             if (read == 0) return out;
             out.received += read;
-            WorkerEvent e;
-            e.kind = WorkerEvent::Kind::Data;
-            e.data.assign(block.data(), read);
+            e.data.resize(read);
+            // A trickle of small reads must not each hold a whole block while it waits in the queue.
+            if (read < kBlockBytes / 2) e.data.shrink_to_fit();
             if (!channel.Push(std::move(e))) return out;
         }
     }

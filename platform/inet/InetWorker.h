@@ -2,6 +2,10 @@
 // The worker half of Inet: runs one request with blocking WinINet calls and hands what happens to the UI
 // thread through a bounded queue and a posted wake-up message. It touches no window and no object of the
 // program; once abandoned it stops handing anything over, closes its handles and ends on its own.
+//
+// At most one wake-up is outstanding at a time: the worker posts one only when none is armed, and the UI
+// side disarms it when it has taken what it will take for now. So a fast reader cannot flood the UI thread's
+// queue with posted messages, which the message loop would take before any paint or timer.
 
 #include <windows.h>
 
@@ -54,10 +58,13 @@ public:
     std::uint32_t LastActivity() const { return lastActivity_.load(); }
     void Touch() { lastActivity_.store(GetTickCount()); }
 
-    // UI side.
-    std::vector<WorkerEvent> Drain();
+    // UI side. Pop takes the oldest event, if any.
+    std::optional<WorkerEvent> Pop();
+    bool Pending() const;
     void Abandon();
-    bool Full() const;
+    // Arms the wake-up; false when one was armed already. Disarm lets the worker post the next one.
+    bool Arm() { return !armed_.exchange(true); }
+    void Disarm() { armed_.store(false); }
 
     // At most this much body data waits for the UI; then the reader waits.
     static constexpr std::size_t kQueueLimit = std::size_t{4} << 20;
@@ -69,6 +76,7 @@ private:
     std::size_t queuedBytes_ = 0;
     bool abandoned_ = false;
     std::atomic<std::uint32_t> lastActivity_{GetTickCount()};
+    std::atomic<bool> armed_{false};
     HWND sink_;
     UINT wake_;
 };

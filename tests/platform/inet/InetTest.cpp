@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -194,6 +195,142 @@ TEST_F(InetTest, WaitTicksTimersAndDropsInput) {
     EXPECT_STREQ(text, "");
     DestroyWindow(edit);
     server.Release();
+}
+
+
+// A body whose every block differs from every other (numbered lines), so blocks swapped or repeated show.
+std::string NumberedLines(std::size_t bytes) {
+    std::string s;
+    s.reserve(bytes + 16);
+    char line[16];
+    for (unsigned n = 0; s.size() < bytes; ++n) {
+        std::snprintf(line, sizeof line, "%08u\n", n);
+        s += line;
+    }
+    s.resize(bytes);
+    return s;
+}
+
+// Stands for a handler with real work to do per block (a window drawing its progress, a slow disk).
+void Busy(double milliseconds) {
+    LARGE_INTEGER f, start, now;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&start);
+    do QueryPerformanceCounter(&now);
+    while (static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 < milliseconds * static_cast<double>(f.QuadPart));
+}
+
+int g_paints = 0;
+LRESULT CALLBACK CountPaints(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        ++g_paints;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+int g_dataTicks = 0;
+bool g_inData = false;
+void CALLBACK CountDataTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_inData) ++g_dataTicks;
+}
+
+// Data that comes faster than its handler takes it is delivered a slice per turn of the message loop: the
+// window it invalidates repaints and timers tick while the body is still arriving, and the body still
+// arrives whole, in order, with one end after its last block.
+TEST_F(InetTest, SlicedDeliveryLetsPaintAndTimersThroughAndLosesNothing) {
+    TestHttpServer server;
+    const std::string body = NumberedLines(std::size_t{4} << 20);
+    server.Add("/big", Route::Text(body));
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = CountPaints;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "InetTestPaintCounter";
+    RegisterClassA(&wc);
+    const HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, "", WS_POPUP, 0, 0, 20,
+                                        20, nullptr, nullptr, wc.hInstance, nullptr);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return GetUpdateRect(window, nullptr, FALSE) == FALSE; }, 5000));
+
+    inet::Inet i;
+    Recorder r;
+    r.Attach(i);
+    int paintsDuringData = 0;
+    std::uint64_t bodyAtDone = 0;
+    i.Data = [&](std::string_view b, std::uint64_t total) {
+        if (!g_inData) g_paints = 0;
+        g_inData = true;
+        r.body.append(b);
+        r.lastTotal = total;
+        paintsDuringData = g_paints;
+        InvalidateRect(window, nullptr, FALSE);
+        Busy(2);
+    };
+    i.Done = [&](const inet::Result& result) {
+        g_inData = false;
+        r.done = result;
+        ++r.doneCount;
+        bodyAtDone = r.body.size();
+    };
+    g_dataTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &CountDataTick);
+    i.Start(Get(server.Base() + "/big"));
+    const bool ended = forms::MessageLoop::RunUntil([&] { return r.done.has_value(); }, 30000);
+    KillTimer(nullptr, timer);
+    g_inData = false;
+    DestroyWindow(window);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(r.done->error, 0u);
+    EXPECT_TRUE(r.body == body) << "got " << r.body.size() << " bytes of " << body.size();
+    EXPECT_EQ(bodyAtDone, body.size());
+    EXPECT_EQ(r.lastTotal, body.size());
+    EXPECT_EQ(r.doneCount, 1);
+    // About 64 blocks at 2 ms each: a delivery that kept the loop would let none through.
+    EXPECT_GE(paintsDuringData, 3);
+    EXPECT_GE(g_dataTicks, 3);
+}
+
+// A handler that ends or replaces the request in the middle of a slice: nothing of the old request comes
+// after it, and the new one reports its own bytes and ends once.
+TEST_F(InetTest, CancelOrRestartInsideAHandlerStopsTheOldEventsAtOnce) {
+    TestHttpServer server;
+    const std::string body = NumberedLines(std::size_t{2} << 20);
+    server.Add("/big", Route::Text(body));
+    server.Add("/next", Route::Text("next answer"));
+    for (const bool restart : {false, true}) {
+        SCOPED_TRACE(restart ? "restart" : "cancel");
+        inet::Inet i;
+        Recorder r;
+        r.Attach(i);
+        int blocks = 0;
+        std::size_t oldBytes = 0;
+        i.Data = [&](std::string_view b, std::uint64_t total) {
+            r.body.append(b);
+            r.lastTotal = total;
+            if (++blocks != 3) return;
+            oldBytes = r.body.size();
+            if (restart) i.Start(Get(server.Base() + "/next"));
+            else i.Cancel();
+        };
+        i.Start(Get(server.Base() + "/big"));
+        ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return r.done.has_value() || blocks >= 3; }, 10000));
+        forms::MessageLoop::RunUntil([&] { return r.done.has_value(); }, restart ? 10000 : 500);
+        EXPECT_EQ(r.body.substr(0, oldBytes), body.substr(0, oldBytes));
+        if (restart) {
+            ASSERT_TRUE(r.done);
+            EXPECT_EQ(r.body.substr(oldBytes), "next answer");
+            EXPECT_EQ(r.lastTotal, 11u);
+            EXPECT_EQ(r.done->received, 11u);
+        } else {
+            EXPECT_FALSE(r.done);
+            EXPECT_EQ(r.body.size(), oldBytes);
+        }
+        forms::MessageLoop::RunUntil([] { return false; }, 300);
+        EXPECT_EQ(r.doneCount, restart ? 1 : 0);
+    }
 }
 
 }  // namespace
