@@ -174,6 +174,8 @@ public:
     forms::FileListBox& FileList() override { return File1; }
     forms::VScrollBar& VerticalScrollBar() override { return VScroll1; }
     forms::HScrollBar& HorizontalScrollBar() override { return HScroll1; }
+    forms::DriveListBox& DriveList() override { return Drive1; }
+    forms::ListBox& FileseekResults() override { return List1; }
     forms::StatusBar& StatusPanels() override { return SB1; }
     void EnablePictureMenus() override;
     void PictureShown() override;

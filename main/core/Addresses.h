@@ -12,5 +12,7 @@ inline constexpr char kMakerSite[] = "http://www.orvane.example/";
 inline constexpr char kSupportHost[] = "www.orvane.example";
 // The product's own site, as shown to the user.
 inline constexpr char kProductSite[] = "www.quillview.example";
+// The home page of the maker's imaging site: the Go menu's imaging homepage, and the sibling-product box.
+inline constexpr char kImagingSite[] = "http://www.vividimaging.example/";
 
 }  // namespace addresses

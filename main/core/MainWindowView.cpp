@@ -33,6 +33,8 @@ forms::DirListBox& MainWindowView::FolderList() { NotProvided(); }
 forms::FileListBox& MainWindowView::FileList() { NotProvided(); }
 forms::VScrollBar& MainWindowView::VerticalScrollBar() { NotProvided(); }
 forms::HScrollBar& MainWindowView::HorizontalScrollBar() { NotProvided(); }
+forms::DriveListBox& MainWindowView::DriveList() { NotProvided(); }
+forms::ListBox& MainWindowView::FileseekResults() { NotProvided(); }
 std::string MainWindowView::FolderPath() { return FolderList().Path(); }
 std::string MainWindowView::SelectedFileName() { return FileList().FileName(); }
 void MainWindowView::RefreshFileList() { FileList().Refresh(); }

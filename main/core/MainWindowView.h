@@ -11,9 +11,11 @@
 
 namespace forms {
 class DirListBox;
+class DriveListBox;
 class FileListBox;
 class Form;
 class HScrollBar;
+class ListBox;
 class PictureBox;
 class StatusBar;
 class TextBox;
@@ -44,6 +46,9 @@ public:
     virtual forms::FileListBox& FileList();
     virtual forms::VScrollBar& VerticalScrollBar();
     virtual forms::HScrollBar& HorizontalScrollBar();
+    // The drive list Drive1, and the results list List1 of the window's own Fileseek panel.
+    virtual forms::DriveListBox& DriveList();
+    virtual forms::ListBox& FileseekResults();
 
     // The folder list's path and the file list's chosen entry.
     virtual std::string FolderPath();

@@ -6,6 +6,7 @@
 #include "main/windows/frmAbout.h"
 #include "main/windows/frmBrowse.h"
 #include "main/windows/frmJpegQual.h"
+#include "main/windows/frmQVSadvert.h"
 #include "main/windows/frmTips.h"
 #include "platform/forms/Screen.h"
 #include "platform/runtime/Settings.h"
@@ -39,6 +40,7 @@ protected:
         forms::Default<frmTips>().Unload();
         forms::Default<frmAbout>().Unload();
         forms::Default<frmBrowse>().Unload();
+        forms::Default<frmQVSadvert>().Unload();
         Module1::gAmericanSpelling = false;
     }
     static void CloseBox(forms::Form& f) { PostMessageA(f.hWnd(), WM_CLOSE, 0, 0); }
@@ -255,6 +257,51 @@ TEST_F(SmallWindows, AboutBoxShowsItsRegionVersionAndLink) {
     EXPECT_EQ(shell.opened[0].directory, forms::App::Path());
     EXPECT_TRUE(stayed) << "the box stays after the update button";
     EXPECT_EQ(script->Remaining(), 0u);
+}
+
+TEST_F(SmallWindows, StudioPreviewClosesOrOpensTheImagingSite) {
+    struct Row {
+        const char* name;
+        std::function<void(frmQVSadvert&)> act;
+        bool opens;
+        bool shellSucceeds;
+    };
+    const Row rows[] = {
+        {"Exit Preview", [](frmQVSadvert& a) { a.cmdCancel.SetValue(true); }, false, true},
+        {"Esc", [](frmQVSadvert& a) { PostMessageA(a.cmdQVWebsite.hWnd(), WM_KEYDOWN, VK_ESCAPE, 0); }, false, true},
+        {"Visit Website", [](frmQVSadvert& a) { a.cmdQVWebsite.SetValue(true); }, true, true},
+        // No browser: nothing to tell, and the box closes all the same.
+        {"Visit Website, no browser", [](frmQVSadvert& a) { a.cmdQVWebsite.SetValue(true); }, true, false},
+    };
+    auto& advert = forms::Default<frmQVSadvert>();
+    for (const Row& row : rows) {
+        qvtest::ShellOpenRecorder shell;
+        shell.succeed = row.shellSucceeds;
+        formstest::Script script;  // no box of any kind
+        bool held = false, bordered = true, pictured = false;
+        HWND window = nullptr;
+        Later([&] {
+            window = advert.hWnd();
+            held = Module1::DialogOpen();
+            bordered = (GetWindowLongPtrA(window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_BORDER)) != 0;
+            pictured = advert.Picture().Handle() != nullptr;
+            row.act(advert);
+        });
+        advert.Show(forms::ShowMode::Modal);
+        EXPECT_FALSE(advert.IsLoaded()) << row.name;
+        EXPECT_TRUE(held) << row.name;
+        EXPECT_FALSE(Module1::DialogOpen()) << row.name;
+        EXPECT_FALSE(bordered) << row.name;
+        EXPECT_TRUE(pictured) << row.name;
+        ASSERT_EQ(shell.opened.size(), row.opens ? 1u : 0u) << row.name;
+        if (!row.opens) continue;
+        EXPECT_EQ(shell.opened[0].verb, "Open");
+        EXPECT_EQ(shell.opened[0].file, "http://www.vividimaging.example/");
+        EXPECT_EQ(shell.opened[0].parameters, "");
+        EXPECT_EQ(shell.opened[0].directory, forms::App::Path());
+        EXPECT_EQ(shell.opened[0].show, SW_SHOWNORMAL);
+        EXPECT_EQ(shell.opened[0].owner, window) << "the box is the shell's parent";
+    }
 }
 
 class Browse : public SmallWindows {
