@@ -60,6 +60,8 @@ protected:
         host.Show();
         host.File1.SetPath(folder.Path());
         seek.Show(forms::ShowMode::Modeless, &host);
+        SetForegroundWindow(seek.hWnd());
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == seek.hWnd(); }));
     }
     void TearDown() override {
         seek.Unload();
