@@ -171,6 +171,8 @@ public:
     forms::PictureBox& PictureHolder() override { return Image1; }
     forms::TextBox& ExtensionBox() override { return Text1; }
     forms::DirListBox& FolderList() override { return Dir1; }
+    forms::ControlArray<forms::Menu>& FileTypesMenu() override { return mnuFTs; }
+    void SetSupportMoreBrowsers(bool on) override { SupportMoreBrowsers = on; }
     forms::FileListBox& FileList() override { return File1; }
     forms::VScrollBar& VerticalScrollBar() override { return VScroll1; }
     forms::HScrollBar& HorizontalScrollBar() override { return HScroll1; }

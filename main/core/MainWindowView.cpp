@@ -26,6 +26,8 @@ namespace {
 }  // namespace
 
 forms::Form& MainWindowView::LoaderWindow() { NotProvided(); }
+forms::ControlArray<forms::Menu>& MainWindowView::FileTypesMenu() { NotProvided(); }
+void MainWindowView::SetSupportMoreBrowsers(bool) { NotProvided(); }
 forms::PictureBox& MainWindowView::PictureArea() { NotProvided(); }
 forms::PictureBox& MainWindowView::PictureHolder() { NotProvided(); }
 forms::TextBox& MainWindowView::ExtensionBox() { NotProvided(); }

@@ -87,6 +87,13 @@ public:
     virtual void ImageSaved();
     virtual void ImageStatic();
     virtual void CheckPCXSupport();
+
+    // ---- The options window's part ----
+
+    // The file-type filter menu mnuFTs: item 4, PCX, is hidden when PCX files cannot be read.
+    virtual forms::ControlArray<forms::Menu>& FileTypesMenu();
+    // SupportMoreBrowsers: the Go menu also looks for the other browsers' windows.
+    virtual void SetSupportMoreBrowsers(bool on);
 };
 
 // The view in use: the one a test installed, else the main window's default instance.
