@@ -55,10 +55,3 @@ void frmQuillview::Form_KeyDown(int& KeyCode, int) {
     default: break;
     }
 }
-
-// The file commands the buttons and keys run are built with the other file commands; until they are, the
-// buttons do nothing.
-void frmQuillview::mnuDel_Click() {}
-void frmQuillview::mnuCopyFile_Click() {}
-void frmQuillview::mnuMove_Click() {}
-void frmQuillview::mnuRename_Click() {}

@@ -154,6 +154,12 @@ public:
     void mnuCopyFile_Click();
     void mnuMove_Click();
     void mnuRename_Click();
+    void mnuCreateDir_Click();
+    void mnuCopyDir_Click();
+    void mnuMoveDir_Click();
+    void mnuDelDir_Click();
+    void mnuCopy_Click();
+    void mnuOpen_Click();
 
     // ---- Toolbar, clipboard, tools, Go menu, tray and other menus (MenuCommands.cpp and its siblings) ----
 

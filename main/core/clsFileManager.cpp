@@ -92,7 +92,7 @@ std::string FileOperationReason(std::int32_t code) {
         std::int32_t code;
         const char* text;
     };
-    static constexpr std::array<Meaning, 24> kMeanings{{
+    static constexpr std::array<Meaning, 23> kMeanings{{
         {0x71, "The source and destination are the same file."},
         {0x72, "Several sources were given but only one destination file."},
         {0x73, "A rename cannot move the item to another folder."},
@@ -114,8 +114,9 @@ std::string FileOperationReason(std::int32_t code) {
         {0x86, "The source is a read-only CD."},
         {0x87, "The source is a read-only DVD."},
         {0x88, "The source is a writable CD that is not formatted."},
-        {0xB7, "A path grew too long during the operation."},
         {0x402, "The source or destination could not be found."},
+        // 0xB7 is left to the system's text: shells return ERROR_ALREADY_EXISTS (183) far more often than the
+        // old path-length code of that number.
         {0x10000, "An error occurred at the destination."},
     }};
     for (const Meaning& meaning : kMeanings) {
