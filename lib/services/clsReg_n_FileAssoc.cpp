@@ -48,6 +48,18 @@ bool WriteString(std::int32_t root, const std::string& path, const std::string& 
                           static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
+// Puts back a value an undo record holds: an empty one stands for a value there was none of, so it goes
+// (a missing key or value is already so). True when the registry is as the record says.
+bool RestoreString(std::int32_t root, const std::string& path, const std::string& name, const std::string& data) {
+    if (!data.empty()) return WriteString(root, path, name, data);
+    Key key;
+    const LONG opened = OpenKey(root, path, KEY_SET_VALUE, key);
+    if (opened == ERROR_FILE_NOT_FOUND) return true;
+    if (opened != ERROR_SUCCESS) return false;
+    const LONG deleted = RegDeleteValueA(key.get(), name.c_str());
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+}
+
 std::string TextOf(const std::optional<std::string>& value) { return value.value_or(std::string()); }
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
@@ -233,14 +245,14 @@ bool clsReg_n_FileAssoc::UndoAssociation(const std::string& savedToPath, const s
             return false;
         }
         const std::string& ext = *record.extension;
-        bool written = WriteString(ClassesRoot, ext, "", TextOf(record.progId));
-        written = WriteString(ClassesRoot, ext, "Content Type", TextOf(record.contentType)) && written;
+        bool written = RestoreString(ClassesRoot, ext, "", TextOf(record.progId));
+        written = RestoreString(ClassesRoot, ext, "Content Type", TextOf(record.contentType)) && written;
         if (record.Full()) {
             const std::string progId = TextOf(record.progId);
-            written = WriteString(ClassesRoot, progId, "", *record.description) && written;
-            written = WriteString(ClassesRoot, progId + "\\DefaultIcon", "", *record.icon) && written;
-            written = WriteString(ClassesRoot, progId + "\\Shell\\" + *record.action + "\\Command", "",
-                                  *record.command) &&
+            written = RestoreString(ClassesRoot, progId, "", *record.description) && written;
+            written = RestoreString(ClassesRoot, progId + "\\DefaultIcon", "", *record.icon) && written;
+            written = RestoreString(ClassesRoot, progId + "\\Shell\\" + *record.action + "\\Command", "",
+                                    *record.command) &&
                       written;
         }
         if (!written) {

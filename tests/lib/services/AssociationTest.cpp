@@ -100,8 +100,9 @@ TEST_F(AssociationTest, ShortRecordOfAnUnassociatedExtensionAndItsRestore) {
 
     Associate(progId, "prog");
     ASSERT_TRUE(registry.UndoAssociation(folder, ext)) << registry.GetLastErrorMsg();
-    EXPECT_EQ(Default(ext), "");
-    EXPECT_EQ(registry.getstring(kClasses, ext, "Content Type"), "");
+    // Nobody owned the extension: it is left with no association value at all, not with empty ones.
+    EXPECT_EQ(Default(ext), "<none>");
+    EXPECT_EQ(registry.getstring(kClasses, ext, "Content Type"), std::nullopt);
     // Nothing under the ProgID the record names (none) was touched: ours is still there.
     EXPECT_EQ(Default(progId), "Test image");
     EXPECT_FALSE(services::FileExists(UndoFile()));
@@ -109,6 +110,20 @@ TEST_F(AssociationTest, ShortRecordOfAnUnassociatedExtensionAndItsRestore) {
     // A second restore finds no file.
     EXPECT_FALSE(registry.UndoAssociation(folder, ext));
     EXPECT_EQ(registry.GetLastErrorMsg(), "File not found");
+}
+
+TEST_F(AssociationTest, EmptyFieldsOfARecordAreRestoredAsAbsent) {
+    // An owner without a content type, description or icon of its own.
+    registry.savestring(kClasses, ext, "", progId);
+    registry.savestring(kClasses, progId + "\\Shell\\Open\\Command", "", "C:\\Else\\x.exe %1");
+    ASSERT_TRUE(registry.CreateUndoAssDat(ext, progId, "Open", folder));
+    Associate(progId, "prog");
+    ASSERT_TRUE(registry.UndoAssociation(folder, ext)) << registry.GetLastErrorMsg();
+    EXPECT_EQ(Default(ext), progId);
+    EXPECT_EQ(registry.getstring(kClasses, ext, "Content Type"), std::nullopt);
+    EXPECT_EQ(Default(progId), "<none>");
+    EXPECT_EQ(Default(progId + "\\DefaultIcon"), "<none>");
+    EXPECT_EQ(Default(progId + "\\Shell\\Open\\Command"), "C:\\Else\\x.exe %1");
 }
 
 TEST_F(AssociationTest, FullRecordOfOurOwnAssociationAndItsRestore) {
