@@ -1,5 +1,6 @@
 #pragma once
-// Resource numbers of the secondary windows' pictures, texts and icons.
+// Resource numbers of the secondary windows' pictures, texts and icons (resources/windows/windows.rc). The
+// main window's icons take the numbers up to 139.
 
 namespace windows_res {
 
@@ -7,7 +8,9 @@ inline constexpr int kTipsBitmap = 101;
 inline constexpr int kAboutBanner = 102;
 inline constexpr int kAdvertPicture = 120;
 inline constexpr int kCustomCaptureHint = 102;  // string
-inline constexpr int kCaptureIcon = 117;
-inline constexpr int kBrowseIcon = 118;
+inline constexpr int kCaptureIcon = 140;
+inline constexpr int kBrowseIcon = 141;
+inline constexpr int kPinIcon = 142;
+inline constexpr int kViewerIcon = 143;
 
 }  // namespace windows_res

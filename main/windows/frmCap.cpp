@@ -2,6 +2,7 @@
 
 #include "main/core/clsHotkeys.h"
 #include "main/core/clsScreen.h"
+#include "main/windows/PerMonitorDpi.h"
 #include "main/windows/WindowResources.h"
 #include "main/windows/frmCrop.h"
 #include "platform/forms/MessageLoop.h"
@@ -304,28 +305,40 @@ void frmCap::sysCapture_TrayClick(int Button) {
 void frmCap::DoCapture() {
     const clsScreen& screen = Module1::gScreen();
     forms::StdPicture shot;
+    // Every read of the screen, and the rectangles it is read over, in the monitors' real pixels.
     if (optCapClient.Value()) {
+        const PerMonitorDpiScope perMonitor;
         const HWND h = GetForegroundWindow();
         RECT client{};
         if (h && GetClientRect(h, &client) && client.right > 0 && client.bottom > 0) {
             shot = screen.CaptureWindow(h, true, 0, 0, client.right, client.bottom);
         }
     } else if (OptCapfull.Value()) {
+        const PerMonitorDpiScope perMonitor;
         shot = screen.CaptureScreen();
     } else if (optCapCust.Value()) {
-        shot = screen.CaptureScreen();
+        {
+            const PerMonitorDpiScope perMonitor;
+            shot = screen.CaptureScreen();
+        }
         if (!shot.Handle()) {
             CaptureFailed();
             return;
         }
         CapturedPicture = shot;
         auto& crop = forms::Default<frmCrop>();
+        {
+            // The frozen shot maps 1:1 onto the crop window only when both count the same pixels.
+            const PerMonitorDpiScope perMonitor;
+            crop.Load();
+        }
         crop.SetPic(shot);
         // The hint (or any other secondary window) is finished before the frozen screen covers everything.
         forms::MessageLoop::RunUntil([] { return !Module1::DialogOpen(); }, INFINITE);
         crop.Show();
         return;
     } else if (OptCapActWnd.Value()) {
+        const PerMonitorDpiScope perMonitor;
         const HWND h = GetForegroundWindow();
         RECT frame{}, outer{};
         if (h && GetWindowRect(h, &outer)) {

@@ -3,6 +3,7 @@
 #include "lib/services/client/ShellClient.h"
 #include "main/core/Module1.h"
 #include "main/windows/Dialog.h"
+#include "main/windows/PerMonitorDpi.h"
 #include "main/windows/WindowResources.h"
 #include "main/windows/frmCap.h"
 #include "platform/forms/Screen.h"
@@ -66,15 +67,20 @@ void frmCrop::Form_Load() {
     BlinkCount = 0;
 }
 
-void frmCrop::SetPic(const forms::StdPicture& Pic) {
+void frmCrop::Cover(const forms::StdPicture& Pic) {
     SetPicture(Pic);
     // The shot is of the whole desktop: the window covers that same rectangle, pixel for pixel.
     const float tx = forms::Screen().TwipsPerPixelX();
     const float ty = forms::Screen().TwipsPerPixelY();
     const SIZE size = BitmapSize(Pic);
+    const PerMonitorDpiScope perMonitor;  // the desktop's real pixels, as the shot has them
     Move(static_cast<float>(GetSystemMetrics(SM_XVIRTUALSCREEN)) * tx,
          static_cast<float>(GetSystemMetrics(SM_YVIRTUALSCREEN)) * ty, static_cast<float>(size.cx) * tx,
          static_cast<float>(size.cy) * ty);
+}
+
+void frmCrop::SetPic(const forms::StdPicture& Pic) {
+    Cover(Pic);
     ShowCustomCaptureHint();
     Module1::gShell().FormStayOnTop(GetDispatch().Get(), true);
 }

@@ -47,6 +47,8 @@ protected:
 private:
     void Captim_Timer();
     void Timer1_Timer();
+    // Shows the shot where it was taken, over the whole desktop.
+    void Cover(const forms::StdPicture& Pic);
     void ShowCustomCaptureHint();
     void FinishCrop();
     bool AreaDrawn() const;

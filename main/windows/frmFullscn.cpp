@@ -4,12 +4,16 @@
 
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
+#include "main/windows/PerMonitorDpi.h"
+#include "main/windows/WindowResources.h"
 #include "main/windows/frmAbout.h"
+#include "platform/forms/StdPicture.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/controls/DirListBox.h"
 #include "platform/forms/controls/FileListBox.h"
 #include "platform/forms/controls/PictureBox.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Settings.h"
@@ -70,6 +74,14 @@ frmFullscn::frmFullscn()
     BindEvents();
 }
 
+void frmFullscn::Show(forms::ShowMode mode, forms::Form* owner) {
+    {
+        const PerMonitorDpiScope perMonitor;
+        Load();
+    }
+    if (IsLoaded()) Form::Show(mode, owner);
+}
+
 void frmFullscn::BindEvents() {
     using fullscn::Colour;
     const std::vector<std::pair<forms::Menu*, const char*>> colours{
@@ -120,7 +132,8 @@ void frmFullscn::BindEvents() {
     Image3.MouseDown = [this](int Button, int, float, float) {
         if (Button == forms::button::Left) PopupMenu(mnuIcon, 4);
     };
-    Dir1.MouseUp = File1.MouseUp = [this](int Button, int, float, float) { PopupFavourites(Button); };
+    Dir1.MouseUp = File1.MouseUp = ftvDirs.MouseUp = [this](int Button, int, float, float) { PopupFavourites(Button); };
+    ftvDirs.FolderChange = [this](const forms::FolderItem& item) { ftvDirs_FolderChange(item); };
 }
 
 float frmFullscn::ScreenTwipsWidth() const {
@@ -137,6 +150,10 @@ void frmFullscn::Form_Initialize() {}
 
 void frmFullscn::Form_Load() {
     shownHold_.Follow(hWnd());
+    // A module without the panel's icons (a test of another window) still shows pictures.
+    forms::IgnoringErrors([&] { Image2.SetPicture(forms::LoadResPicture(windows_res::kPinIcon, forms::res_kind::Icon)); });
+    forms::IgnoringErrors(
+        [&] { Image3.SetPicture(forms::LoadResPicture(windows_res::kViewerIcon, forms::res_kind::Icon)); });
     Tim.SetInterval(300);
     Tim.SetEnabled(true);
     Opening();

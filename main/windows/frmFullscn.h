@@ -7,6 +7,7 @@
 // navigation, hot strips, panel and lists).
 
 #include "main/windows/ShownHold.h"
+#include "platform/foldertree/FolderTree.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/Timer.h"
@@ -54,6 +55,11 @@ class frmFullscn : public forms::Form {
 public:
     frmFullscn();
 
+    // Shows the viewer (the main window: modally, without owner). Its window is made per-monitor DPI aware,
+    // so that it covers its monitor pixel for pixel whatever that monitor's DPI. An opening that fails has
+    // unloaded the viewer again: nothing is shown then.
+    void Show(forms::ShowMode mode = forms::ShowMode::Modeless, forms::Form* owner = nullptr);
+
     // Removes the check from the seven back-colour entries.
     void ColReset();
 
@@ -91,6 +97,8 @@ public:
                                  {.ToolTipText = "Close"}};
     forms::DriveListBox Drive1{Frame1, "Drive1", {90, 420, 2730, 315}, {.BackColor = 0xFFFFC0}, {.Visible = false}};
     forms::DirListBox Dir1{Frame1, "Dir1", {90, 765, 2720, 2340}, {.BackColor = 0xFFFFC0}, {.Visible = false}};
+    // The tree covers the places of the two hidden lists, which keep the viewer's drive and folder.
+    forms::FolderTree ftvDirs{Frame1, "ftvDirs", {90, 420, 2715, 2670}};
     forms::FileListBox File1{Frame1, "File1", {90, 3135, 2720, 2565},
                              {.Pattern = "*.bmp;*.wmf;*.ico;*.gif;*.jpg", .BackColor = 0xFFFFFF}};
     forms::Label Label3{Frame1, "Label3", {330, 5740, 1275, 210},
@@ -135,6 +143,7 @@ public:
     void Navigate(int Button);
     void Dir1_Change();
     void Drive1_Change();
+    void ftvDirs_FolderChange(const forms::FolderItem& item);
     void Image2_Click();
     void mnuInfo_Click();
     void mnuContents_Click();

@@ -8,10 +8,14 @@
 #include "platform/forms/controls/DirListBox.h"
 #include "platform/forms/controls/FileListBox.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Settings.h"
+#include "platform/runtime/Strings.h"
+#include "platform/forms/controls/DriveListBox.h"
 
+#include <cctype>
 #include <string>
 
 namespace {
@@ -75,9 +79,29 @@ void frmFullscn::Navigate(int Button) {
     }
 }
 
+namespace {
+
+// The drive letter of a path or of a drive list's text ("c: [SYSTEM]"), upper case; 0 for none.
+char DriveLetter(const std::string& text) {
+    if (text.size() < 2 || text[1] != ':') return 0;
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+}
+
+}  // namespace
+
+void frmFullscn::ftvDirs_FolderChange(const forms::FolderItem& item) {
+    // A node outside the file system (the Desktop, My Computer) is no folder to show.
+    if (item.Path.empty() || forms::TextEquals(item.Path, Dir1.Path())) return;
+    Dir1.SetPath(item.Path);
+}
+
 void frmFullscn::Dir1_Change() {
     const std::string path = Dir1.Path();
     Module1::MainWindowView& main = Module1::MainWindow();
+    if (!forms::TextEquals(ftvDirs.Path(), path)) {
+        // A folder the tree cannot show leaves the tree where it is; the lists still follow.
+        forms::IgnoringErrors([&] { ftvDirs.SetPath(path); });
+    }
     // Only a real difference goes across, and not while the other side is the one changing.
     const bool mirror = !mirroring_;
     mirroring_ = true;
@@ -86,6 +110,12 @@ void frmFullscn::Dir1_Change() {
         bool restore;
         ~Done() { flag = restore; }
     } done{mirroring_, !mirror};
+    // A folder chosen on another drive in the tree takes the drive lists along, the main window's before its
+    // folder list, so that its drive change cannot move it off the folder.
+    const char letter = DriveLetter(path);
+    if (letter && DriveLetter(Drive1.Drive()) != letter) forms::IgnoringErrors([&] { Drive1.SetDrive(path.substr(0, 2)); });
+    if (mirror && letter && DriveLetter(main.DriveList().Drive()) != letter)
+        main.DriveList().SetDrive(path.substr(0, 2));
     if (mirror && main.FolderList().Path() != path) main.FolderList().SetPath(path);
     if (File1.Path() != path) File1.SetPath(path);
     if (mirror && main.FileList().Path() != path) main.FileList().SetPath(path);
@@ -97,6 +127,15 @@ void frmFullscn::Drive1_Change() {
     const std::string folderDrive = Dir1.Path().substr(0, 2);
     try {
         Dir1.SetPath(Drive1.Drive());
+        Module1::MainWindowView& main = Module1::MainWindow();
+        if (DriveLetter(main.DriveList().Drive()) != DriveLetter(Drive1.Drive())) {
+            mirroring_ = true;
+            struct Done {
+                bool& flag;
+                ~Done() { flag = false; }
+            } done{mirroring_};
+            main.DriveList().SetDrive(Drive1.Drive());
+        }
     } catch (const forms::RuntimeError& e) {
         if (e.Number() == 68) {
             forms::MsgBox("Drive unavailable", forms::mb::Exclamation, "Problem");

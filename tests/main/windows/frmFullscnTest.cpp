@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
+#include "main/windows/PerMonitorDpi.h"
 #include "main/windows/frmFullscn.h"
 #include "platform/forms/ControlArray.h"
 #include "platform/forms/Form.h"
@@ -19,6 +21,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/forms/StdPicture.h"
 #include "platform/forms/controls/DirListBox.h"
+#include "platform/forms/controls/DriveListBox.h"
 #include "platform/forms/controls/FileListBox.h"
 #include "platform/forms/controls/PictureBox.h"
 #include "platform/runtime/MsgBox.h"
@@ -33,6 +36,7 @@ public:
     frmHost() : Form({.Caption = "Host", .Width = 6000, .Height = 4000}) {}
     forms::PictureBox Picture1{*this, "Picture1", {0, 0, 3000, 2000}, {.BorderStyle = 0}};
     forms::PictureBox Image1{Picture1, "Image1", {0, 0, 300, 300}, {.AutoSize = true, .BorderStyle = 0}};
+    forms::DriveListBox Drive1{*this, "Drive1", {100, 2100, 2000, 315}, {}};
     forms::DirListBox Dir1{*this, "Dir1", {3100, 0, 2000, 1500}, {}};
     forms::FileListBox File1{*this, "File1", {3100, 1600, 2000, 1500}, {.MultiSelect = forms::multiselect::Extended}};
     forms::Menu mnuFav{*this, "mnuFav", {.Caption = "F&avourites"}};
@@ -44,6 +48,7 @@ public:
     forms::PictureBox& PictureHolder() override { return Image1; }
     forms::DirListBox& FolderList() override { return Dir1; }
     forms::FileListBox& FileList() override { return File1; }
+    forms::DriveListBox& DriveList() override { return Drive1; }
     std::string FolderPath() override { return Dir1.Path(); }
 };
 
@@ -97,6 +102,7 @@ protected:
         }
         folder.Write("notes.txt", "not a picture");
         host.Show();
+        host.Drive1.SetDrive(folder.Path());
         host.Dir1.SetPath(folder.Path());
         host.File1.SetPath(folder.Path());
         host.File1.SetPattern("*.bmp");
@@ -451,6 +457,61 @@ TEST_F(FullscnTest, FolderChangesReachTheMainWindowOnce) {
     EXPECT_EQ(viewer.lblCount.Caption(), "1");
     EXPECT_EQ(viewer.lblNumber.Caption(), "0");
     host.Dir1.Change = nullptr;
+}
+
+TEST_F(FullscnTest, TheTreeAndTheFolderListFollowEachOther) {
+    const std::string sub = folder / "sub";
+    ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+    folder.Write("sub\\a.bmp", BmpBytes(4, 4, RGB(1, 2, 3)));
+    Open();
+    EXPECT_EQ(lstrcmpiA(viewer.ftvDirs.Path().c_str(), folder.Path().c_str()), 0) << viewer.ftvDirs.Path();
+    EXPECT_TRUE(viewer.ftvDirs.Visible());
+    // A folder chosen in the tree goes to the viewer's lists and the main window's.
+    viewer.ftvDirs.SetPath(sub);
+    EXPECT_EQ(lstrcmpiA(viewer.Dir1.Path().c_str(), sub.c_str()), 0) << viewer.Dir1.Path();
+    EXPECT_EQ(lstrcmpiA(host.Dir1.Path().c_str(), sub.c_str()), 0) << host.Dir1.Path();
+    EXPECT_EQ(lstrcmpiA(host.File1.Path().c_str(), sub.c_str()), 0);
+    EXPECT_EQ(viewer.lblCount.Caption(), "1");
+    EXPECT_EQ(viewer.lblNumber.Caption(), "0");
+    // And the folder list's change shows in the tree.
+    viewer.Dir1.SetPath(folder.Path());
+    EXPECT_EQ(lstrcmpiA(viewer.ftvDirs.Path().c_str(), folder.Path().c_str()), 0) << viewer.ftvDirs.Path();
+    EXPECT_EQ(lstrcmpiA(host.Dir1.Path().c_str(), folder.Path().c_str()), 0);
+}
+
+// Wine's Z: is the file system's root: a second drive that is always there.
+TEST_F(FullscnTest, DriveChangesReachTheMainWindowsDriveList) {
+    int mainDriveChanges = 0;
+    host.Drive1.Change = [&] { ++mainDriveChanges; };
+    Open();
+    ASSERT_EQ(std::tolower(viewer.Drive1.Drive()[0]), std::tolower(folder.Path()[0]));
+    viewer.Drive1.SetDrive("z:");
+    EXPECT_EQ(host.Drive1.Drive().substr(0, 2), "z:");
+    EXPECT_EQ(mainDriveChanges, 1);
+    EXPECT_EQ(std::tolower(host.Dir1.Path()[0]), 'z') << host.Dir1.Path();
+    EXPECT_EQ(std::tolower(viewer.ftvDirs.Path()[0]), 'z') << viewer.ftvDirs.Path();
+    // A folder on the first drive chosen in the tree takes both drive lists back with it.
+    viewer.ftvDirs.SetPath(folder.Path());
+    EXPECT_EQ(std::tolower(viewer.Drive1.Drive()[0]), std::tolower(folder.Path()[0]));
+    EXPECT_EQ(std::tolower(host.Drive1.Drive()[0]), std::tolower(folder.Path()[0]));
+    EXPECT_EQ(lstrcmpiA(host.Dir1.Path().c_str(), folder.Path().c_str()), 0) << host.Dir1.Path();
+    EXPECT_EQ(mainDriveChanges, 2);
+    host.Drive1.Change = nullptr;
+}
+
+TEST_F(FullscnTest, TheViewerRunsPerMonitorDpiAwareAndLeavesTheThreadAsItWas) {
+    using ThreadContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)();
+    const auto threadContext = reinterpret_cast<ThreadContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetThreadDpiAwarenessContext")));
+    const DPI_AWARENESS_CONTEXT before = threadContext ? threadContext() : nullptr;
+    Open();
+    ASSERT_TRUE(viewer.IsLoaded());
+    EXPECT_NE(viewer.Image2.Picture().Handle(), nullptr) << "the pin's icon";
+    EXPECT_NE(viewer.Image3.Picture().Handle(), nullptr) << "the panel's icon";
+    if (!threadContext) GTEST_SKIP() << "no per-monitor DPI on this system";
+    EXPECT_TRUE(PerMonitorDpiScope::WindowIsPerMonitorAware(viewer.hWnd()));
+    // The main window and the windows made after the opening keep the program's own awareness.
+    EXPECT_EQ(threadContext(), before);
 }
 
 }  // namespace
