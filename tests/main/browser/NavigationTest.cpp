@@ -70,6 +70,7 @@ protected:
         Module1::gImageSaved = true;
         Module1::gCurrentImagePath.clear();
         Module1::gFullScreenOpen = false;
+        Module1::gStatusPanelsReady = false;  // a fresh window has only its own panel
         CreateDirectoryA((temp_ / "user").c_str(), nullptr);
         CreateDirectoryA(Pics().c_str(), nullptr);
         CreateDirectoryA(Empty().c_str(), nullptr);
@@ -390,6 +391,66 @@ TEST_F(Navigation, PressOnTheFileListPutsThePromptBack) {
     W().txtSearch.SetText("dsc");
     W().File1.MouseDown(forms::button::Left, 0, 5, 5);
     EXPECT_EQ(W().txtSearch.Text(), "Enter search here");
+}
+
+// Keys go to the window as the keyboard queues them: through the shortcuts and the window's key preview.
+void PressKey(HWND target, WPARAM key) {
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+    // A timer comes only once the queue holds nothing else: the keys have been handled by then.
+    bool done = false;
+    Later([&] { done = true; });
+    PumpUntil([&] { return done; });
+}
+
+// A dialog box of this thread on the screen (a confirmation of the shell's), answered No so that nothing
+// happens to the files.
+bool AnswerShellDialogNo() {
+    bool seen = false;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM found) -> BOOL {
+        char cls[16] = {};
+        GetClassNameA(h, cls, sizeof cls);
+        if (std::string(cls) == "#32770" && IsWindowVisible(h)) {
+            *reinterpret_cast<bool*>(found) = true;
+            PostMessageA(h, WM_COMMAND, IDNO, 0);
+            PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&seen));
+    return seen;
+}
+
+// Delete, Home and the arrows typed in the Fileseek box edit its text and never reach the file commands or
+// the navigation; in the file list the arrows keep their own meaning.
+TEST_F(Navigation, KeysInTheSearchBoxEditItsText) {
+    W().Dir1.SetPath(Pics());
+    W().File1.SetListIndex(1);  // a picture with a file is shown: Delete File is usable
+    ASSERT_FALSE(Module1::gCurrentImagePath.empty());
+    ASSERT_TRUE(W().mnuDel.Enabled());
+    struct Row {
+        WPARAM key;
+        const char* text;  // the box afterwards
+    };
+    const Row rows[] = {{VK_DELETE, "bc"}, {VK_HOME, "abc"}, {VK_LEFT, "abc"}, {VK_RIGHT, "abc"}};
+    for (const Row& row : rows) {
+        W().txtSearch.SetFocus();
+        ASSERT_TRUE(FocusOn(W().txtSearch));
+        W().txtSearch.SetText("abc");
+        W().txtSearch.SetSelStart(0);
+        W().txtSearch.SetSelLength(0);
+        bool dialog = false;
+        bool looked = false;
+        Later([&] {
+            dialog = AnswerShellDialogNo();
+            looked = true;
+        }, 300);
+        PressKey(W().txtSearch.hWnd(), row.key);
+        ASSERT_TRUE(PumpUntil([&] { return looked; }));
+        EXPECT_FALSE(dialog) << row.key;
+        EXPECT_EQ(W().txtSearch.Text(), row.text) << row.key;
+        EXPECT_EQ(W().File1.FileName(), "DSC001.bmp") << row.key;
+        EXPECT_NE(GetFileAttributesA((Pics() + "\\DSC001.bmp").c_str()), INVALID_FILE_ATTRIBUTES) << row.key;
+    }
 }
 
 // ---- Focus highlights ----
