@@ -117,8 +117,12 @@ void Inet::Finish(Result result) {
 
 void Inet::CheckTimeout() {
     if (!channel_ || delivering_) return;
-    // Anything not yet delivered means the UI is behind, not the server.
-    if (channel_->Pending()) return;
+    // Anything not yet delivered means the UI is behind, not the server: a block the worker left
+    // unannounced (the line stalled right after it) goes out now.
+    if (channel_->Pending()) {
+        Rearm();
+        return;
+    }
     if (GetTickCount() - channel_->LastActivity() < static_cast<DWORD>(activeTimeout_) * 1000) return;
     Result r;
     r.error = kTimedOut;
@@ -169,8 +173,8 @@ void Inet::Handle(WorkerEvent& e) {
             break;
         }
         case WorkerEvent::Kind::Data:
-            received_ += e.data.size();
-            if (Data) Data(e.data, received_);
+            received_ += e.data.size;
+            if (Data) Data(e.data.View(), received_);
             break;
         case WorkerEvent::Kind::Done: {
             Result r;

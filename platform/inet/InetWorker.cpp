@@ -3,6 +3,7 @@
 #include <wininet.h>
 
 #include <array>
+#include <cstring>
 #include <thread>
 #include <utility>
 
@@ -13,11 +14,12 @@ namespace {
 constexpr DWORD kBlockBytes = 64 * 1024;
 
 // What an event holds in memory while it waits, so the queue's bound is one of memory, not of body bytes.
-std::size_t Cost(const WorkerEvent& event) { return sizeof(WorkerEvent) + event.data.capacity(); }
+std::size_t Cost(const WorkerEvent& event) { return sizeof(WorkerEvent) + event.data.capacity; }
 
 }  // namespace
 
 bool Channel::Push(WorkerEvent event) {
+    bool announce = event.kind != WorkerEvent::Kind::Data;
     {
         std::unique_lock lock(mutex_);
         if (event.kind == WorkerEvent::Kind::Data) {
@@ -32,9 +34,15 @@ bool Channel::Push(WorkerEvent event) {
         lastActivity_.store(GetTickCount());
         queuedBytes_ += Cost(event);
         queue_.push_back(std::move(event));
+        announce = announce || queuedBytes_ >= kBatchBytes;
     }
+    const std::uint32_t now = GetTickCount();
+    announce = announce || now - lastWake_ >= kBatchMs;
     // Pushed before the flag is tested: a UI that disarms and then finds the queue empty is woken by this.
-    if (Arm()) PostMessageA(sink_, wake_, 0, 0);
+    if (announce && Arm()) {
+        lastWake_ = now;
+        PostMessageA(sink_, wake_, 0, 0);
+    }
     return true;
 }
 
@@ -267,17 +275,23 @@ Outcome Run(Channel& channel, RequestSpec spec) {
             // Read straight into the block that is handed over: no copy of the body on the way.
             WorkerEvent e;
             e.kind = WorkerEvent::Kind::Data;
-            e.data.resize(kBlockBytes);
+            e.data.bytes = std::make_unique_for_overwrite<char[]>(kBlockBytes);
+            e.data.capacity = kBlockBytes;
             DWORD read = 0;
-            if (!InternetReadFile(request.h, e.data.data(), static_cast<DWORD>(e.data.size()), &read)) {
+            if (!InternetReadFile(request.h, e.data.bytes.get(), kBlockBytes, &read)) {
                 out.error = GetLastError();
                 return out;
             }
             if (read == 0) return out;
             out.received += read;
-            e.data.resize(read);
+            e.data.size = read;
             // A trickle of small reads must not each hold a whole block while it waits in the queue.
-            if (read < kBlockBytes / 2) e.data.shrink_to_fit();
+            if (read < kBlockBytes / 2) {
+                auto fitted = std::make_unique_for_overwrite<char[]>(read);
+                std::memcpy(fitted.get(), e.data.bytes.get(), read);
+                e.data.bytes = std::move(fitted);
+                e.data.capacity = read;
+            }
             if (!channel.Push(std::move(e))) return out;
         }
     }

@@ -5,7 +5,9 @@
 //
 // At most one wake-up is outstanding at a time: the worker posts one only when none is armed, and the UI
 // side disarms it when it has taken what it will take for now. So a fast reader cannot flood the UI thread's
-// queue with posted messages, which the message loop would take before any paint or timer.
+// queue with posted messages, which the message loop would take before any paint or timer. Body blocks
+// that come back to back are announced together (kBatchBytes, or kBatchMs after the last wake-up); the UI
+// side's watch timer takes a block left unannounced by a line that then stalls.
 
 #include <windows.h>
 
@@ -17,7 +19,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace inet {
 
@@ -39,10 +41,18 @@ struct Outcome {
     std::uint64_t received = 0;
 };
 
+// Body bytes as they were read: not cleared before the read, and never copied on the way to the UI.
+struct Block {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    std::size_t capacity = 0;
+    std::string_view View() const { return {bytes.get(), size}; }
+};
+
 struct WorkerEvent {
     enum class Kind { State, Response, Data, Done } kind = Kind::State;
     int state = 0;
-    std::string data;
+    Block data;
     Outcome outcome;
 };
 
@@ -68,6 +78,8 @@ public:
 
     // At most this much body data waits for the UI; then the reader waits.
     static constexpr std::size_t kQueueLimit = std::size_t{4} << 20;
+    static constexpr std::size_t kBatchBytes = std::size_t{512} << 10;
+    static constexpr std::uint32_t kBatchMs = 5;
 
 private:
     mutable std::mutex mutex_;
@@ -77,6 +89,7 @@ private:
     bool abandoned_ = false;
     std::atomic<std::uint32_t> lastActivity_{GetTickCount()};
     std::atomic<bool> armed_{false};
+    std::uint32_t lastWake_ = 0;  // worker side only
     HWND sink_;
     UINT wake_;
 };

@@ -13,10 +13,10 @@ namespace updtest {
 
 class SaveDialog {
 public:
-    // An empty name cancels the dialog.
-    explicit SaveDialog(std::string name) : name_(std::move(name)) {
+    // An empty name cancels the dialog. The dialog is answered one tick after it was found.
+    explicit SaveDialog(std::string name, UINT tickMs = 50) : name_(std::move(name)) {
         current_ = this;
-        timer_ = SetTimer(nullptr, 0, 50, &SaveDialog::Tick);
+        timer_ = SetTimer(nullptr, 0, tickMs, &SaveDialog::Tick);
     }
     ~SaveDialog() {
         KillTimer(nullptr, timer_);
