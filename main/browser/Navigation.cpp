@@ -10,6 +10,19 @@
 
 namespace {
 
+// Sets a flag for a scope and gives back the value it had, also when a step fails.
+class HoldFlag {
+public:
+    explicit HoldFlag(bool& flag) noexcept : flag_(flag), before_(flag) { flag = true; }
+    ~HoldFlag() { flag_ = before_; }
+    HoldFlag(const HoldFlag&) = delete;
+    HoldFlag& operator=(const HoldFlag&) = delete;
+
+private:
+    bool& flag_;
+    bool before_;
+};
+
 void Highlight(forms::Control& control, forms::Label& caption) {
     control.GotFocus = [&caption] { caption.SetBackColor(forms::color::ActiveCaption); };
     control.LostFocus = [&caption] { caption.SetBackColor(forms::color::InactiveCaption); };
@@ -20,6 +33,9 @@ void Highlight(forms::Control& control, forms::Label& caption) {
 void frmQuillview::BindNavigation() {
     Drive1.Change = [this] { Drive1_Change(); };
     Dir1.MouseUp = [this](int b, int s, float x, float y) { Dir1_MouseUp(b, s, x, y); };
+    ftvDirs.FolderChange = [this](const forms::FolderItem& item) { ftvDirs_FolderChange(item); };
+    ftvDirs.MouseUp = [this](int b, int s, float x, float y) { ftvDirs_MouseUp(b, s, x, y); };
+    Highlight(ftvDirs, lblBTfiles);
     FavList.Click = [this] { FavList_Click(); };
     FavList.MouseUp = [this](int b, int s, float x, float y) { FavList_MouseUp(b, s, x, y); };
     mnuFav1.OnEach([this](forms::Menu& m) { m.Click = [this, i = m.Index()] { mnuFav1_Click(i); }; });
@@ -57,10 +73,8 @@ void frmQuillview::Drive1_Change() {
 void frmQuillview::KeepDriveInStep() {
     const std::string root = forms::RootOf(Dir1.Path());
     if (root.size() != 3 || root[1] != ':') return;
-    const bool before = KeepingDriveInStep;
-    KeepingDriveInStep = true;
+    const HoldFlag keeping(KeepingDriveInStep);
     forms::IgnoringErrors([&] { Drive1.SetDrive(root); });
-    KeepingDriveInStep = before;
 }
 
 void frmQuillview::Dir1_Change() {
@@ -70,6 +84,11 @@ void frmQuillview::Dir1_Change() {
     // The tree, a favourite or the viewer may have moved the folder to another drive: a later drive change
     // by code must see the drive really shown.
     IgnoringErrors([&] { KeepDriveInStep(); });
+    IgnoringErrors([&] {
+        // The tree may spell the folder in other letter case; handing that back would make another change.
+        const HoldFlag following(TreeFollowingFolder);
+        ftvDirs.SetPath(Dir1.Path());
+    });
     IgnoringErrors([&] { File1.SetPath(Dir1.Path()); });
     IgnoringErrors([&] { List1.Clear(); });
     IgnoringErrors([&] { SetAddFavouriteCaption(); });
@@ -90,6 +109,17 @@ void frmQuillview::SetAddFavouriteCaption() {
     }
     mnuAdd.SetCaption("Add current Folder...");
 }
+
+void frmQuillview::ftvDirs_FolderChange(const forms::FolderItem& item) {
+    if (TreeFollowingFolder) return;
+    if (!item.IsFileSystem) {
+        forms::MsgBox("This folder is not valid!");
+        forms::IgnoringErrors([&] { ftvDirs.Refresh(); });
+    }
+    if (!forms::IgnoringErrors([&] { Dir1.SetPath(item.Path); })) KeepDriveInStep();
+}
+
+void frmQuillview::ftvDirs_MouseUp(int Button, int Shift, float X, float Y) { Dir1_MouseUp(Button, Shift, X, Y); }
 
 void frmQuillview::Dir1_MouseUp(int Button, int, float, float) {
     if (Button != forms::button::Right) return;

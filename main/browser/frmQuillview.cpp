@@ -90,6 +90,7 @@ frmQuillview::frmQuillview()
       stbBTRefresh{FraFiles, "stbBTRefresh", {1920, 30, 195, 195}, {},
                    {.ToolTipText = "Refresh Browser Tools"}},
       sbtToggleDock{FraFiles, "sbtToggleDock", {2130, 30, 195, 195}, {}, {.ToolTipText = "Toggle Docking"}},
+      ftvDirs{FraFiles, "ftvDirs", {45, 285, 2475, 2610}, {}},
       FavList{FraFiles, "FavList", {60, 285, 2460, 2610}, {}, {.Visible = false}},
       File1{FraFiles, "File1", {45, 2895, 2520, 2235},
             {.Pattern = "*.bmp;*.wmf;*.ico;*.gif;*.jpg;*.emf;*.cur", .MultiSelect = forms::multiselect::Extended}},

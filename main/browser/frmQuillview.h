@@ -12,6 +12,7 @@
 #include "platform/forms/Menu.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/StdPicture.h"
+#include "platform/foldertree/FolderTree.h"
 #include "platform/forms/controls/DirListBox.h"
 #include "platform/forms/controls/DriveListBox.h"
 #include "platform/forms/controls/FileListBox.h"
@@ -121,6 +122,8 @@ public:
     // ---- Navigation, favourites, file list and Fileseek (Navigation.cpp and its siblings) ----
     void Drive1_Change();
     void Dir1_MouseUp(int Button, int Shift, float X, float Y);
+    void ftvDirs_FolderChange(const forms::FolderItem& item);
+    void ftvDirs_MouseUp(int Button, int Shift, float X, float Y);
     // "Delete this Favourite..." while the current folder is a favourite (exact, letter case included), else
     // "Add current Folder...".
     void SetAddFavouriteCaption();
@@ -148,6 +151,8 @@ public:
     int DriveUnavailableReports = 0;
     // While the drive list is put back in step, its Change does not move the folder.
     bool KeepingDriveInStep = false;
+    // While the tree is shown the folder list's path, its selection does not set that path back.
+    bool TreeFollowingFolder = false;
 
     // ---- File and folder commands, save and open (FileCommands.cpp and its siblings) ----
     void mnuDel_Click();
@@ -223,6 +228,7 @@ public:
     forms::SoftButton SoftBttn1;
     forms::SoftButton stbBTRefresh;
     forms::SoftButton sbtToggleDock;
+    forms::FolderTree ftvDirs;
     forms::ListBox FavList;
     forms::FileListBox File1;
     forms::PictureBox Picture2;

@@ -9,6 +9,7 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/Settings.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/UserPaths.h"
 #include "tests/main/TestBitmap.h"
 #include "tests/platform/forms/FormsTestSupport.h"
@@ -165,6 +166,44 @@ TEST_F(Navigation, UnavailableDriveIsSaidOnceAndTheListsStay) {
     EXPECT_EQ(W().Drive1.Drive().substr(0, 2), DriveOf(Pics())) << "the drive list goes back to the folder's drive";
 }
 
+// The tree and the folder list show one folder, whichever of them moved.
+TEST_F(Navigation, TreeAndFolderListFollowEachOther) {
+    const std::string gone = temp_ / "Gone";
+    CreateDirectoryA(gone.c_str(), nullptr);
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        const char* box;  // nullptr: none
+        std::string folder;
+        std::string tree;
+    };
+    const Row rows[] = {
+        {"tree selects", [this] { W().ftvDirs.SetPath(Pics()); }, nullptr, Pics(), Pics()},
+        {"folder list moves", [this] { W().Dir1.SetPath(Empty()); }, nullptr, Empty(), Empty()},
+        {"tree selects again", [this] { W().ftvDirs.SetPath(Pics()); }, nullptr, Pics(), Pics()},
+        // Other letter case stays as given: the tree does not hand its own spelling back.
+        {"folder list in other case", [this] { W().Dir1.SetPath(temp_ / "EMPTY"); }, nullptr, temp_ / "EMPTY",
+         Empty()},
+        {"a node outside the file system",
+         [] { W().ftvDirs.FolderChange(forms::FolderItem{false, "", "My Computer"}); }, "This folder is not valid!",
+         temp_ / "EMPTY", Empty()},
+        {"a folder gone since it was listed",
+         [gone] {
+             RemoveDirectoryA(gone.c_str());
+             W().ftvDirs.FolderChange(forms::FolderItem{true, gone, "Gone"});
+         },
+         nullptr, temp_ / "EMPTY", Empty()},
+    };
+    for (const Row& row : rows) {
+        if (row.box) script_->ExpectMsgBox(row.box, forms::mb::OkOnly, "Quillview", Ok);
+        row.act();
+        EXPECT_EQ(script_->Remaining(), 0u) << row.name;
+        EXPECT_EQ(W().Dir1.Path(), row.folder) << row.name;
+        EXPECT_EQ(W().File1.Path(), row.folder) << row.name;
+        EXPECT_TRUE(forms::TextEquals(W().ftvDirs.Path(), row.tree)) << row.name << ": " << W().ftvDirs.Path();
+    }
+}
+
 // While the viewer is open, its drive list follows the main window's.
 TEST_F(Navigation, ViewersDriveFollowsADriveChange) {
     W().Dir1.SetPath(Pics());
@@ -190,6 +229,8 @@ TEST_F(Navigation, FolderCommandsAreVisibleOnlyInTheFolderPopup) {
     const Row rows[] = {
         {"folder list, right", [] { W().Dir1.MouseUp(forms::button::Right, 0, 5, 5); }, true, true},
         {"folder list, left", [] { W().Dir1.MouseUp(forms::button::Left, 0, 5, 5); }, false, false},
+        {"tree, right", [] { W().ftvDirs.MouseUp(forms::button::Right, 0, 5, 5); }, true, true},
+        {"tree, middle", [] { W().ftvDirs.MouseUp(forms::button::Middle, 0, 5, 5); }, false, false},
         {"favourites list, right", [] { W().FavList.MouseUp(forms::button::Right, 0, 5, 5); }, true, false},
         {"favourites list, left", [] { W().FavList.MouseUp(forms::button::Left, 0, 5, 5); }, false, false},
     };
@@ -463,6 +504,7 @@ TEST_F(Navigation, CaptionsShowWhereTheFocusIs) {
         forms::Label* other;
     };
     const Row rows[] = {
+        {&W().ftvDirs, &W().lblBTfiles, &W().lblBTFiles2},
         {&W().File1, &W().lblBTfiles, &W().lblBTFiles2},
         {&W().txtSearch, &W().lblBTFiles2, &W().lblBTfiles},
         {&W().List1, &W().lblBTFiles2, &W().lblBTfiles},
