@@ -71,6 +71,7 @@ void frmQuillview::mnuFTs_Click(int Index) {
     mnuFTs(Index).SetChecked(!mnuFTs(Index).Checked());
     File1.SetPattern(SetPattern());
     File1.Refresh();
-    // Closing the picture is the File menu's Close, filled with the window's commands.
-    Module1::gCurrentImagePath.clear();
+    // A picture the user kept (saved at the question, or Cancel) keeps its path, so the file commands still
+    // act on its file.
+    if (ClosePicture()) Module1::gCurrentImagePath.clear();
 }

@@ -3,6 +3,7 @@
 // command line to, and its unload ends the program. Its behaviour is split by concern over the files of this
 // folder: start-up, shutdown, hand-in, file types, picture states, display modes, options, tips, layout.
 
+#include "main/core/Addresses.h"
 #include "main/core/MainWindowView.h"
 #include "platform/comctl/SoftButton.h"
 #include "platform/comctl/StatusBar.h"
@@ -39,6 +40,8 @@ class clsIface;
 class clsVarMenus;
 
 namespace browser {
+// A page of the artist's gallery that the Go menu links to.
+inline std::string GalleryPage(const char* page) { return std::string(addresses::kArtistSite) + page; }
 // Design geometry of a control placed on the window: twips become pixels at the screen's twips per pixel.
 forms::Extent OnWindow(float left, float top, float width, float height);
 }  // namespace browser
@@ -167,6 +170,61 @@ public:
     void mnuOpen_Click();
 
     // ---- Toolbar, clipboard, tools, Go menu, tray and other menus (MenuCommands.cpp and its siblings) ----
+    void mnuFileItem_Click();
+    void mnuClose_Click();
+    void mnuRefresh_Click();
+    void mnuFileseek_Click();
+    void mnuOptions_Click();
+    void mnuHelpcont_Click();
+    void mnuTips_Click();
+    void mnuUpdate_Click();
+    void mnuAboutItem_Click();
+    void Image2_Click();
+    void Picture1_MouseUp(int Button, int Shift, float X, float Y);
+    void Picture2_Click();
+    void mnuEdit_Click();
+    void mnuPaste_Click();
+    void mnuClear_Click();
+    void mnuCopyImg_Click();
+    void mnuEditors_Click(int Index);
+    void mnuCenter_Click();
+    void mnuTileImage_Click();
+    void mnuProp_Click();
+    void mnuReadme_Click();
+    void mnuGoItem_Click();
+    void mnuMail_Click();
+    void mnuHomepage_Click();
+    void mnuOVSWebsite_Click();
+    void mnuVividimghme_Click();
+    void mnuTobinMarshLnk_Click(int Index);
+    void mnuImgWebs_Click(int Index);
+    void mnuImgWebs2_Click(int Index);
+    void mnuMyWebs_Click(int Index);
+    void mnuLink_Click(int Index);
+    void mnuAddlnkManually_Click();
+    void mnuOpenQVStud_Click();
+    void mnuSubmitweb_Click();
+    void mnuUpdateLinks_Click();
+    void mnuEditLinks_Click();
+    void morwen_MouseUp(int& Button);
+    void morwen_DblClick(int Button);
+    void mnuAboutQV_Click();
+    void mnuCloseQV_Click();
+    // What the toolbar and these menus share.
+    void NavigateFiles(int step);
+    void GoHome();
+    void RefreshBrowser();
+    void ToggleDirectories();
+    void ToggleDisplayMode();
+    // File > Close: true when the picture was closed (the logo shows), false when the user kept it.
+    bool ClosePicture();
+    // The caption of the tray menu's Show/Hide from the window state.
+    void ShowHideCaption();
+    // Opens a link of an editable list through the shell; refused, with the tag shown, when it is no web or
+    // mail address.
+    void OpenListLink(const std::string& tag);
+    void OpenFixedLink(const std::string& address);
+    void SetWallpaper(const char* tile);
 
     // ---- Splitter, panel caption buttons, picture-area mouse and scrolling (WindowEvents.cpp) ----
 
@@ -330,13 +388,15 @@ public:
     forms::Menu lin11{mnuGoItem, "lin11", {.Caption = "-"}};
     forms::Menu mnuTobinMarsh{mnuGoItem, "mnuTobinMarsh", {.Caption = "Tobin Marsh"}};
     forms::ControlArray<forms::Menu> mnuTobinMarshLnk{mnuTobinMarsh, "mnuTobinMarshLnk",
-                                                      {{0, {.Caption = "Homepage"}},
-                                                       {1, {.Caption = "Tutorials"}},
-                                                       {2, {.Caption = "Sci- Fi Images"}},
-                                                       {3, {.Caption = "Landscape Images"}},
-                                                       {4, {.Caption = "Surreal Images"}},
-                                                       {5, {.Caption = "Experimental Images"}},
-                                                       {6, {.Caption = "Other Images"}}}};
+                                                      {{0, {.Caption = "Homepage", .Tag = browser::GalleryPage("")}},
+                                                       {1, {.Caption = "Tutorials", .Tag = browser::GalleryPage("/Tutorials.htm")}},
+                                                       {2, {.Caption = "Sci- Fi Images", .Tag = browser::GalleryPage("/SciFi.htm")}},
+                                                       {3, {.Caption = "Landscape Images",
+                                                            .Tag = browser::GalleryPage("/Landscapes.htm")}},
+                                                       {4, {.Caption = "Surreal Images", .Tag = browser::GalleryPage("/Surreal.htm")}},
+                                                       {5, {.Caption = "Experimental Images",
+                                                            .Tag = browser::GalleryPage("/Experimental.htm")}},
+                                                       {6, {.Caption = "Other Images", .Tag = browser::GalleryPage("/Other.htm")}}}};
     forms::Menu lin12{mnuGoItem, "lin12", {.Caption = "-"}};
     forms::Menu mnuImgsites{mnuGoItem, "mnuImgsites", {.Caption = "Vivid Imaging Sites"}};
     forms::ControlArray<forms::Menu> mnuImgWebs{mnuImgsites, "mnuImgWebs", {{0, {}}}};

@@ -14,5 +14,8 @@ inline constexpr char kSupportHost[] = "www.orvane.example";
 inline constexpr char kProductSite[] = "www.quillview.example";
 // The home page of the maker's imaging site: the Go menu's imaging homepage, and the sibling-product box.
 inline constexpr char kImagingSite[] = "http://www.vividimaging.example/";
+// The product's home page and the artist's gallery that the Go menu opens.
+inline constexpr char kProductHome[] = "http://www.quillview.example/";
+inline constexpr char kArtistSite[] = "http://www.tobinmarsh.example";
 
 }  // namespace addresses
