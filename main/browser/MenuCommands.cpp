@@ -1,6 +1,6 @@
 // The toolbar, the clipboard, tools, the Go menu, the tray and the remaining menu commands: their binding,
 // and the File, View, Tools and Help commands no other group owns.
-#include "main/browser/MenuCommands.h"
+#include "main/browser/FileSelection.h"
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
 #include "main/windows/frmAbout.h"
@@ -57,9 +57,7 @@ void frmQuillview::BindMenuCommands() {
 }
 
 void frmQuillview::mnuFileItem_Click() {
-    const bool hasFile = !Module1::gCurrentImagePath.empty();
-    for (forms::Menu* item : {&mnuRename, &mnuMove, &mnuCopyFile, &mnuDel}) item->SetEnabled(hasFile);
-    for (int i = 0; i <= 3; ++i) Fbts(i).SetEnabled(hasFile);
+    browser::EnableFileCommands(*this, !Module1::gCurrentImagePath.empty());
 }
 
 bool frmQuillview::ClosePicture() {
@@ -72,12 +70,7 @@ bool frmQuillview::ClosePicture() {
         }
         if (answer == forms::answer::Cancel) return false;
     }
-    {
-        const browser::FileClicksSuppressed quiet;
-        const int current = File1.ListIndex();
-        if (current >= 0) File1.SetSelected(current, false);
-        File1.SetListIndex(-1);
-    }
+    browser::DeselectFile(File1);
     ShowLogo();
     mnuClose.SetEnabled(false);
     return true;

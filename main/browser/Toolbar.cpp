@@ -1,7 +1,7 @@
 // The toolbar's ten buttons: moving through the file list, home, refresh, the panel and display-mode toggles,
 // and the windows it opens.
 #include "main/browser/Artwork.h"
-#include "main/browser/MenuCommands.h"
+#include "main/browser/FileSelection.h"
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
 #include "main/core/clsIface.h"
@@ -56,7 +56,7 @@ void frmQuillview::NavigateFiles(int step) {
     if (count == 0) return;
     const int current = File1.ListIndex();
     {
-        const browser::FileClicksSuppressed quiet;
+        const browser::SuppressFileClick quiet;
         if (current >= 0) File1.SetSelected(current, false);
     }
     int next = 0;

@@ -69,12 +69,6 @@ protected:
         Window().File1.SetListIndex(index);
         ASSERT_EQ(Window().Caption(), "Quillview - " + Window().File1.List(index));
     }
-    // Makes entry `index` current without showing it.
-    static void MakeCurrent(int index) {
-        Module1::gSuppressFileClick = true;
-        Window().File1.SetListIndex(index);
-        Module1::gSuppressFileClick = false;
-    }
     static std::string Stored(const char* section, const char* key) {
         return forms::GetSetting("Quillview2", section, key, "<none>");
     }

@@ -1,7 +1,7 @@
 // The toolbar's buttons on the real main window.
 #include "tests/main/browser/MenusFixture.h"
 
-#include "main/browser/MenuCommands.h"
+#include "main/browser/FileSelection.h"
 #include "main/core/clsIface.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Paths.h"
@@ -23,10 +23,10 @@ TEST_F(Menus, BackAndForwardWrapAndStartFromTheEndsWithoutACurrentEntry) {
     ASSERT_EQ(w.File1.ListCount(), 3);
     for (const Case& c : cases) {
         {
-            const browser::FileClicksSuppressed quiet;
-            w.File1.SetListIndex(-1);
+            const browser::SuppressFileClick quiet;
             for (int i = 0; i < 3; ++i) w.File1.SetSelected(i, false);
         }
+        browser::DeselectFile(w.File1);
         if (c.current >= 0) Choose(c.current);
         w.Toolbar_Click(c.button);
         EXPECT_EQ(w.Caption(), std::string("Quillview - ") + c.shown) << c.current << " " << c.button;
