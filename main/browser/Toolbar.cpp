@@ -75,16 +75,16 @@ void frmQuillview::GoHome() {
     // Without a start folder, home is the root of the program's drive, as at start-up.
     const std::string folder = stored.empty() ? forms::RootOf(forms::ProgramFolder()) : stored;
     const std::string root = forms::RootOf(folder);
+    const int reportsBefore = DriveUnavailableReports;
     try {
         // A share has no drive to choose.
         if (forms::IsDriveRoot(root)) Drive1.SetDrive(root);
         Dir1.SetPath(folder);
-    } catch (const forms::RuntimeError&) {
+    } catch (const forms::RuntimeError& e) {
         // The drive list goes back to the folder's drive; the folder stays where it is.
-        forms::IgnoringErrors([&] {
-            const std::string shown = forms::RootOf(Dir1.Path());
-            if (forms::IsDriveRoot(shown)) Drive1.SetDrive(shown);
-        });
+        KeepDriveInStep();
+        // The drive list's change has said it already.
+        if (e.Number() == forms::err::DeviceUnavailable && DriveUnavailableReports != reportsBefore) return;
         throw;
     }
 }
