@@ -8,6 +8,7 @@
 #include "main/core/clsShIntegration.h"
 #include "main/core/clsVarMenus.h"
 #include "main/windows/Dialog.h"
+#include "main/windows/frmQVSadvert.h"
 #include "lib/services/Client.h"
 #include "platform/forms/InputBox.h"
 #include "platform/runtime/ErrorSteps.h"
@@ -125,7 +126,7 @@ void frmQuillview::mnuOpenQVStud_Click() {
         forms::Shell("\"" + studio + "\"", forms::shell_style::NormalFocus);
         return;
     }
-    // Otherwise the studio's preview box shows here, modally, once the program has it.
+    forms::Default<frmQVSadvert>().Show(forms::ShowMode::Modal);
 }
 
 void frmQuillview::mnuSubmitweb_Click() { Module1::LaunchUpdateTool(3); }

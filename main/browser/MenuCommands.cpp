@@ -4,6 +4,7 @@
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
 #include "main/windows/frmAbout.h"
+#include "main/windows/frmFileseek.h"
 #include "main/windows/frmFullscn.h"
 #include "main/windows/frmTips.h"
 #include "platform/forms/MessageLoop.h"
@@ -82,8 +83,7 @@ void frmQuillview::mnuRefresh_Click() { Toolbar_Click(3); }
 
 void frmQuillview::mnuFullscrn_Click() { forms::Default<frmFullscn>().Show(forms::ShowMode::Modal); }
 
-// The Fileseek window opens here, owned by this window, once the program has it.
-void frmQuillview::mnuFileseek_Click() {}
+void frmQuillview::mnuFileseek_Click() { forms::Default<frmFileseek>().Show(forms::ShowMode::Modeless, this); }
 
 void frmQuillview::mnuOptions_Click() {
     // The options window shows here, modally, once the program has it; what it stored is applied either way.

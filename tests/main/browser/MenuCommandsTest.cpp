@@ -3,6 +3,8 @@
 
 #include "main/core/clsVarMenus.h"
 #include "main/windows/frmAbout.h"
+#include "main/windows/frmFileseek.h"
+#include "main/windows/frmQVSadvert.h"
 #include "main/windows/frmTips.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/MsgBox.h"
@@ -136,6 +138,17 @@ TEST_F(Menus, PictureAreaPopupOnlyForAShownUntiledPictureAndTheRightButton) {
         EXPECT_EQ(OpensPopup([&] { w.Picture1_MouseUp(c.button, 0, 5, 5); }), c.opens)
             << c.tiled << c.pictureShown << c.button;
     }
+}
+
+TEST_F(Menus, OpenFileseekShowsItsWindowOwnedByThisOneAndReturnsAtOnce) {
+    auto& w = Window();
+    w.Show();
+    w.mnuFileseek_Click();
+    auto& seek = forms::Default<frmFileseek>();
+    EXPECT_TRUE(seek.Visible());
+    EXPECT_EQ(GetWindow(seek.hWnd(), GW_OWNER), w.hWnd());
+    EXPECT_FALSE(Module1::DialogOpen()) << "no dialog: the tray stays live";
+    seek.Unload();
 }
 
 // ---- Tray ----
@@ -309,7 +322,16 @@ TEST_F(Processes, AnEditorThatIsNoFileIsReportedAndNothingStarts) {
 
 TEST_F(Processes, TheStudioStartsQuotedElseNothingStarts) {
     auto& w = Window();
-    w.mnuOpenQVStud_Click();  // nothing stored: the program folder, which is no file
+    // Nothing stored: the program folder, which is no file, so the preview box shows.
+    bool previewShown = false;
+    formstest::Later([&] {
+        auto& preview = forms::Default<frmQVSadvert>();
+        previewShown = preview.Visible();
+        preview.cmdCancel.SetValue(true);
+    });
+    w.mnuOpenQVStud_Click();
+    EXPECT_TRUE(previewShown);
+    EXPECT_FALSE(forms::Default<frmQVSadvert>().IsLoaded());
     const std::string studio = folder_ / "studio dir";
     CreateDirectoryA(studio.c_str(), nullptr);
     ASSERT_TRUE(coretest::Recorder::PlaceAs(studio + "\\studio app.exe"));
