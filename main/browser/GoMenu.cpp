@@ -7,6 +7,7 @@
 #include "main/core/WebLink.h"
 #include "main/core/clsShIntegration.h"
 #include "main/core/clsVarMenus.h"
+#include "main/settings/options.h"
 #include "main/windows/Dialog.h"
 #include "main/windows/frmQVSadvert.h"
 #include "lib/services/Client.h"
@@ -133,5 +134,12 @@ void frmQuillview::mnuSubmitweb_Click() { Module1::LaunchUpdateTool(3); }
 
 void frmQuillview::mnuUpdateLinks_Click() { Module1::LaunchUpdateTool(1); }
 
-// The options window opens here on its links page, modally, once the program has it.
-void frmQuillview::mnuEditLinks_Click() {}
+void frmQuillview::mnuEditLinks_Click() {
+    auto& window = forms::Default<options>();
+    window.Tabs.SelectTab("links");
+    window.fraMain(1).SetVisible(false);
+    window.fraMain(3).ZOrder(0);
+    window.fraMain(3).SetVisible(true);
+    // Only the lists change there, and they are the menus' own: nothing to apply afterwards.
+    window.Show(forms::ShowMode::Modal);
+}

@@ -3,6 +3,7 @@
 #include "main/browser/FileSelection.h"
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
+#include "main/settings/options.h"
 #include "main/windows/frmAbout.h"
 #include "main/windows/frmFileseek.h"
 #include "main/windows/frmFullscn.h"
@@ -86,7 +87,8 @@ void frmQuillview::mnuFullscrn_Click() { forms::Default<frmFullscn>().Show(forms
 void frmQuillview::mnuFileseek_Click() { forms::Default<frmFileseek>().Show(forms::ShowMode::Modeless, this); }
 
 void frmQuillview::mnuOptions_Click() {
-    // The options window shows here, modally, once the program has it; what it stored is applied either way.
+    forms::Default<options>().Show(forms::ShowMode::Modal);
+    // Whether or not anything was saved.
     ApplyOptions();
 }
 

@@ -5,6 +5,7 @@
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
 #include "main/core/clsIface.h"
+#include "main/settings/options.h"
 #include "main/windows/frmCap.h"
 #include "main/windows/frmFullscn.h"
 #include "platform/runtime/ErrorSteps.h"
@@ -28,7 +29,7 @@ void frmQuillview::Toolbar_Click(int Index) {
         case 6: ToggleDisplayMode(); break;
         case 7:
             Toolbar(7).ResetLook(0);
-            // The options window shows here once the program has it; its settings are applied either way.
+            forms::Default<options>().Show(forms::ShowMode::Modal);
             ApplyOptions();
             break;
         case 8:

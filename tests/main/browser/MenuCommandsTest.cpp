@@ -2,6 +2,7 @@
 #include "tests/main/browser/MenusFixture.h"
 
 #include "main/core/clsVarMenus.h"
+#include "main/settings/options.h"
 #include "main/windows/frmAbout.h"
 #include "main/windows/frmFileseek.h"
 #include "main/windows/frmQVSadvert.h"
@@ -75,7 +76,6 @@ TEST_F(Menus, FileTypesKeepThePathOfAPictureTheUserKept) {
         {false, forms::answer::Cancel, true},
     };
     auto& w = Window();
-    w.mnuFiletypesSort(true);
     w.File1.SetPattern(w.SetPattern());
     const int gif = 2;
     for (const Case& c : cases) {
@@ -149,6 +149,45 @@ TEST_F(Menus, OpenFileseekShowsItsWindowOwnedByThisOneAndReturnsAtOnce) {
     EXPECT_EQ(GetWindow(seek.hWnd(), GW_OWNER), w.hWnd());
     EXPECT_FALSE(Module1::DialogOpen()) << "no dialog: the tray stays live";
     seek.Unload();
+}
+
+TEST_F(Menus, OptionsAreAppliedAfterTheOptionsWindowClosesButNotAfterEditLinks) {
+    auto& w = Window();
+    w.Show();
+    struct Case {
+        const char* name;
+        std::function<void()> command;
+        bool applied;
+        bool linksPage;
+    };
+    const Case cases[] = {
+        {"Tools > Options", [&] { w.mnuOptions_Click(); }, true, false},
+        {"toolbar", [&] { w.Toolbar_Click(7); }, true, false},
+        {"Edit Links", [&] { w.mnuEditLinks_Click(); }, false, true},
+    };
+    for (const Case& c : cases) {
+        w.File1.SetAppearance(1);
+        forms::SaveSetting("Quillview2", "Options", "flatctl", "1");
+        bool shown = false;
+        bool linksShown = false;
+        bool mainHidden = false;
+        formstest::Later([&] {
+            auto& o = forms::Default<options>();
+            shown = o.Visible() && o.IsModal();
+            linksShown = o.fraMain(3).Visible();
+            mainHidden = !o.fraMain(1).Visible();
+            // Cancel stores nothing: what is applied afterwards is what was stored before.
+            o.cmdCancel.SetValue(true);
+        });
+        c.command();
+        EXPECT_TRUE(shown) << c.name;
+        EXPECT_FALSE(forms::Default<options>().IsLoaded()) << c.name;
+        EXPECT_EQ(w.File1.Appearance(), c.applied ? 0 : 1) << c.name;
+        if (c.linksPage) {
+            EXPECT_TRUE(linksShown);
+            EXPECT_TRUE(mainHidden);
+        }
+    }
 }
 
 // ---- Tray ----
@@ -394,10 +433,6 @@ TEST_F(Menus, ListLinksThatAreNoWebAddressesAreRefused) {
 
 TEST_F(Menus, GoMenuOpeningOffersUpdateForAnEmptySitesListAndGreysAnEmptyOwnList) {
     auto& w = Window();
-    Module1::gImgWebsMenu().MenuItems = &w.mnuImgWebs;
-    Module1::gImgWebsMenu().DataFile = "QVSetwebs.dat";
-    Module1::gMyWebsMenu().MenuItems = &w.mnuMyWebs;
-    Module1::gMyWebsMenu().DataFile = "QVImgwebs.dat";
     w.mnuGoItem_Click();
     EXPECT_EQ(w.mnuImgWebs(0).Caption(), "Update...");
     EXPECT_FALSE(w.mnuMyWeb.Enabled());
@@ -421,8 +456,6 @@ TEST_F(Menus, GoMenuOpeningOffersUpdateForAnEmptySitesListAndGreysAnEmptyOwnList
 
 TEST_F(Menus, AddLinkAsksANameWhenToldOrWhenThePageHasNoTitle) {
     auto& w = Window();
-    Module1::gMyWebsMenu().MenuItems = &w.mnuMyWebs;
-    Module1::gMyWebsMenu().DataFile = "QVImgwebs.dat";
     const auto names = [&] {
         std::vector<std::string> out;
         for (const int i : w.mnuMyWebs.Indexes()) out.push_back(w.mnuMyWebs(i).Caption());

@@ -4,6 +4,7 @@
 
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
+#include "main/core/clsVarMenus.h"
 #include "platform/runtime/ScriptedAnswerer.h"
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/UserPaths.h"
@@ -57,12 +58,21 @@ protected:
         Window().LoadWithoutStartUp();
         Window().File1.SetPath(folder_.Path());
         Window().Dir1.SetPath(folder_.Path());
+        // As the start-up binds them.
+        Bind(Module1::gEditorsMenu(), Window().mnuEditors, "QVEditors.dat");
+        Bind(Module1::gMyWebsMenu(), Window().mnuMyWebs, "QVImgwebs.dat");
+        Bind(Module1::gImgWebsMenu(), Window().mnuImgWebs, "QVSetwebs.dat");
+        Window().mnuFiletypesSort(true);
     }
     void TearDown() override {
         Module1::gImageSaved = true;
         Window().Unload();
     }
     static frmQuillview& Window() { return forms::Default<frmQuillview>(); }
+    static void Bind(clsVarMenus& list, forms::ControlArray<forms::Menu>& items, const char* file) {
+        list.MenuItems = &items;
+        list.DataFile = file;
+    }
 
     // Shows entry `index` as a click on it would.
     static void Choose(int index) {
