@@ -9,6 +9,7 @@
 #include "main/windows/frmTips.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/MsgBox.h"
+#include "tests/lib/services/DialogDriver.h"
 #include "tests/main/core/Recorder.h"
 #include "tests/support/ShellOpenRecorder.h"
 
@@ -40,7 +41,7 @@ TEST_F(Menus, CloseAsksForAnUnsavedPictureAndClosesOnlyOnNo) {
     };
     const Case cases[] = {
         {true, 0, true},
-        {false, forms::answer::Yes, false},  // saves (nothing here) and keeps the picture
+        {false, forms::answer::Yes, false},  // the save (cancelled here) keeps the picture
         {false, forms::answer::Cancel, false},
         {false, forms::answer::No, true},
     };
@@ -49,7 +50,11 @@ TEST_F(Menus, CloseAsksForAnUnsavedPictureAndClosesOnlyOnNo) {
         Choose(1);
         Module1::gImageSaved = c.saved;
         if (c.answer) answers_.ExpectMsgBox(kSaveQuestion, kSaveButtons, "Save Image?", c.answer);
-        w.mnuClose_Click();
+        {
+            const DialogDriver save(DialogDriver::Cancel);
+            w.mnuClose_Click();
+            EXPECT_EQ(save.Acted(), c.answer == forms::answer::Yes);
+        }
         EXPECT_EQ(w.LogoShown(), c.closed) << c.answer;
         EXPECT_EQ(w.File1.ListIndex(), c.closed ? -1 : 1) << c.answer;
         if (c.closed) {
@@ -85,7 +90,11 @@ TEST_F(Menus, FileTypesKeepThePathOfAPictureTheUserKept) {
         Module1::gImageSaved = c.saved;
         const bool checked = w.mnuFTs(gif).Checked();
         if (c.answer) answers_.ExpectMsgBox(kSaveQuestion, kSaveButtons, "Save Image?", c.answer);
-        w.mnuFTs_Click(gif);
+        {
+            const DialogDriver save(DialogDriver::Cancel);
+            w.mnuFTs_Click(gif);
+            EXPECT_EQ(save.Acted(), c.answer == forms::answer::Yes);
+        }
         EXPECT_NE(w.mnuFTs(gif).Checked(), checked);
         EXPECT_EQ(Module1::gCurrentImagePath, c.pathKept ? path : "") << c.answer;
         EXPECT_EQ(w.LogoShown(), !c.pathKept) << c.answer;
