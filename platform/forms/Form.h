@@ -14,6 +14,7 @@
 
 #include "platform/forms/Container.h"
 #include "platform/runtime/OleColor.h"
+#include "platform/forms/SolidBrush.h"
 #include "platform/forms/StdPicture.h"
 #include "platform/forms/Units.h"
 #include "platform/runtime/OwnedHandles.h"
@@ -252,6 +253,7 @@ private:
     std::string caption_;
     ScaleMode scaleMode_;
     OleColor backColor_;
+    SolidBrush backBrush_;  // painted under everything at each WM_PAINT
     int mousePointer_;
     bool keyPreview_;
     StdPicture picture_;
@@ -264,7 +266,7 @@ private:
     std::vector<Menu*> menus_;
     std::vector<Timer*> timers_;
     std::vector<ControlArrayBase*> arrays_;
-    HMENU menuBar_ = nullptr;
+    UniqueMenu menuBar_;  // detached before the window goes, which would destroy it with the menus in it
     Menu* poppedMenu_ = nullptr;
     UniqueWindow toolTip_;  // owned by the form's window: goes with it, so it goes at each unload
     int nextControlId_ = 1000;

@@ -285,6 +285,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (self->hwnd_ == hwnd) {
             self->hwnd_ = nullptr;
             (void)self->toolTip_.release();  // destroyed with its owner
+            if (GetMenu(hwnd) == self->menuBar_.get()) (void)self->menuBar_.release();  // likewise
         }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
@@ -411,8 +412,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             ScopedPaint paint(hwnd_);
             const RECT area = paint.area();
             PaintOffscreen(paint.get(), area, [&](HDC dc) {
-                UniqueBrush brush(CreateSolidBrush(ToColorRefOr(backColor_, GetSysColor(COLOR_BTNFACE))));
-                FillRect(dc, &area, brush.get());
+                FillRect(dc, &area, backBrush_.For(ToColorRefOr(backColor_, GetSysColor(COLOR_BTNFACE))));
                 PaintBackground(dc);
                 PaintWindowless(dc, area);
             });

@@ -40,8 +40,9 @@ void Form::BuildMenus() {
 
 void Form::RefreshMenuBar() {
     if (!hwnd_) return;
-    if (!menuBar_) menuBar_ = CreateMenu();
-    while (GetMenuItemCount(menuBar_) > 0) RemoveMenu(menuBar_, 0, MF_BYPOSITION);
+    if (!menuBar_) menuBar_.reset(CreateMenu());
+    const HMENU bar = menuBar_.get();
+    while (GetMenuItemCount(bar) > 0) RemoveMenu(bar, 0, MF_BYPOSITION);
     bool any = false;
     for (Menu* m : menus_) {
         if (m->Parent() || !m->Visible()) continue;
@@ -54,10 +55,10 @@ void Form::RefreshMenuBar() {
         info.wID = static_cast<UINT>(m->Id());
         info.hSubMenu = m->Popup();
         info.dwTypeData = text.data();
-        InsertMenuItemA(menuBar_, static_cast<UINT>(GetMenuItemCount(menuBar_)), TRUE, &info);
+        InsertMenuItemA(bar, static_cast<UINT>(GetMenuItemCount(bar)), TRUE, &info);
         any = true;
     }
-    const HMENU want = any ? menuBar_ : nullptr;
+    const HMENU want = any ? bar : nullptr;
     if (GetMenu(hwnd_) != want) SetMenu(hwnd_, want);
     DrawMenuBar(hwnd_);
 }
@@ -65,10 +66,9 @@ void Form::RefreshMenuBar() {
 void Form::DestroyMenus() {
     if (!hwnd_) return;
     SetMenu(hwnd_, nullptr);  // the window must not destroy menus it does not own
-    if (menuBar_) {
-        while (GetMenuItemCount(menuBar_) > 0) RemoveMenu(menuBar_, 0, MF_BYPOSITION);
-        ::DestroyMenu(menuBar_);
-        menuBar_ = nullptr;
+    if (const HMENU bar = menuBar_.get()) {
+        while (GetMenuItemCount(bar) > 0) RemoveMenu(bar, 0, MF_BYPOSITION);  // the menus own their popups
+        menuBar_.reset();
     }
     for (Menu* m : menus_) m->DestroyMenu();
 }

@@ -9,10 +9,17 @@ namespace {
 struct FilterEntry {
     int id;
     MessageLoop::Filter filter;
+    bool removed = false;
 };
 
+// Filters are walked in place by index. A filter may add or remove filters while it runs, also from a
+// nested loop (a modal form opened by a shortcut): entries live behind pointers, so one that runs is never
+// moved; a removal while any walk is under way only marks the entry, and the outermost walk drops the
+// marked entries once it is done. A filter added during a walk sees messages from the next one on.
 struct LoopState {
-    std::vector<std::shared_ptr<FilterEntry>> filters;
+    std::vector<std::unique_ptr<FilterEntry>> filters;
+    int walking = 0;           // walks of the filter list under way (nested loops walk it again)
+    bool removalsDue = false;  // marked entries wait for the outermost walk to end
     int nextId = 1;
     bool quitSeen = false;
     int quitCode = 0;
@@ -36,21 +43,51 @@ void NoteQuit(const MSG& msg) {
 int MessageLoop::AddFilter(Filter filter) {
     auto& s = State();
     const int id = s.nextId++;
-    s.filters.push_back(std::make_shared<FilterEntry>(FilterEntry{id, std::move(filter)}));
+    s.filters.push_back(std::make_unique<FilterEntry>(FilterEntry{id, std::move(filter)}));
     return id;
 }
 
 void MessageLoop::RemoveFilter(int id) {
-    auto& f = State().filters;
-    std::erase_if(f, [id](const auto& e) { return e->id == id; });
+    auto& s = State();
+    if (s.walking == 0) {
+        std::erase_if(s.filters, [id](const auto& e) { return e->id == id; });
+        return;
+    }
+    for (const auto& e : s.filters) {
+        if (e->id == id) {
+            e->removed = true;
+            s.removalsDue = true;
+        }
+    }
 }
 
-void MessageLoop::Process(MSG& msg) {
-    // A copy, so that a filter may add or remove filters while it runs.
-    const auto filters = State().filters;
-    for (const auto& entry : filters) {
-        if (entry->filter(msg)) return;
+namespace {
+
+// True when a filter handled the message.
+bool Filtered(MSG& msg) {
+    auto& s = State();
+    ++s.walking;
+    struct EndWalk {
+        LoopState& s;
+        ~EndWalk() {
+            if (--s.walking == 0 && s.removalsDue) {
+                std::erase_if(s.filters, [](const auto& e) { return e->removed; });
+                s.removalsDue = false;
+            }
+        }
+    } endWalk{s};
+    const std::size_t count = s.filters.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        FilterEntry& entry = *s.filters[i];  // re-read: a filter may have grown the list
+        if (!entry.removed && entry.filter(msg)) return true;
     }
+    return false;
+}
+
+}  // namespace
+
+void MessageLoop::Process(MSG& msg) {
+    if (Filtered(msg)) return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }

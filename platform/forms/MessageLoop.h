@@ -12,6 +12,8 @@ namespace forms {
 class MessageLoop {
 public:
     // A filter sees each message before it is dispatched; returning true means it handled the message.
+    // Filters may add and remove filters (themselves too) while they run, also from a nested loop: a removed
+    // filter sees no message after its removal, an added one its first message after the current one.
     using Filter = std::function<bool(MSG&)>;
     static int AddFilter(Filter filter);
     static void RemoveFilter(int id);

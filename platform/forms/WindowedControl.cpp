@@ -122,11 +122,7 @@ bool WindowedControl::OnReflect(UINT msg, WPARAM wParam, LPARAM, LRESULT& result
         const HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, fore);
         SetBkColor(dc, back);
-        if (!brush_ || brushColor_ != back) {
-            brush_.reset(CreateSolidBrush(back));
-            brushColor_ = back;
-        }
-        result = reinterpret_cast<LRESULT>(brush_.get());
+        result = reinterpret_cast<LRESULT>(brush_.For(back));
         return true;
     }
     default: return false;

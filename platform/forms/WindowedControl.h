@@ -4,6 +4,7 @@
 // notifications back to it.
 
 #include "platform/forms/Control.h"
+#include "platform/forms/SolidBrush.h"
 #include "platform/runtime/OwnedHandles.h"
 
 namespace forms {
@@ -59,8 +60,7 @@ private:
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
 
     UniqueFont font_;
-    UniqueBrush brush_;
-    COLORREF brushColor_ = CLR_INVALID;
+    SolidBrush brush_;  // the WM_CTLCOLOR* answer
 };
 
 }  // namespace forms

@@ -26,6 +26,22 @@ void CALLBACK OnLater(HWND, UINT, UINT_PTR id, DWORD) {
 
 }  // namespace
 
+bool PumpPosted(DWORD ms) {
+    constexpr UINT Marker = WM_APP + 0x2F10;
+    static LPARAM next = 0;
+    const LPARAM mine = ++next;
+    bool arrived = false;
+    const int filter = forms::MessageLoop::AddFilter([&](MSG& m) {
+        if (m.message != Marker || m.hwnd || m.lParam != mine) return false;
+        arrived = true;
+        return true;
+    });
+    PostThreadMessageA(GetCurrentThreadId(), Marker, 0, mine);
+    const bool done = forms::MessageLoop::RunUntil([&] { return arrived; }, ms);
+    forms::MessageLoop::RemoveFilter(filter);
+    return done;
+}
+
 void Later(std::function<void()> fn, UINT ms) {
     const UINT_PTR id = SetTimer(nullptr, 0, ms, &OnLater);
     Pending()[id] = std::move(fn);

@@ -17,6 +17,10 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000) {
     return forms::MessageLoop::RunUntil(done, ms);
 }
 
+// Pumps until every message posted to this thread before the call has been dispatched (a marker posted
+// behind them has come through), at most ms; false on time-out. A negative check waits on this, not a time.
+bool PumpPosted(DWORD ms = 5000);
+
 // Runs fn from inside the message loop a moment from now (posted as a timer callback), so that a test can
 // act while a modal loop runs.
 void Later(std::function<void()> fn, UINT ms = 10);

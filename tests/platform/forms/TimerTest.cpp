@@ -1,6 +1,7 @@
 #include "FormsTestSupport.h"
 
 #include "platform/forms/Form.h"
+#include "platform/forms/MessageLoop.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Timer.h"
@@ -40,15 +41,28 @@ protected:
     }
 };
 
-TEST_F(Timers, FireWhileTheFormIsHiddenAndStopOnUnload) {
+// WM_TIMER messages of one timer as the message loop takes them, before they are dispatched.
+class TimerMessages {
+public:
+    explicit TimerMessages(const Timer& timer)
+        : filter_(MessageLoop::AddFilter([this, id = timer.Id()](MSG& m) {
+              if (m.message == WM_TIMER && m.wParam == id) ++count;
+              return false;
+          })) {}
+    ~TimerMessages() { MessageLoop::RemoveFilter(filter_); }
+    TimerMessages(const TimerMessages&) = delete;
+    TimerMessages& operator=(const TimerMessages&) = delete;
+    int count = 0;
+
+private:
+    const int filter_;
+};
+
+TEST_F(Timers, FireWhileTheFormIsHidden) {
     frmTimers& f = Default<frmTimers>();
     f.Load();  // loaded, never shown
     EXPECT_TRUE(PumpUntil([&] { return f.ticks1 >= 3; }));
     EXPECT_EQ(f.ticks2, 0) << "interval 0 never fires";
-    f.Unload();
-    const int after = f.ticks1;
-    PumpUntil([] { return false; }, 100);
-    EXPECT_EQ(f.ticks1, after);
 }
 
 TEST_F(Timers, EnabledAndIntervalRestartAndStop) {
@@ -62,7 +76,11 @@ TEST_F(Timers, EnabledAndIntervalRestartAndStop) {
     EXPECT_EQ(f.Timer2.Interval(), 10);
     f.Timer2.SetEnabled(false);
     const int after = f.ticks2;
-    PumpUntil([] { return false; }, 60);
+    // A second timer of the same interval, started after the first stopped: by its third tick the stopped
+    // one would have ticked too.
+    f.Timer1.SetInterval(10);
+    f.Timer1.SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return f.ticks1 >= 3; }));
     EXPECT_EQ(f.ticks2, after);
 }
 
@@ -83,14 +101,22 @@ TEST_F(Timers, KeepFiringUnderAModalForm) {
 TEST_F(Timers, ATickDuringItsOwnHandlerIsSkipped) {
     frmTimers& f = Default<frmTimers>();
     int depth = 0, maxDepth = 0, calls = 0;
+    f.Load();
+    TimerMessages messages(f.Timer1);
+    bool nestedLoopSawTicks = false;
     f.Timer1.Tick = [&] {
         ++calls;
         maxDepth = std::max(maxDepth, ++depth);
-        if (calls == 1) PumpUntil([] { return false; }, 80);  // a nested loop inside the handler
+        if (calls == 1) {
+            // A nested loop inside the handler (a message box would run one), until the timer's next two
+            // messages came: the first of them was dispatched while this handler still ran.
+            const int seen = messages.count;
+            nestedLoopSawTicks = PumpUntil([&] { return messages.count >= seen + 2; }, 2000);
+        }
         --depth;
     };
-    f.Load();
     EXPECT_TRUE(PumpUntil([&] { return calls >= 2; }));
+    EXPECT_TRUE(nestedLoopSawTicks);
     EXPECT_EQ(maxDepth, 1);
 }
 
