@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Bench.h"
 #include "lib/imgEditbuf/Messages.h"
 #include "lib/imgEditbuf/cDIBSection.h"
 #include "lib/imgEditbuf/clsImgEditCtlBuf.h"
@@ -24,11 +25,7 @@
 #include "platform/imaging/Wic.h"
 #include "platform/runtime/Strings.h"
 
-namespace {
-
-constexpr std::int32_t SourceWidth = 6000;
-constexpr std::int32_t SourceHeight = 4000;
-constexpr double SourceMegapixels = SourceWidth * double{SourceHeight} / 1e6;
+namespace bench {
 
 double Seconds() {
     static const double frequency = [] {
@@ -50,6 +47,16 @@ double Best(int runs, const std::function<void()>& work) {
     }
     return best;
 }
+
+}  // namespace bench
+
+namespace {
+
+using bench::Best;
+
+constexpr std::int32_t SourceWidth = 6000;
+constexpr std::int32_t SourceHeight = 4000;
+constexpr double SourceMegapixels = SourceWidth * double{SourceHeight} / 1e6;
 
 void Row(const char* what, double seconds, double megapixels, double against) {
     std::printf("  %-44s %9.1f ms %9.1f MP/s", what, seconds * 1e3, megapixels / seconds);

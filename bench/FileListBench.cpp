@@ -1,6 +1,7 @@
 // The file list's fill against the floor of any listing: one plain FindFirstFileA/FindNextFileA loop over
 // the same folder. Ours is timed from setting Path until the list has painted.
 
+#include "bench/Bench.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MessageLoop.h"
 #include "platform/forms/controls/FileListBox.h"
@@ -10,31 +11,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
 
 namespace {
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
-double BestOf(int runs, const std::function<void()>& work) {
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Now();
-        work();
-        best = std::min(best, Now() - start);
-    }
-    return best;
-}
 
 class frmBench : public forms::Form {
 public:
@@ -72,8 +51,8 @@ void BenchFileList(const std::string& root) {
     // Taken in turns, so that a busy machine weighs on both alike; the best of each.
     double loopBest = 1e30, oursBest = 1e30;
     for (int i = 0; i < 7; ++i) {
-        loopBest = std::min(loopBest, BestOf(1, loop));
-        oursBest = std::min(oursBest, BestOf(1, fill));
+        loopBest = std::min(loopBest, bench::Best(1, loop));
+        oursBest = std::min(oursBest, bench::Best(1, fill));
     }
     const double ours = oursBest;
     std::printf("  %-44s %9.1f ms   (%zu entries)\n", "FindFirstFileA/FindNextFileA loop", loopBest * 1e3, entries);

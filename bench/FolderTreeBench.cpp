@@ -2,6 +2,7 @@
 // the plain FindFirstFileA/FindNextFileA loop, the sorted names inserted under one SysTreeView32 node with
 // redraw off, and one expand. Both are timed until painted.
 
+#include "bench/Bench.h"
 #include "platform/foldertree/FolderTree.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MessageLoop.h"
@@ -16,17 +17,6 @@
 #include <vector>
 
 namespace {
-
-double Clock() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
 
 class frmTreeBench : public forms::Form {
 public:
@@ -48,7 +38,7 @@ double Floor(const std::string& folder, HWND parent, size_t& count) {
     const auto node = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
     UpdateWindow(tree);
 
-    const double start = Clock();
+    const double start = bench::Seconds();
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     forms::UniqueFind search(forms::NullIfInvalid(FindFirstFileA((folder + "\\*").c_str(), &found)));
@@ -69,7 +59,7 @@ double Floor(const std::string& folder, HWND parent, size_t& count) {
     SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
     RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    const double took = Clock() - start;
+    const double took = bench::Seconds() - start;
     count = names.size();
     DestroyWindow(tree);
     return took;
@@ -96,10 +86,10 @@ void BenchFolderTree(const std::string& root) {
         forms::DoEvents();
         floorBest = std::min(floorBest, Floor(folder, form->hWnd(), count));
         forms::DoEvents();
-        const double start = Clock();
+        const double start = bench::Seconds();
         form->Tree.SetPath(folder);
         RedrawWindow(form->Tree.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        oursBest = std::min(oursBest, Clock() - start);
+        oursBest = std::min(oursBest, bench::Seconds() - start);
         const HWND tree = form->Tree.hWnd();
         const auto selected = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
         shown = 0;
