@@ -124,5 +124,4 @@ void frmQuillview::Picture1_MouseUp(int Button, int, float, float) {
     PopupMenu(mnuView);
 }
 
-// The folder tree takes the focus here once the window has it.
-void frmQuillview::Picture2_Click() {}
+void frmQuillview::Picture2_Click() { ftvDirs.SetFocus(); }

@@ -101,6 +101,7 @@ void frmQuillview::RefreshBrowser() {
     if (name.empty()) return;
     const int current = File1.ListIndex();
     Dir1.Refresh();
+    ftvDirs.Refresh();
     File1.Refresh();
     // The same file again, found by name: a file added or removed meanwhile moves the entries.
     int index = -1;
@@ -138,6 +139,7 @@ void frmQuillview::ToggleDirectories() {
     } else if (mode == 0) {
         Toolbar(4).SetPicture(browser::ProgramIcon(browser::kIconTray));
         mInterface->SetBrowserMode(1);
+        ftvDirs.ZOrder(0);
         imgBrowserTools(0).SetVisible(true);
         imgBrowserTools(1).SetVisible(false);
         lblBTCap.SetCaption("Directories");
