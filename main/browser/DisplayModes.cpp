@@ -5,6 +5,7 @@
 #include "main/core/Module1.h"
 #include "platform/forms/Screen.h"
 #include "platform/runtime/ErrorSteps.h"
+#include "platform/runtime/Strings.h"
 
 #include <windows.h>
 
@@ -29,6 +30,21 @@ void StretchInto(forms::PictureBox& box, const forms::StdPicture& picture, int w
     DeleteDC(source);
     box.Refresh();
 }
+
+FILETIME LastWrite(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+    return data.ftLastWriteTime;
+}
+
+// The screen's hourglass for a scope: a load that fails still gives the pointer back.
+class Hourglass {
+public:
+    Hourglass() { forms::Screen().SetMousePointer(forms::pointer::Hourglass); }
+    ~Hourglass() { forms::Screen().SetMousePointer(forms::pointer::Default); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+};
 
 }  // namespace
 
@@ -93,9 +109,51 @@ void frmQuillview::BestFitImage() {
     IgnoringErrors([&] { VScroll1.SetEnabled(false); });
 }
 
-// Animated GIFs go to the animation control, which this window does not have yet: every picture is shown
-// still in Image1.
-void frmQuillview::GifHandOver() { Image1.SetVisible(true); }
+bool frmQuillview::GifAnimated() const {
+    const std::string& path = Module1::gCurrentImagePath;
+    if (path.size() < 3 || forms::LCase(path.substr(path.size() - 3)) != "gif") return false;
+    return Module1::gGif87a == 0 || (Module1::gGif87a == 1 && Module1::gAnimateGif87a);
+}
+
+void frmQuillview::GifHandOver() {
+    if (!GifAnimated()) {
+        Image1.SetVisible(true);
+        aniImg.SetVisible(false);
+        aniImg.Stop();
+        return;
+    }
+    const std::string& path = Module1::gCurrentImagePath;
+    const FILETIME written = LastWrite(path);
+    const auto placeOverPicture = [&] {
+        aniImg.SetHeight(Image1.Height());
+        aniImg.SetWidth(Image1.Width());
+        aniImg.SetLeft(Image1.Left());
+        aniImg.SetTop(Image1.Top());
+    };
+    // A file rewritten under the same name is another animation.
+    if (path != AnimatedGifPath || CompareFileTime(&written, &animatedGifWritten_) != 0) {
+        aniImg.SetText("");
+        aniImg.SetAutoSize(false);
+        placeOverPicture();
+        aniImg.SetVisible(false);
+        aniImg.SetBackColor(Picture1.BackColor());
+        aniImg.Clear();
+        {
+            const Hourglass waiting;
+            aniImg.Load(path);
+            Image1.SetVisible(false);
+        }
+        AnimatedGifPath = path;
+        animatedGifWritten_ = written;
+        aniImg.SetVisible(true);
+    } else {
+        Image1.SetVisible(false);
+        aniImg.SetAutoSize(false);
+        placeOverPicture();
+        aniImg.SetVisible(true);
+    }
+    aniImg.Play();
+}
 
 void frmQuillview::TileImage(bool untile) {
     using forms::IgnoringErrors;
@@ -115,6 +173,7 @@ void frmQuillview::TileImage(bool untile) {
     const float w = Image1.ScaleWidth();
     const float h = Image1.ScaleHeight();
     IgnoringErrors([&] { Image1.SetVisible(false); });
+    IgnoringErrors([&] { aniImg.SetVisible(false); });
     IgnoringErrors([&] {
         // Nothing to repeat, or nowhere to repeat it: the loop would not advance.
         if (w < 1 || h < 1 || Picture1.ScaleWidth() < 1 || Picture1.ScaleHeight() < 1) return;

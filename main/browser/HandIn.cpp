@@ -1,6 +1,8 @@
 // A command line to the picture it names, the hand-in of a later start's command line, and the screen check.
 #include "main/browser/Artwork.h"
 #include "main/browser/frmQuillview.h"
+#include "main/windows/Dialog.h"
+#include "platform/runtime/Resources.h"
 #include "main/core/Addresses.h"
 #include "main/core/Module1.h"
 #include "main/core/modInstances.h"
@@ -169,8 +171,11 @@ void frmQuillview::HandIn(const std::string& text) {
 void frmQuillview::CheckScreenResolution() {
     ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
-    // Below 641 x 481 the small-screen warning is due unless Resolution\nowarn is 1; it is shown by the
-    // message dialog, which this program does not have yet.
+    if (ScreenWidth >= 641 || ScreenHeight >= 481) return;
+    if (forms::GetSettingNumber("Quillview2", "Resolution", "nowarn", 0) == 1) return;
+    bool dontShowAgain = false;
+    forms::Default<Dialog>().ShowMessage(forms::LoadResString(101), "Screen Resolution", this, dontShowAgain);
+    if (dontShowAgain) forms::SaveSetting("Quillview2", "Resolution", "nowarn", "1");
 }
 
 void frmQuillview::mnuShowQV_Click() {

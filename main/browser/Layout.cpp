@@ -5,16 +5,22 @@
 #include "main/core/clsIface.h"
 #include "platform/forms/Screen.h"
 #include "platform/runtime/ErrorSteps.h"
+#include "platform/runtime/Strings.h"
+
+namespace browser {
+
+float DesignPx(float pixels) { return static_cast<float>(Nearest(pixels * 15.0 / forms::Screen().TwipsPerPixelX())); }
+
+}  // namespace browser
 
 namespace {
 
-// The layout's constants are design pixels: what they are at 96 DPI, in this screen's pixels.
-float DesignPx(float pixels) {
-    return static_cast<float>(browser::Nearest(pixels * 15.0 / forms::Screen().TwipsPerPixelX()));
-}
+using browser::DesignPx;
 
-// The folder tree's place, which the favourites list shares.
-constexpr float kTreeTop = 285;
+bool GifPath() {
+    const std::string& path = Module1::gCurrentImagePath;
+    return path.size() >= 3 && forms::LCase(path.substr(path.size() - 3)) == "gif";
+}
 
 }  // namespace
 
@@ -61,7 +67,7 @@ void frmQuillview::Form_Resize() {
     IgnoringErrors([&] { sbtToggleDock.SetLeft(stbBTRefresh.Left() - sbtToggleDock.Width() - 45); });
     IgnoringErrors([&] { sbtCloseFileseek.SetLeft(SoftBttn1.Left()); });
     const float listWidth = (FraFiles.Width() - two) * tx;
-    for (forms::Control* c : std::initializer_list<forms::Control*>{&FavList, &File1, &List1, &txtSearch}) {
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&ftvDirs, &FavList, &File1, &List1, &txtSearch}) {
         IgnoringErrors([&] { c->SetWidth(listWidth); });
     }
     // 5: the frame's height from before this run.
@@ -72,9 +78,10 @@ void frmQuillview::Form_Resize() {
         const float a = Picture1.Height() * ty - lblBTfiles.Height() - Picture2.Height() - 10;
         const bool paneShown = mInterface->FileseekToggle() != 1;
         const float treeHeight = a / (paneShown ? 3 : 2);
-        IgnoringErrors([&] { FavList.SetHeight(treeHeight); });
-        IgnoringErrors([&] { File1.SetTop(kTreeTop + treeHeight + 70); });
-        IgnoringErrors([&] { File1.SetHeight(treeHeight); });
+        IgnoringErrors([&] { ftvDirs.SetHeight(treeHeight); });
+        IgnoringErrors([&] { FavList.SetHeight(ftvDirs.Height()); });
+        IgnoringErrors([&] { File1.SetTop(ftvDirs.Top() + ftvDirs.Height() + 70); });
+        IgnoringErrors([&] { File1.SetHeight(ftvDirs.Height()); });
         IgnoringErrors([&] { Picture2.SetTop(File1.Top() + File1.Height() + 30); });
         if (!paneShown) return;
         IgnoringErrors([&] { lblBTFiles2.SetTop(Picture2.Top() + Picture2.Height() + 15); });
@@ -110,11 +117,21 @@ void frmQuillview::Form_Resize() {
                 VScroll1.SetEnabled(false);
             }
         });
+        // The animation is centred vertically only over a picture not shorter than the view, horizontally
+        // only over a narrower one.
+        const bool gif = GifPath();
         IgnoringErrors([&] {
-            if (Image1.Height() < Picture1.Height()) Image1.SetTop((Picture1.Height() - Image1.Height()) / 2);
+            if (Image1.Height() < Picture1.Height()) {
+                Image1.SetTop((Picture1.Height() - Image1.Height()) / 2);
+            } else if (gif) {
+                aniImg.SetTop((Picture1.Height() - aniImg.Height()) / 2);
+            }
         });
         IgnoringErrors([&] {
-            if (Image1.Width() < Picture1.Width()) Image1.SetLeft((Picture1.Width() - Image1.Width()) / 2);
+            if (Image1.Width() < Picture1.Width()) {
+                Image1.SetLeft((Picture1.Width() - Image1.Width()) / 2);
+                if (gif) aniImg.SetLeft((Picture1.Width() - aniImg.Width()) / 2);
+            }
         });
         IgnoringErrors([&] {
             if (Picture1.Height() < Image1.Height()) Image1.SetTop(0);

@@ -3,6 +3,9 @@
 #include "main/browser/frmQuillview.h"
 #include "main/core/Addresses.h"
 #include "main/core/Module1.h"
+#include "main/windows/frmCap.h"
+#include "main/windows/frmCrop.h"
+#include "platform/runtime/Shell.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Strings.h"
@@ -45,6 +48,7 @@ void frmQuillview::ShowLogo() {
     for (forms::Menu* item : {&mnuZoom, &mnuFullscrn, &mnuZoommode, &mnuCrop}) {
         IgnoringErrors([&] { item->SetEnabled(false); });
     }
+    IgnoringErrors([&] { aniImg.SetVisible(false); });
     IgnoringErrors([&] { TilePic.SetEnabled(false); });
     IgnoringErrors([&] { Toolbar(5).SetEnabled(false); });
     IgnoringErrors([&] { Toolbar(6).SetEnabled(false); });
@@ -84,8 +88,32 @@ void frmQuillview::ImageStatic() {
     Module1::gSuppressFileClick = false;
 }
 
-// The capture comes from the capture windows, which this program does not have yet: nothing to take.
-void frmQuillview::GetCapture() {}
+void frmQuillview::GetCapture() {
+    frmCap& cap = forms::Default<frmCap>();
+    forms::StdPicture kept = cap.CapturedPicture;
+    cap.Unload();
+    forms::Default<frmCrop>().Unload();
+    SetVisible(true);
+    forms::AppActivate(Caption());
+    if (!Module1::gImageSaved) {
+        const int answer = AskSaveImage();
+        if (answer == forms::answer::Yes) {
+            mnuSave_Click();
+            // A save that failed or was cancelled keeps the picture it was meant to keep.
+            if (Module1::gImageSaved) Module1::ShowImage(cap.CapturedPicture);
+        } else if (answer == forms::answer::No) {
+            Module1::ShowImage(cap.CapturedPicture);
+        }
+    } else {
+        Module1::ShowImage(kept);
+    }
+    kept = {};
+    if (Image1.Picture().Handle()) {
+        Toolbar(5).SetEnabled(true);
+        Toolbar(6).SetEnabled(true);
+        TilePic.SetEnabled(true);
+    }
+}
 
 void frmQuillview::mnuNorm_Click() {
     CurModUnchk();

@@ -5,6 +5,8 @@
 #include "main/core/clsIface.h"
 #include "main/core/clsVarMenus.h"
 #include "main/core/modInstances.h"
+#include "main/windows/frmCap.h"
+#include "main/windows/frmCrop.h"
 #include "main/windows/frmSettingUp.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/MsgBox.h"
@@ -91,7 +93,9 @@ void frmQuillview::Form_Unload(int& Cancel) {
             forms::SaveSetting(kApp, "Interface", "Startdir", Dir1.Path());
         }
     });
-    // 9: the capture windows are closed by the runtime with the main form.
+    // 9: a capture still armed (waiting for its key or its time) goes with the window.
+    IgnoringErrors([] { forms::Default<frmCap>().Unload(); });
+    IgnoringErrors([] { forms::Default<frmCrop>().Unload(); });
     IgnoringErrors([] { forms::Default<frmSettingUp>().Unload(); });
     // 10
     IgnoringErrors([] { Module1::gHelp().CloseAll(); });

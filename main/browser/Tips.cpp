@@ -1,6 +1,7 @@
 // The tip of the day: the tips file's lines, one picked at random.
 #include "main/browser/TipLines.h"
 #include "main/browser/frmQuillview.h"
+#include "main/windows/frmTips.h"
 #include "platform/runtime/FileSystem.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/UserPaths.h"
@@ -13,16 +14,22 @@
 
 void frmQuillview::ShowStartupTip() {
     if (forms::GetSettingNumber("Quillview2", "Options", "Show Tips at Startup", 1) != 1) return;
+    frmTips& tips = forms::Default<frmTips>();
+    tips.chkLoadTipsAtStartup.SetValue(1);
+    tips.NextTip = [this] { DoNextTip(); };
     if (!TipRandom) {
         auto engine = std::make_shared<std::mt19937>(
             static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
         TipRandom = [engine] { return std::uniform_real_distribution<float>(0.0f, 1.0f)(*engine); };
     }
-    // The tips window (its check box, Next button and label) is shown by its own window once it exists.
+    tips.cmdNextTip.SetVisible(true);
+    tips.chkLoadTipsAtStartup.SetVisible(true);
+    tips.lblTipText.SetVisible(true);
     if (!LoadTips(forms::ProgramFolder() + "\\QVTIPS.QVR")) {
-        ShownTip = "The QVTIPS.QVR file was not found!? \r\n\r\nMake sure the QVTIPS.QVR is in your Quillview "
-                   "directory. If you are having trouble, please contact support. ";
+        tips.lblTipText.SetCaption("The QVTIPS.QVR file was not found!? \r\n\r\nMake sure the QVTIPS.QVR is in your "
+                                   "Quillview directory. If you are having trouble, please contact support. ");
     }
+    tips.Show(forms::ShowMode::Modeless, this);
 }
 
 bool frmQuillview::LoadTips(const std::string& path) {
@@ -47,5 +54,7 @@ void frmQuillview::DoNextTip() {
 
 void frmQuillview::DisplayCurrentTip() {
     if (Tips.empty()) return;
-    if (CurrentTip >= 1 && CurrentTip <= static_cast<int>(Tips.size())) ShownTip = Tips[CurrentTip - 1];
+    if (CurrentTip >= 1 && CurrentTip <= static_cast<int>(Tips.size())) {
+        forms::Default<frmTips>().lblTipText.SetCaption(Tips[CurrentTip - 1]);
+    }
 }

@@ -66,6 +66,7 @@ frmQuillview::frmQuillview()
              {.AutoRedraw = true, .BorderStyle = 0, .Scale = forms::ScaleMode::Pixels, .BackColor = 0}},
       Shape1{Image1, "Shape1", {0, 0, 10, 10}, {.BorderStyle = forms::borderstyle::Dash}, {.Visible = false}},
       lblSelSize{Image1, "lblSelSize", {0, 0, 60, 16}, {.Caption = "size", .BackColor = 0xE0E0E0}, {.Visible = false}},
+      aniImg{Picture1, "aniImg", {0, 0, 10, 10}, {}, {.Visible = false}},
       VScroll1{*this, "VScroll1", OnWindow(6795, 750, 210, 5640), {.Min = 0, .SmallChange = 20, .LargeChange = 60}},
       HScroll1{*this, "HScroll1", OnWindow(60, 6420, 6930, 210), {.Min = 0, .SmallChange = 20, .LargeChange = 60}},
       Line2{*this, "Line2", {{1, SeparatorDesign(0xFFFFFF)}}},

@@ -5,6 +5,7 @@
 
 #include "main/core/Addresses.h"
 #include "main/core/MainWindowView.h"
+#include "platform/anigif/AnimatedGif.h"
 #include "platform/comctl/SoftButton.h"
 #include "platform/comctl/StatusBar.h"
 #include "platform/comctl/TrayIcon.h"
@@ -44,6 +45,8 @@ namespace browser {
 inline std::string GalleryPage(const char* page) { return std::string(addresses::kArtistSite) + page; }
 // Design geometry of a control placed on the window: twips become pixels at the screen's twips per pixel.
 forms::Extent OnWindow(float left, float top, float width, float height);
+// A pixel constant of the layout, given as it is at 96 DPI, in this screen's pixels.
+float DesignPx(float pixels);
 }  // namespace browser
 
 class frmQuillview : public forms::Form, public subclass::ISubclass, public Module1::MainWindowView {
@@ -101,8 +104,6 @@ public:
     // A test of another window: the design without the start-up.
     void LoadWithoutStartUp();
 
-    // The text the tips window's label shows.
-    std::string ShownTip = "Tips are displayed here.";
     // The picked tip's random source: uniform in [0, 1); a test replaces it.
     std::function<float()> TipRandom;
 
@@ -226,7 +227,45 @@ public:
     void OpenFixedLink(const std::string& address);
     void SetWallpaper(const char* tile);
 
-    // ---- Splitter, panel caption buttons, picture-area mouse and scrolling (WindowEvents.cpp) ----
+    // ---- Splitter, panel caption buttons, picture-area mouse and scrolling (WindowEvents.cpp and its siblings) ----
+    void mnuBrowseTools_Click();
+    void mnuFileseekToggle_Click();
+    void mnuBTDock_Click();
+    void SoftBttn1_Click();
+    void stbBTRefresh_Click();
+    void sbtToggleDock_Click();
+    void sbtCloseFileseek_Click();
+    void imgBrowserTools_Click(int Index);
+    void lblBTCap_Click();
+    void lblBTfiles_Click();
+    void Label3_Click();
+    void lblBTFiles2_Click();
+    void Text1_Change();
+    void imgSplitter_MouseDown(int Button, int Shift, float X, float Y);
+    void imgSplitter_MouseMove(int Button, int Shift, float X, float Y);
+    void imgSplitter_MouseUp(int Button, int Shift, float X, float Y);
+    void HScroll1_Change();
+    void HScroll1_Scroll();
+    void VScroll1_Change();
+    void VScroll1_Scroll();
+    void HScroll1_GotFocus();
+    void VScroll1_GotFocus();
+    void Image1_MouseDown(int Button, int Shift, float X, float Y);
+    void Image1_MouseMove(int Button, int Shift, float X, float Y);
+    void Image1_MouseUp(int Button, int Shift, float X, float Y);
+    void aniImg_MouseUp(int Button, int Shift, float X, float Y);
+    void Image1_DblClick();
+    // The picture shown is a GIF that the animation control plays (the hand-over's condition), so the
+    // control is what the bars move.
+    bool GifAnimated() const;
+
+    bool SplitterDragging = false;
+    // The last move was refused: a width limit, or the pointer exactly on the splitter's left edge.
+    bool SplitterAtLimit = false;
+    std::int32_t SplitterLimitKind = 0;  // 1 minimum, 0 maximum
+    // The press point of the current crop or drag, in Image1's pixels.
+    float MouseDownX = 0;
+    float MouseDownY = 0;
 
     // ---- Hand-in of a later start's command line (WM_COPYDATA only) ----
     std::int32_t MsgResponse() const override { return subclass::ConsumeMessage; }
@@ -265,6 +304,7 @@ public:
     forms::PictureBox Image1;
     forms::Shape Shape1;
     forms::Label lblSelSize;
+    forms::AnimatedGif aniImg;
     forms::VScrollBar VScroll1;
     forms::HScrollBar HScroll1;
     forms::ControlArray<forms::Line> Line2;
@@ -470,6 +510,13 @@ private:
     bool handingIn_ = false;
     std::deque<std::string> pendingHandIns_;
     bool ResizeRepeated = false;
+    // The GIF last loaded into aniImg, and its last write: the same file unchanged is not loaded again.
+    std::string AnimatedGifPath;
+    FILETIME animatedGifWritten_{};
+    // A splitter drag moved the bar (or hit a limit): only then does the release give the panel a new width.
+    bool splitterMoved_ = false;
+    // The last refused move was the pointer on the splitter's own edge, which records no limit.
+    bool splitterOnEdge_ = false;
     // The entry chosen last: a cancelled change of picture goes back to it.
     int lastFileIndex_ = -1;
 };
