@@ -5,13 +5,14 @@
 #include "platform/forms/Screen.h"
 #include "platform/runtime/OleColor.h"
 
-void frmQuillview::imgSplitter_MouseDown(int, int, float, float) {
+void frmQuillview::imgSplitter_MouseDown(int, int, float X, float) {
     lblBTfiles.SetBackColor(forms::color::ActiveCaption);
     picSplitter.Move(imgSplitter.Left(), FraFiles.Top(), browser::DesignPx(3), FraFiles.Height());
     picSplitter.SetVisible(true);
     SplitterDragging = true;
     splitterMoved_ = false;
     splitterOnEdge_ = false;
+    splitterPressX_ = imgSplitter.Left() + X / forms::Screen().TwipsPerPixelX();
 }
 
 void frmQuillview::imgSplitter_MouseMove(int, int, float X, float) {
@@ -49,7 +50,8 @@ void frmQuillview::imgSplitter_MouseMove(int, int, float X, float) {
     }
     if (!SplitterAtLimit) {
         picSplitter.SetLeft(x);
-        splitterMoved_ = true;
+        // The window reports a move where the button went down too; that is no move of the bar.
+        if (x != splitterPressX_) splitterMoved_ = true;
     }
 }
 

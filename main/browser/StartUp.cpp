@@ -9,6 +9,7 @@
 #include "main/core/modInstances.h"
 #include "main/windows/frmCap.h"
 #include "main/windows/frmSettingUp.h"
+#include "main/windows/frmTips.h"
 #include "lib/services/Client.h"
 #include "platform/forms/MessageLoop.h"
 #include "platform/forms/Program.h"
@@ -66,6 +67,7 @@ void frmQuillview::Form_Load() {
     capture.TrayShown = [this] { return morwen.Shown(); };
     capture.SetTrayShown = [this](bool shown) { morwen.SetShown(shown); };
     capture.EnableCaptureButton = [this](bool enabled) { Toolbar(9).SetEnabled(enabled); };
+    forms::Default<frmTips>().NextTip = [this] { DoNextTip(); };
     if (withoutStartUp_) {
         forms::IgnoringErrors([&] { SB1.AddPanel(0, "", "", -1, 64, true, true, 0, "ftype"); });
         return;

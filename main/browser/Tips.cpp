@@ -16,7 +16,6 @@ void frmQuillview::ShowStartupTip() {
     if (forms::GetSettingNumber("Quillview2", "Options", "Show Tips at Startup", 1) != 1) return;
     frmTips& tips = forms::Default<frmTips>();
     tips.chkLoadTipsAtStartup.SetValue(1);
-    tips.NextTip = [this] { DoNextTip(); };
     if (!TipRandom) {
         auto engine = std::make_shared<std::mt19937>(
             static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));

@@ -515,6 +515,7 @@ private:
     FILETIME animatedGifWritten_{};
     // A splitter drag moved the bar (or hit a limit): only then does the release give the panel a new width.
     bool splitterMoved_ = false;
+    float splitterPressX_ = 0;  // where the pointer was pressed, in window pixels
     // The last refused move was the pointer on the splitter's own edge, which records no limit.
     bool splitterOnEdge_ = false;
     // The entry chosen last: a cancelled change of picture goes back to it.
