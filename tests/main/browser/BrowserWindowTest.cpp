@@ -260,7 +260,7 @@ TEST_F(BrowserWindow, CaptionBarClicksAndHighlights) {
                           Case{&w.sbtToggleDock, &w.lblBTfiles}, Case{&w.sbtCloseFileseek, &w.lblBTFiles2}}) {
         c.button->SetFocus();
         EXPECT_EQ(c.bar->BackColor(), forms::color::ActiveCaption) << c.button->Name();
-        w.File1.SetFocus();
+        w.Picture1.SetFocus();
         EXPECT_EQ(c.bar->BackColor(), forms::color::InactiveCaption) << c.button->Name();
     }
 }
