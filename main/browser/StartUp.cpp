@@ -7,6 +7,7 @@
 #include "main/core/clsIface.h"
 #include "main/core/clsVarMenus.h"
 #include "main/core/modInstances.h"
+#include "main/settings/options.h"
 #include "main/windows/frmCap.h"
 #include "main/windows/frmSettingUp.h"
 #include "main/windows/frmTips.h"
@@ -106,7 +107,8 @@ void frmQuillview::StartUp() {
     // 6
     IgnoringErrors([] { Module1::CheckUpdateReminder(); });
     IgnoringErrors([] { Module1::InitAssocIconPaths(); });
-    // 7: the options window's lists are bound when that window exists.
+    // 7: the options window, created hidden, holds the lists the editable menus keep their entries in.
+    IgnoringErrors([] { BindOptionsLists(); });
     BindList(Module1::gEditorsMenu(), mnuEditors, "QVEditors.dat");
     BindList(Module1::gMyWebsMenu(), mnuMyWebs, "QVImgwebs.dat");
     BindList(Module1::gImgWebsMenu(), mnuImgWebs, "QVSetwebs.dat");
