@@ -27,6 +27,7 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Settings.h"
 #include "tests/platform/forms/FormsTestSupport.h"
+#include "tests/platform/forms/InputSupport.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -512,6 +513,64 @@ TEST_F(FullscnTest, TheViewerRunsPerMonitorDpiAwareAndLeavesTheThreadAsItWas) {
     EXPECT_TRUE(PerMonitorDpiScope::WindowIsPerMonitorAware(viewer.hWnd()));
     // The main window and the windows made after the opening keep the program's own awareness.
     EXPECT_EQ(threadContext(), before);
+}
+
+// What the screen shows at a point.
+using formstest::PumpUntil;
+
+COLORREF ScreenPixel(POINT at) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The real window on the screen: the picture where the fit puts it, the back colour around it, and real
+// clicks of the two buttons moving through the folder.
+TEST_F(FullscnTest, RealClicksMoveThroughTheFolderOnTheScreen) {
+    folder.Write("pic05.bmp", BmpBytes(120, 80, RGB(0, 0, 255)));
+    host.Image1.SetPicture(forms::LoadPicture(folder / "pic05.bmp"));
+    forms::SaveSetting(kApp, "FullScreen", "Colour", "White");
+    Open();
+    ASSERT_TRUE(viewer.IsLoaded());
+    SetForegroundWindow(viewer.hWnd());
+    RECT window{};
+    GetWindowRect(viewer.hWnd(), &window);
+    const POINT centre{(window.left + window.right) / 2, (window.top + window.bottom) / 2};
+    const POINT beside{centre.x - 100, centre.y};  // left of a 120-pixel picture centred on the screen
+    const POINT below{centre.x, centre.y + 60};    // under an 80-pixel one
+    const auto shows = [&](POINT at, COLORREF colour) {
+        return PumpUntil([&] { return ScreenPixel(at) == colour; }, 3000);
+    };
+    EXPECT_TRUE(shows(centre, RGB(0, 0, 255))) << std::hex << ScreenPixel(centre);
+    EXPECT_TRUE(shows(beside, RGB(255, 255, 255))) << std::hex << ScreenPixel(beside);
+    EXPECT_TRUE(shows(below, RGB(255, 255, 255))) << std::hex << ScreenPixel(below);
+
+    struct Row {
+        const char* what;
+        bool right;
+        int index;        // the entry shown after the click
+        COLORREF colour;  // at the screen's centre
+    };
+    const Row rows[] = {
+        {"right: the next file", true, 5, RGB(60, 0, 0)},
+        {"left: back", false, 4, RGB(0, 0, 255)},
+        {"left: the one before", false, 3, RGB(40, 0, 0)},
+    };
+    for (const Row& row : rows) {
+        if (row.right) {
+            formstest::RightDown(centre);
+            formstest::RightUp(centre);
+        } else {
+            formstest::LeftDown(centre);
+            formstest::LeftUp(centre);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return viewer.File1.ListIndex() == row.index; }, 3000))
+            << row.what << ": " << viewer.File1.ListIndex();
+        EXPECT_EQ(viewer.lblNumber.Caption(), std::to_string(row.index + 1)) << row.what;
+        EXPECT_TRUE(shows(centre, row.colour)) << row.what << ": " << std::hex << ScreenPixel(centre);
+        EXPECT_TRUE(shows(beside, RGB(255, 255, 255))) << row.what;
+    }
 }
 
 }  // namespace
