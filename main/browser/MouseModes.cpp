@@ -2,7 +2,6 @@
 // release and the full-screen viewer on a double click.
 #include "main/browser/DisplayGeometry.h"
 #include "main/browser/frmQuillview.h"
-#include "main/windows/frmFullscn.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ErrorSteps.h"
 
@@ -99,5 +98,6 @@ void frmQuillview::aniImg_MouseUp(int Button, int Shift, float X, float Y) { Ima
 
 void frmQuillview::Image1_DblClick() {
     if (!mnuStatus.Enabled()) return;
-    forms::Default<frmFullscn>().Show(forms::ShowMode::Modal, this);
+    // The same viewer as View > Full Screen: modal and without an owner, so it covers the screen on its own.
+    mnuFullscrn_Click();
 }
