@@ -13,6 +13,7 @@
 #include "tests/update/WizardFixture.h"  // first: the test server's Winsock header comes before windows.h
 #include "tests/update/SaveDialog.h"
 
+#include "bench/Bench.h"
 #include "platform/forms/MessageLoop.h"
 #include "platform/inet/InetWorker.h"
 #include "update/clsInternet.h"
@@ -35,16 +36,6 @@ constexpr std::uint64_t kBodyBytes = std::uint64_t{50} << 20;
 constexpr int kRuns = 5;
 constexpr char kPackageUrl[] = "http://www.orvane.example/files/qv306.exe";
 
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -114,13 +105,13 @@ private:
     static constexpr UINT_PTR kSubclassId = 0x51B;
 
     void Post() {
-        double next = Now();
+        double next = bench::Seconds();
         while (!stop_ && posted_ < kMaxProbes) {
             next += 0.005;
-            while (!stop_ && Now() < next) Sleep(1);
+            while (!stop_ && bench::Seconds() < next) Sleep(1);
             if (stop_) break;
             const std::size_t i = posted_;
-            stamps_[i].store(Now());
+            stamps_[i].store(bench::Seconds());
             if (!PostMessageA(window_, Message(), i, 0)) break;
             posted_ = i + 1;
         }
@@ -132,7 +123,7 @@ private:
     static LRESULT CALLBACK Handler(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
         if (message == Message()) {
             auto* self = reinterpret_cast<Probe*>(data);
-            self->delays_.push_back(Now() - self->stamps_[wParam].load());
+            self->delays_.push_back(bench::Seconds() - self->stamps_[wParam].load());
             return 0;
         }
         return DefSubclassProc(hwnd, message, wParam, lParam);
@@ -175,9 +166,9 @@ public:
         for (int run = 0; run < kRuns && !failed; ++run) {
             // Taken in turns, so that a busy machine weighs on all three alike.
             DeleteFileA(target.c_str());
-            double start = Now();
+            double start = bench::Seconds();
             const bool bareOk = BareLoop(target);
-            bare.push_back(Now() - start);
+            bare.push_back(bench::Seconds() - start);
             if (!bareOk || !SameAs(target, package, run == 0)) failed = Say("the bare loop");
 
             DeleteFileA(target.c_str());
@@ -188,10 +179,10 @@ public:
                 inet.Downloaded = [&] { downloaded = true; };
                 inet.Error = [&](std::int32_t n, const std::string&) { error = n; };
                 inet.BinaryFile = target;
-                start = Now();
+                start = bench::Seconds();
                 inet.DownloadFile(60, kPackageUrl);
                 const bool ended = Pump([&] { return downloaded || error != 0; }, 120000);
-                cls.push_back(Now() - start);
+                cls.push_back(bench::Seconds() - start);
                 if (!ended || error != 0 || !SameAs(target, package, run == 0)) failed = Say("clsInternet");
             }
 
@@ -212,17 +203,17 @@ public:
                 double downloaded = 0;
                 const auto handler = w.InetUpdv->Downloaded;
                 w.InetUpdv->Downloaded = [&] {
-                    downloaded = Now();
+                    downloaded = bench::Seconds();
                     handler();
                 };
                 Probe probe(w.hWnd());
-                start = Now();
+                start = bench::Seconds();
                 w.cmdDownload_Click(0);
                 // The click returns once the dialog was answered and the transfer started.
-                const double confirmed = Now();
+                const double confirmed = bench::Seconds();
                 probe.Split();
                 const bool ended = Pump([&] { return w.Frame1_6.Visible() || w.Frame1_5.Visible(); }, 120000);
-                const double end = Now();
+                const double end = bench::Seconds();
                 wizard.push_back(end - start);
                 wizardTransfer.push_back(end - confirmed);
                 wizardDownload.push_back(downloaded - confirmed);
