@@ -37,9 +37,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND first = nullptr;
     for (int i = 1; i < argc; ++i) {
         const int n = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string spec(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, spec.data(), n, nullptr, nullptr);
-        std::vector<std::string> parts = Split(spec, '|');
+        std::string description(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, description.data(), n, nullptr, nullptr);
+        std::vector<std::string> parts = Split(description, '|');
         std::string title = parts[0];
         bool visible = true;
         HWND owner = nullptr;
