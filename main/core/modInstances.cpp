@@ -75,11 +75,18 @@ void SendCommandLine(HWND target, const std::string& commandLine) {
 }
 
 namespace {
+// Lets a test see this start reach its wait, instead of guessing with a delay.
+void SignalWaiting() {
+    const forms::UniqueKernelHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, kWaitingEventName));
+    if (event) SetEvent(event.get());
+}
+
 // The first instance may still be starting: its mutex exists before its window is marked. Waiting for the
 // window, boundedly, keeps the user's file from being lost.
 void FindRunningInstanceWaiting() {
     const ULONGLONG deadline = GetTickCount64() + kWindowWaitMs;
     FindRunningInstance();
+    if (!g_found) SignalWaiting();
     while (!g_found && GetTickCount64() < deadline) {
         Sleep(kWindowPollMs);
         FindRunningInstance();

@@ -13,6 +13,9 @@ inline constexpr char kInstanceProperty[] = "Quillview5419_APPLICATION";
 // A later start that finds the mutex taken waits this long for the running instance to mark its window.
 inline constexpr DWORD kWindowWaitMs = 5000;
 inline constexpr UINT kHandOffTimeoutMs = 5000;
+// Test seam: a later start that finds no marked window sets the event of this name, when one exists, as it
+// begins to wait; nothing creates the event in normal use.
+inline constexpr char kWaitingEventName[] = "QuillviewTest_LaterStartWaiting";
 
 void Main();
 

@@ -121,13 +121,18 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LaterStartWaiting, WaitsForTheWindowOfAnInstanceStillStarting) {
     ProgramFolder folder;
     FakeRunningInstance running(false);
+    const forms::UniqueKernelHandle waiting(CreateEventA(nullptr, TRUE, FALSE, modInstances::kWaitingEventName));
+    ASSERT_TRUE(waiting);
     Process later(folder.Program(), "C:\\pics\\late.jpg");
-    // The running instance marks its window only a while after the later start began looking for it; the
-    // later start is still waiting then.
-    ASSERT_FALSE(later.WaitForExit(1000)) << "the later start gave up while the first instance was starting";
+    const forms::UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, later.Id()));
+    ASSERT_TRUE(process);
+    // The running instance marks its window only after the later start has looked for it and found none.
+    const HANDLE either[] = {waiting.get(), process.get()};
+    ASSERT_EQ(WaitForMultipleObjects(2, either, FALSE, kStartMs), WAIT_OBJECT_0)
+        << "the later start ended or hung before it began to wait";
     running.CreateMarkedWindow();
     ASSERT_TRUE(later.WaitForExit(kStartMs));
-    ASSERT_EQ(running.received.size(), 1u);
+    ASSERT_EQ(running.received.size(), 1u) << "the later start gave up while the first instance was starting";
     EXPECT_EQ(running.received[0], "C:\\pics\\late.jpg");
 }
 
