@@ -6,6 +6,7 @@
 #include "main/browser/FileSelection.h"
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/core/clsFileManager.h"
 #include "main/windows/frmBrowse.h"
 #include "platform/forms/MessageLoop.h"
@@ -46,7 +47,7 @@ bool NamesFile(const std::vector<std::string>& paths, const std::string& fileNam
     return false;
 }
 
-bool RecycleDeletions() { return forms::GetSettingNumber("Quillview2", "Options", "recyc", 1) == 1; }
+bool RecycleDeletions() { return forms::GetSettingNumber(settingsnames::kApp, "Options", "recyc", 1) == 1; }
 
 void ReportFileFailure(const std::string& what) {
     const std::string& reason = Module1::gFileManager().LastOutcome().reason;

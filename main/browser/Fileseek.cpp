@@ -1,6 +1,7 @@
 // Fileseek in the browser panel: the names of the file list that contain the typed text, and a chosen
 // result selected in the file list.
 #include "main/browser/frmQuillview.h"
+#include "main/core/SettingsNames.h"
 #include "main/windows/Dialog.h"
 #include "platform/forms/SendKeys.h"
 #include "platform/runtime/Settings.h"
@@ -20,13 +21,13 @@ constexpr char kExplanation[] =
 
 void frmQuillview::txtSearch_Click() {
     if (FileseekExplained) return;
-    if (forms::GetSettingNumber("Quillview2", "Options", "nofileseekexp", 0) != 0) return;
+    if (forms::GetSettingNumber(settingsnames::kApp, "Options", "nofileseekexp", 0) != 0) return;
     auto& dialog = forms::Default<Dialog>();
     dialog.Label1.SetHeight(dialog.Label1.Height() + 500);
     bool dontShowAgain = false;
     dialog.ShowMessage(kExplanation, "Fileseek Quick Explanation", this, dontShowAgain);
     FileseekExplained = true;
-    if (dontShowAgain) forms::SaveSetting("Quillview2", "Options", "nofileseekexp", "1");
+    if (dontShowAgain) forms::SaveSetting(settingsnames::kApp, "Options", "nofileseekexp", "1");
 }
 
 void frmQuillview::txtSearch_GotFocus() {

@@ -4,6 +4,7 @@
 #include "main/browser/frmQuillview.h"
 #include "main/core/Addresses.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/core/WebLink.h"
 #include "main/core/clsShIntegration.h"
 #include "main/core/clsVarMenus.h"
@@ -107,7 +108,7 @@ void frmQuillview::mnuLink_Click(int Index) {
     const std::string address = mnuLink(Index).Tag();
     std::string name = caption;
     // A page without a title is asked a name for, so no nameless site is added.
-    if (forms::GetSettingBool("Quillview2", "Options", "promptwnm", false) || forms::Trim(caption).empty()) {
+    if (forms::GetSettingBool(settingsnames::kApp, "Options", "promptwnm", false) || forms::Trim(caption).empty()) {
         name = forms::InputBox("Please enter a name for this website.", "Website Name", caption);
         if (forms::Trim(name).empty()) return;
     }

@@ -1,6 +1,7 @@
 // A command line to the picture it names, the hand-in of a later start's command line, and the screen check.
 #include "main/browser/Artwork.h"
 #include "main/browser/frmQuillview.h"
+#include "main/core/SettingsNames.h"
 #include "main/windows/Dialog.h"
 #include "platform/runtime/Resources.h"
 #include "main/core/Addresses.h"
@@ -172,10 +173,10 @@ void frmQuillview::CheckScreenResolution() {
     ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
     if (ScreenWidth >= 641 || ScreenHeight >= 481) return;
-    if (forms::GetSettingNumber("Quillview2", "Resolution", "nowarn", 0) == 1) return;
+    if (forms::GetSettingNumber(settingsnames::kApp, "Resolution", "nowarn", 0) == 1) return;
     bool dontShowAgain = false;
     forms::Default<Dialog>().ShowMessage(forms::LoadResString(101), "Screen Resolution", this, dontShowAgain);
-    if (dontShowAgain) forms::SaveSetting("Quillview2", "Resolution", "nowarn", "1");
+    if (dontShowAgain) forms::SaveSetting(settingsnames::kApp, "Resolution", "nowarn", "1");
 }
 
 void frmQuillview::mnuShowQV_Click() {

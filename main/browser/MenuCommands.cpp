@@ -3,6 +3,7 @@
 #include "main/browser/FileSelection.h"
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/settings/options.h"
 #include "main/windows/frmAbout.h"
 #include "main/windows/frmFileseek.h"
@@ -96,17 +97,17 @@ void frmQuillview::mnuHelpcont_Click() { Module1::ShowHelpContents(); }
 
 void frmQuillview::mnuTips_Click() {
     // The stored choice decides, not the check mark: showing a picture clears the mark whatever was chosen.
-    const bool on = forms::GetSettingNumber("Quillview2", "Options", "Show Tips at Startup", 1) == 1;
+    const bool on = forms::GetSettingNumber(settingsnames::kApp, "Options", "Show Tips at Startup", 1) == 1;
     auto& tips = forms::Default<frmTips>();
     if (on) {
         mnuTips.SetChecked(false);
-        forms::SaveSetting("Quillview2", "Options", "Show Tips at Startup", "0");
+        forms::SaveSetting(settingsnames::kApp, "Options", "Show Tips at Startup", "0");
         // Touching the box of a tips window that is not loaded would load it, hidden, for the rest of the run.
         if (tips.IsLoaded()) tips.chkLoadTipsAtStartup.SetValue(0);
         return;
     }
     mnuTips.SetChecked(true);
-    forms::SaveSetting("Quillview2", "Options", "Show Tips at Startup", "1");
+    forms::SaveSetting(settingsnames::kApp, "Options", "Show Tips at Startup", "1");
     tips.chkLoadTipsAtStartup.SetValue(1);
     forms::DoEvents();
     ShowStartupTip();

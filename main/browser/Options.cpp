@@ -1,6 +1,7 @@
 // What the options window stores, applied to the running window; the tray icon's rule; the favourites list.
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/Settings.h"
 
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr const char* kApp = "Quillview2";
+using settingsnames::kApp;
 
 bool Is(const char* key, double value, double fallback) {
     return forms::GetSettingNumber(kApp, "Options", key, fallback) == value;

@@ -1,6 +1,7 @@
 // The close of the main window: the save prompt, then the state the next start restores.
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/core/clsHelp.h"
 #include "main/core/clsIface.h"
 #include "main/core/clsVarMenus.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr const char* kApp = "Quillview2";
+using settingsnames::kApp;
 
 // Decimal text of a single-precision value, as the start-up reads it back.
 std::string SingleText(float value) {

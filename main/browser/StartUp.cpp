@@ -4,6 +4,7 @@
 #include "main/browser/frmQuillview.h"
 #include "main/core/Addresses.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/core/clsIface.h"
 #include "main/core/clsVarMenus.h"
 #include "main/core/modInstances.h"
@@ -27,7 +28,7 @@
 
 namespace {
 
-constexpr const char* kApp = "Quillview2";
+using settingsnames::kApp;
 
 // A folder or a file of that name exists.
 bool Exists(const std::string& path) {

@@ -1,6 +1,7 @@
 // The tip of the day: the tips file's lines, one picked at random.
 #include "main/browser/TipLines.h"
 #include "main/browser/frmQuillview.h"
+#include "main/core/SettingsNames.h"
 #include "main/windows/frmTips.h"
 #include "platform/runtime/FileSystem.h"
 #include "platform/runtime/Paths.h"
@@ -13,7 +14,7 @@
 #include <sstream>
 
 void frmQuillview::ShowStartupTip() {
-    if (forms::GetSettingNumber("Quillview2", "Options", "Show Tips at Startup", 1) != 1) return;
+    if (forms::GetSettingNumber(settingsnames::kApp, "Options", "Show Tips at Startup", 1) != 1) return;
     frmTips& tips = forms::Default<frmTips>();
     tips.chkLoadTipsAtStartup.SetValue(1);
     if (!TipRandom) {

@@ -4,6 +4,7 @@
 #include "main/browser/FileSelection.h"
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/core/clsIface.h"
 #include "main/settings/options.h"
 #include "main/windows/frmCap.h"
@@ -72,7 +73,7 @@ void frmQuillview::NavigateFiles(int step) {
 }
 
 void frmQuillview::GoHome() {
-    const std::string stored = forms::GetSetting("Quillview2", "Interface", "Startdir", "");
+    const std::string stored = forms::GetSetting(settingsnames::kApp, "Interface", "Startdir", "");
     // Without a start folder, home is the root of the program's drive, as at start-up.
     const std::string folder = stored.empty() ? forms::RootOf(forms::ProgramFolder()) : stored;
     const std::string root = forms::RootOf(folder);

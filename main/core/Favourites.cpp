@@ -1,5 +1,6 @@
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Settings.h"
@@ -10,7 +11,7 @@
 namespace Module1 {
 namespace {
 
-constexpr char kApp[] = "Quillview2";
+using settingsnames::kApp;
 constexpr char kSection[] = "Favs";
 
 std::string StoredName(std::size_t n) { return forms::GetSetting(kApp, kSection, "favn" + std::to_string(n)); }

@@ -4,6 +4,7 @@
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
 #include "main/core/PictureDecoders.h"
+#include "main/core/SettingsNames.h"
 
 #include "lib/imgEditbuf/Client.h"
 #include "platform/forms/Form.h"
@@ -185,10 +186,10 @@ forms::StdPicture LoadChosenFile(MainWindowView& view, const std::string& fileNa
             gGif87a = 0;
         } else {
             gGif87a = 1;
-            if (!forms::GetSettingBool("Quillview2", "Options", "gif87warn", false)) {
+            if (!forms::GetSettingBool(settingsnames::kApp, "Options", "gif87warn", false)) {
                 const int answer =
                     forms::MsgBox(kGif87aWarning, forms::mb::YesNo | forms::mb::Information, "GIF 87a Support");
-                forms::SaveSetting("Quillview2", "Options", "gif87warn", "True");
+                forms::SaveSetting(settingsnames::kApp, "Options", "gif87warn", "True");
                 if (answer == forms::answer::Yes) ShowContextHelp(10001);
             }
         }

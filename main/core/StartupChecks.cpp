@@ -1,5 +1,6 @@
 #include "main/core/Addresses.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 
 #include "platform/forms/MessageLoop.h"
 #include "platform/runtime/MsgBox.h"
@@ -85,7 +86,7 @@ void CheckComponents() {
             "problems - you'll find answers fast!",
             forms::mb::Information | forms::mb::OkOnly | forms::mb::SystemModal, "Information");
     });
-    forms::IgnoringErrors([] { forms::SaveSetting("Quillview2", "v2.3", "Path", forms::ProgramFolder()); });
+    forms::IgnoringErrors([] { forms::SaveSetting(settingsnames::kApp, "v2.3", "Path", forms::ProgramFolder()); });
     forms::IgnoringErrors([] { SetLoadingStatus("Checking Quillview components are present..."); });
     PauseLoop();
     std::string systemFolder;

@@ -1,4 +1,5 @@
 #include "main/core/clsIface.h"
+#include "main/core/SettingsNames.h"
 
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/Strings.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr char kApp[] = "Quillview2";
+using settingsnames::kApp;
 constexpr char kSection[] = "Options";
 constexpr std::int32_t kMinimumWidth = 150;
 

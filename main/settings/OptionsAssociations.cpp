@@ -7,6 +7,7 @@
 #include "lib/services/client/FileAssocClient.h"
 #include "main/core/AssociationTypes.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/MsgBox.h"
@@ -34,7 +35,7 @@ void MakeOurs(const filetypes::FileType& type) {
 }
 
 void StoreChoice(const filetypes::FileType& type, bool ticked) {
-    forms::SaveSetting("Quillview2", "Options", type.Key(), ticked ? "1" : "0");
+    forms::SaveSetting(settingsnames::kApp, "Options", type.Key(), ticked ? "1" : "0");
 }
 
 [[noreturn]] void Refused(const filetypes::FileType& type, const std::string& what) {

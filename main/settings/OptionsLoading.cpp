@@ -6,6 +6,7 @@
 #include "main/core/AssociationTypes.h"
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/core/clsVarMenus.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/MsgBox.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr const char* kApp = "Quillview2";
+using settingsnames::kApp;
 constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
 constexpr std::int32_t kLocalMachine = static_cast<std::int32_t>(0x80000002u);
 

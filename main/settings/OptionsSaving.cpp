@@ -6,6 +6,7 @@
 #include "lib/services/client/FileAssocClient.h"
 #include "main/core/AssociationTypes.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/MsgBox.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr const char* kApp = "Quillview2";
+using settingsnames::kApp;
 constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
 
 // Runs the save's steps; each failure shows its own box and the next step runs.

@@ -4,6 +4,7 @@
 #include "main/core/AssociationTypes.h"
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/core/clsVarMenus.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/RuntimeError.h"
@@ -248,7 +249,7 @@ void options::Form_Unload(int&) {
     // The browser box acts at once; a window closed without saving leaves the flag as stored.
     forms::IgnoringErrors([] {
         Module1::MainWindow().SetSupportMoreBrowsers(
-            forms::GetSettingNumber("Quillview2", "Options", "supportmb", 0) == 1);
+            forms::GetSettingNumber(settingsnames::kApp, "Options", "supportmb", 0) == 1);
     });
 }
 

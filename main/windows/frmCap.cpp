@@ -1,5 +1,6 @@
 #include "main/windows/frmCap.h"
 
+#include "main/core/SettingsNames.h"
 #include "main/core/clsHotkeys.h"
 #include "main/core/clsScreen.h"
 #include "main/windows/PerMonitorDpi.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-constexpr char kApp[] = "Quillview2";
+using settingsnames::kApp;
 constexpr char kTitle[] = "Screen Capture";
 constexpr std::int32_t kHelpContext = 10008;
 constexpr std::int32_t kF1 = 112;

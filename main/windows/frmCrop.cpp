@@ -2,6 +2,7 @@
 
 #include "lib/services/client/ShellClient.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/windows/Dialog.h"
 #include "main/windows/PerMonitorDpi.h"
 #include "main/windows/WindowResources.h"
@@ -86,11 +87,11 @@ void frmCrop::SetPic(const forms::StdPicture& Pic) {
 }
 
 void frmCrop::ShowCustomCaptureHint() {
-    if (forms::GetSettingNumber("Quillview2", "Options", "scrnnowarn", 0) == 1) return;
+    if (forms::GetSettingNumber(settingsnames::kApp, "Options", "scrnnowarn", 0) == 1) return;
     bool ticked = false;
     forms::Default<Dialog>().ShowMessage(forms::LoadResString(windows_res::kCustomCaptureHint), "Custom Capture",
                                          forms::Form::MainForm(), ticked);
-    if (ticked) forms::SaveSetting("Quillview2", "Options", "scrnnowarn", "1");
+    if (ticked) forms::SaveSetting(settingsnames::kApp, "Options", "scrnnowarn", "1");
 }
 
 void frmCrop::Form_Activate() { Captim.SetEnabled(true); }

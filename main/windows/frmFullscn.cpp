@@ -4,6 +4,7 @@
 
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "main/windows/PerMonitorDpi.h"
 #include "main/windows/WindowResources.h"
 #include "main/windows/frmAbout.h"
@@ -26,7 +27,7 @@
 namespace fullscn {
 namespace {
 
-constexpr const char* kApp = "Quillview2";
+using settingsnames::kApp;
 
 // In the order the opening compares the stored word.
 constexpr std::array<BackColour, 7> kBackColours{{

@@ -5,6 +5,7 @@
 #include "main/core/Addresses.h"
 #include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
 #include "platform/forms/controls/DirListBox.h"
 #include "platform/forms/controls/FileListBox.h"
 #include "platform/runtime/Conversions.h"
@@ -22,7 +23,7 @@ namespace {
 
 // Read afresh at each click: on when the stored text is numerically 1.
 bool OptionOn(const char* key) {
-    const std::string text = forms::GetSetting("Quillview2", "Options", key, "0");
+    const std::string text = forms::GetSetting(settingsnames::kApp, "Options", key, "0");
     return forms::IsNumeric(text) && forms::ToDouble(text) == 1;
 }
 

@@ -1,5 +1,6 @@
 #include "main/windows/frmTips.h"
 
+#include "main/core/SettingsNames.h"
 #include "main/windows/WindowResources.h"
 #include "platform/forms/StdPicture.h"
 #include "platform/runtime/Settings.h"
@@ -36,7 +37,7 @@ void frmTips::cmdNextTip_Click() {
 
 // Every change counts, also one the main window makes: the setting is the box's state at all times.
 void frmTips::chkLoadTipsAtStartup_Click() {
-    forms::SaveSetting("Quillview2", "Options", "Show Tips at Startup",
+    forms::SaveSetting(settingsnames::kApp, "Options", "Show Tips at Startup",
                        chkLoadTipsAtStartup.Value() == 1 ? "1" : "0");
 }
 
