@@ -3,6 +3,7 @@
 #include "main/browser/Placement.h"
 #include "main/browser/frmQuillview.h"
 #include "main/core/Addresses.h"
+#include "main/core/AssociationTypes.h"
 #include "main/core/Module1.h"
 #include "main/core/SettingsNames.h"
 #include "main/core/clsIface.h"
@@ -48,15 +49,6 @@ double Number(const char* section, const char* key, double fallback) {
     if (end == text.c_str()) throw forms::RuntimeError(13);
     return value;
 }
-
-struct AssociationRow {
-    const char* key;
-    const char* extension;
-    const char* properName;
-    const char* fullName;
-    const char* contentType;
-    const std::string* icon;  // nullptr: the file itself ("%1")
-};
 
 }  // namespace
 
@@ -283,31 +275,17 @@ void frmQuillview::RestorePlacement() {
 
 void frmQuillview::KeepAssociations() {
     if (Number("Options", "maintainass", 1) != 1) return;
-    const AssociationRow rows[] = {
-        {"BMPassc", ".bmp", "Bitmap", "Bitmap File", "Image", &Module1::gIconBMP},
-        {"JPGassc", ".jpg", "Jpeg", "Jpeg Compressed Image", "Image", &Module1::gIconJPG},
-        {"GIFassc", ".gif", "GIF", "Graphics Interchangable Format", "Image", &Module1::gIconGIF},
-        {"EMFassc", ".emf", "EMF", "Enhanced Windows Metafile", "Image", &Module1::gIconEMF},
-        {"WMFassc", ".wmf", "WMF", "Windows Metafile", "Image", &Module1::gIconWMF},
-        {"ICOassc", ".ico", "Icon", "Icon File", "Icon", nullptr},
-        {"CURassc", ".cur", "Cursor", "Cursor File", "Cursor", nullptr},
-        {"TGAassc", ".tga", "TGA", "Truevision Targa", "Image", &Module1::gIconTGA},
-        {"PCXassc", ".pcx", "PCX", "Zsoft Paintbrush", "Image", &Module1::gIconPCX},
-        {"TIFassc", ".tif", "Tiff", "Tagged Image File Format", "Image", &Module1::gIconTIF},
-        {"EPSassc", ".eps", "EPSPrev", "EPS Preview", "Image", &Module1::gIconEPS},
-        {"PCTassc", ".pct", "MacPICT", "Mac Pict", "Image", &Module1::gIconPCT},
-        {"PNGassc", ".png", "PNG", "Portable Network Graphics", "Image", &Module1::gIconPNG},
-    };
     const std::string folder = forms::ProgramFolder();
     const std::string exe = forms::App::EXEName();
     auto& assoc = Module1::gFileAssoc();
-    for (const AssociationRow& row : rows) {
+    // Each type on its own: a failure leaves the others to be renewed.
+    for (const filetypes::FileType& type : filetypes::kFileTypes) {
         forms::IgnoringErrors([&] {
-            const bool wanted = Number("Options", row.key, 0) == 1;
-            const bool associated = assoc.Associated(row.properName, folder, exe, ".exe", "Open", row.extension);
+            const bool wanted = Number("Options", type.Key().c_str(), 0) == 1;
+            const bool associated = assoc.Associated(type.properName, folder, exe, ".exe", "Open", type.extension);
             if (wanted && !associated) {
-                assoc.CreateAssociation(row.properName, row.fullName, row.contentType, row.extension, "Open", folder,
-                                        exe, ".exe", row.icon ? *row.icon : std::string("%1"));
+                assoc.CreateAssociation(type.properName, type.startUpFullName, type.startUpContentType,
+                                        type.extension, "Open", folder, exe, ".exe", type.Icon());
             }
         });
     }

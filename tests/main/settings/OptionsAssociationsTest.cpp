@@ -13,20 +13,12 @@ namespace {
 using forms::answer::No;
 using forms::answer::Ok;
 using forms::answer::Yes;
+using qvtest::SetDefault;
 
 constexpr std::int32_t kClasses = static_cast<std::int32_t>(0x80000000u);
 constexpr char kUndoHeader[] = "*****PLEASE DO NOT DELETE THIS FILE*****\r\n";
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void SetDefault(const std::string& key, const std::string& value, const char* name = nullptr) {
-    HKEY made = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &made, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(made, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(made);
-}
 
 // Another program owns the extension: its key names progId, whose entry opens the files with command.
 void Owner(const std::string& extension, const std::string& progId, const std::string& command,

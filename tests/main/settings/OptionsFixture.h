@@ -12,6 +12,7 @@
 #include "platform/forms/controls/DirListBox.h"
 #include "platform/runtime/Settings.h"
 #include "tests/lib/comserver/TestSupport.h"
+#include "tests/main/ClassesRoot.h"
 #include "tests/main/core/CoreFixture.h"
 #include "tests/support/Apartment.h"
 
@@ -53,24 +54,9 @@ public:
     std::string FolderPath() override { return CurrentFolder; }
 };
 
-// A registry subtree as path -> (type, data), for comparing before and after.
-using Tree = std::map<std::string, std::pair<DWORD, std::string>>;
-Tree ReadTree(HKEY root, const std::string& path);
-
-// Saves the extensions' keys and their file types' (the program's names and whatever an extension names now)
-// and puts them back exactly at the end.
-class ClassesRootKeeper {
-public:
-    ClassesRootKeeper();
-    ~ClassesRootKeeper();
-    ClassesRootKeeper(const ClassesRootKeeper&) = delete;
-    ClassesRootKeeper& operator=(const ClassesRootKeeper&) = delete;
-
-private:
-    std::string backup_;
-    std::set<std::string> saved_;
-    std::set<std::string> absent_;
-};
+using qvtest::ClassesRootKeeper;
+using qvtest::ReadTree;
+using qvtest::Tree;
 
 class OptionsTest : public coretest::CoreTest {
 protected:

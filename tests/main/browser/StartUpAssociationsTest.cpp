@@ -1,0 +1,129 @@
+// The main window's start-up renews the picture types the user chose, over the real classes root, with the
+// names and content types of its own (not the options window's) and the program's icons.
+#include "main/browser/frmQuillview.h"
+#include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/Paths.h"
+#include "platform/runtime/ScriptedAnswerer.h"
+#include "platform/runtime/Settings.h"
+#include "platform/runtime/UserPaths.h"
+#include "tests/lib/comserver/TestSupport.h"
+#include "tests/main/ClassesRoot.h"
+#include "tests/support/Apartment.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+// The default value (name nullptr) or a named value of a classes-root key; "<none>" when missing.
+std::string Value(const std::string& key, const char* name = nullptr) {
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    if (RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return "<none>";
+    return data;
+}
+
+bool KeyExists(const std::string& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+struct Renewed {
+    const char* code;
+    const char* extension;
+    const char* properName;
+    const char* fullName;
+    const char* contentType;
+    const std::string* icon;  // nullptr: "%1"
+};
+
+// What the start-up writes for each type; the options window writes other full names and "Image" throughout.
+const Renewed kRenewed[] = {
+    {"BMP", ".bmp", "Bitmap", "Bitmap File", "Image", &Module1::gIconBMP},
+    {"JPG", ".jpg", "Jpeg", "Jpeg Compressed Image", "Image", &Module1::gIconJPG},
+    {"GIF", ".gif", "GIF", "Graphics Interchangable Format", "Image", &Module1::gIconGIF},
+    {"EMF", ".emf", "EMF", "Enhanced Windows Metafile", "Image", &Module1::gIconEMF},
+    {"WMF", ".wmf", "WMF", "Windows Metafile", "Image", &Module1::gIconWMF},
+    {"ICO", ".ico", "Icon", "Icon File", "Icon", nullptr},
+    {"CUR", ".cur", "Cursor", "Cursor File", "Cursor", nullptr},
+    {"TGA", ".tga", "TGA", "Truevision Targa", "Image", &Module1::gIconTGA},
+    {"PCX", ".pcx", "PCX", "Zsoft Paintbrush", "Image", &Module1::gIconPCX},
+    {"TIF", ".tif", "Tiff", "Tagged Image File Format", "Image", &Module1::gIconTIF},
+    {"EPS", ".eps", "EPSPrev", "EPS Preview", "Image", &Module1::gIconEPS},
+    {"PCT", ".pct", "MacPICT", "Mac Pict", "Image", &Module1::gIconPCT},
+    {"PNG", ".png", "PNG", "Portable Network Graphics", "Image", &Module1::gIconPNG},
+};
+
+class StartUpAssociations : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(services_.Registered());
+        Module1::gCommandLine.clear();
+        // This version has run before and the desktop icons were settled: the start-up asks nothing.
+        forms::SaveSetting("Quillview", "current_version", "major", std::to_string(forms::App::Major()));
+        forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(forms::App::Minor()));
+        forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(forms::App::Revision()));
+        forms::SaveSetting(settingsnames::kApp, "options", "deskicon232", "1");
+        // Every type is chosen and none is the program's, but GIF, which another program keeps.
+        for (const Renewed& type : kRenewed) {
+            RegDeleteTreeA(HKEY_CLASSES_ROOT, type.extension);
+            RegDeleteTreeA(HKEY_CLASSES_ROOT, type.properName);
+            forms::SaveSetting(settingsnames::kApp, "Options", std::string(type.code) + "assc",
+                               type.code == std::string("GIF") ? "0" : "1");
+        }
+        qvtest::SetDefault(".gif", "QuillviewTest.OtherGif");
+    }
+    void TearDown() override {
+        Window().Unload();
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "QuillviewTest.OtherGif");
+    }
+    static frmQuillview& Window() { return forms::Default<frmQuillview>(); }
+
+    forms::ScriptedAnswerer answers_{[](const std::string& m) { ADD_FAILURE() << m; }};
+    const forms::ScopedAnswerer answering_{answers_};
+    const qvtest::TempFolder folder_;
+    const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "StartUpAssociations"};
+    const forms::UserPathsOverride paths_{std::nullopt, folder_ / "user"};
+    const qvtest::Apartment apartment_;
+    const testsupport::RegisteredServer services_{ORCMCLS_DLL};
+    const qvtest::ClassesRootKeeper classes_;
+};
+
+TEST_F(StartUpAssociations, ChosenTypesAreRenewedWithTheStartUpsOwnNames) {
+    Window().Load();
+    ASSERT_NE(Module1::gIconBMP, Module1::gIconJPG) << "each type has its own icon";
+    const std::string command = forms::ProgramFolder() + "\\" + forms::App::EXEName() + ".exe %1";
+    for (const Renewed& type : kRenewed) {
+        SCOPED_TRACE(type.code);
+        if (type.code == std::string("GIF")) {
+            EXPECT_EQ(Value(".gif"), "QuillviewTest.OtherGif") << "a type not chosen stays the other program's";
+            EXPECT_FALSE(KeyExists("GIF"));
+            continue;
+        }
+        const std::string name = type.properName;
+        EXPECT_EQ(Value(type.extension), name);
+        EXPECT_EQ(Value(type.extension, "Content Type"), type.contentType);
+        EXPECT_EQ(Value(name), type.fullName);
+        EXPECT_EQ(Value(name + "\\Shell\\Open\\Command"), command);
+        EXPECT_EQ(Value(name + "\\DefaultIcon"), type.icon ? *type.icon : "%1");
+    }
+}
+
+TEST_F(StartUpAssociations, NothingIsRenewedWhenTheUpkeepIsSwitchedOff) {
+    forms::SaveSetting(settingsnames::kApp, "Options", "maintainass", "0");
+    Window().Load();
+    for (const Renewed& type : kRenewed) {
+        if (type.code == std::string("GIF")) continue;
+        EXPECT_FALSE(KeyExists(type.extension)) << type.code;
+        EXPECT_FALSE(KeyExists(type.properName)) << type.code;
+    }
+}
+
+}  // namespace
