@@ -10,7 +10,6 @@
 #include "main/core/clsVarMenus.h"
 #include "main/core/modInstances.h"
 #include "main/settings/options.h"
-#include "main/windows/frmCap.h"
 #include "main/windows/frmSettingUp.h"
 #include "main/windows/frmTips.h"
 #include "lib/services/Client.h"
@@ -56,11 +55,6 @@ void frmQuillview::Form_Load() {
     forms::Form::SetMainForm(this);
     forms::IgnoringErrors([&] { mInterface = std::make_unique<clsIface>(); });
     if (mInterface) mInterface->Change = [this] { mInterface_Change(); };
-    frmCap::MainWindowHooks& capture = frmCap::Hooks();
-    capture.GetCapture = [this] { GetCapture(); };
-    capture.TrayShown = [this] { return morwen.Shown(); };
-    capture.SetTrayShown = [this](bool shown) { morwen.SetShown(shown); };
-    capture.EnableCaptureButton = [this](bool enabled) { Toolbar(9).SetEnabled(enabled); };
     forms::Default<frmTips>().NextTip = [this] { DoNextTip(); };
     if (withoutStartUp_) {
         forms::IgnoringErrors([&] { SB1.AddPanel(0, "", "", -1, 64, true, true, 0, "ftype"); });

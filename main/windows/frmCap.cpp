@@ -1,5 +1,6 @@
 #include "main/windows/frmCap.h"
 
+#include "main/browser/frmQuillview.h"
 #include "main/core/SettingsNames.h"
 #include "main/core/clsHotkeys.h"
 #include "main/core/clsScreen.h"
@@ -40,12 +41,17 @@ std::optional<long long> DigitsValue(const std::string& text) {
 
 std::string Flag(bool on) { return on ? "True" : "False"; }
 
-}  // namespace
-
-frmCap::MainWindowHooks& frmCap::Hooks() {
-    static MainWindowHooks hooks;
-    return hooks;
+// The main window while it is there: touching a control of an unloaded form would load it, start-up and all.
+frmQuillview* LoadedMainWindow() {
+    frmQuillview& main = forms::Default<frmQuillview>();
+    return main.IsLoaded() ? &main : nullptr;
 }
+
+void EnableCaptureButton(bool enabled) {
+    if (frmQuillview* main = LoadedMainWindow()) main->Toolbar(9).SetEnabled(enabled);
+}
+
+}  // namespace
 
 frmCap::frmCap()
     : Form({.Caption = "Setup Capture",
@@ -170,7 +176,7 @@ void frmCap::Form_Load() {
 }
 
 void frmCap::Form_Unload(int&) {
-    if (Hooks().EnableCaptureButton) Hooks().EnableCaptureButton(true);
+    EnableCaptureButton(true);
     dialogOpen_.Release();
     // The object lives on: nothing of this arming may fire after the window has gone.
     Timer1.SetEnabled(false);
@@ -254,9 +260,11 @@ void frmCap::cmdOK_Click() {
     Hide();  // gives the dialog-open hold back
     Rec.SetEnabled(true);
     if (chkQVinvis.Value() == 1) {
-        TrayWasShown = Hooks().TrayShown && Hooks().TrayShown();
-        if (forms::Form* main = forms::Form::MainForm()) main->SetVisible(false);
-        if (Hooks().SetTrayShown) Hooks().SetTrayShown(false);
+        if (frmQuillview* main = LoadedMainWindow()) {
+            TrayWasShown = main->morwen.Shown();
+            main->SetVisible(false);
+            main->morwen.SetShown(false);
+        }
     }
     if (optTimer.Value()) {
         TickCount = 0;
@@ -264,7 +272,7 @@ void frmCap::cmdOK_Click() {
     } else if (optSystray.Value()) {
         sysCapture.SetShown(true);
     }
-    if (Hooks().EnableCaptureButton) Hooks().EnableCaptureButton(false);
+    EnableCaptureButton(false);
 }
 
 bool frmCap::ArmHotkey() {
@@ -361,23 +369,23 @@ void frmCap::DoCapture() {
     }
     CapturedPicture = shot;
     forms::MessageLoop::DoEvents();
-    RestoreMainWindow();
     HandOver();
 }
 
 void frmCap::HandOver() {
+    RestoreMainWindow();
     // The hand-over unloads this window; touching a control afterwards would load it again.
-    if (Hooks().GetCapture) Hooks().GetCapture();
+    if (frmQuillview* main = LoadedMainWindow()) main->GetCapture();
     else Unload();
 }
 
 void frmCap::RestoreMainWindow() {
-    if (TrayWasShown && Hooks().SetTrayShown) Hooks().SetTrayShown(true);
+    if (frmQuillview* main = LoadedMainWindow(); main && TrayWasShown) main->morwen.SetShown(true);
 }
 
 void frmCap::CaptureFailed() {
     forms::MsgBox("The screen could not be captured.", forms::mb::OkOnly | forms::mb::Exclamation, kTitle);
-    if (forms::Form* main = forms::Form::MainForm()) main->SetVisible(true);
+    if (frmQuillview* main = LoadedMainWindow()) main->SetVisible(true);
     RestoreMainWindow();
     Unload();
 }
@@ -398,7 +406,7 @@ void frmCap::Rec_Timer() {
     }
     forms::SaveSetting(kApp, "Options", "qvrec", "0");
     forms::SaveSetting(kApp, "Options", "qvrechwnd", "0");
-    if (forms::Form* main = forms::Form::MainForm(); main && !main->Visible()) main->SetVisible(true);
+    if (frmQuillview* main = LoadedMainWindow(); main && !main->Visible()) main->SetVisible(true);
     RestoreMainWindow();
     Unload();
 }

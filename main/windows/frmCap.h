@@ -22,7 +22,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,16 +33,6 @@ public:
     frmCap();
     ~frmCap() override;
 
-    // What the capture chain needs of the main window besides its form (Form::MainForm()): the hand-over of
-    // CapturedPicture, its tray icon's shown state and its Capture Screen button. Bound by the main window.
-    struct MainWindowHooks {
-        std::function<void()> GetCapture;
-        std::function<bool()> TrayShown;
-        std::function<void(bool)> SetTrayShown;
-        std::function<void(bool)> EnableCaptureButton;
-    };
-    static MainWindowHooks& Hooks();
-
     // The last capture; read by the main window's hand-over after this window has gone.
     forms::StdPicture CapturedPicture;
 
@@ -53,6 +42,9 @@ public:
     static RECT ActiveWindowArea(const RECT& frame, bool zoomed, const RECT& monitor);
     // Whether a window belongs to the recovery program.
     static bool IsRecoveryWindow(HWND hwnd);
+    // CapturedPicture to the main window, its tray icon back first when the capture hid it. The main window's
+    // hand-over unloads this window and the custom-area window.
+    void HandOver();
 
     forms::Frame Frame1;
     forms::OptionButton OptCapfull;
@@ -114,7 +106,6 @@ private:
     void RestoreMainWindow();
     // The main window and its tray icon back, the reason told, this window gone.
     void CaptureFailed();
-    void HandOver();
 
     std::unique_ptr<clsHotkeys> Hk;
     ShownHold dialogOpen_;

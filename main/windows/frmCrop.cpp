@@ -168,6 +168,6 @@ void frmCrop::FinishCrop() {
         Picture1.SetPicture(Picture1.Image());
         cap.CapturedPicture = Picture1.Picture();
     }
-    if (cap.Hooks().GetCapture) cap.Hooks().GetCapture();
+    cap.HandOver();
     Unload();
 }

@@ -1,8 +1,11 @@
 // The capture window's settings, seconds box, arming and firing, recovery and failure, and the custom-area
 // window's selection over a shot of known pixels. Real screen captures and the foreground: desktop lock.
+#include "main/browser/frmQuillview.h"
+#include "main/core/MainWindowView.h"
 #include "main/core/Module1.h"
 #include "main/windows/Dialog.h"
 #include "main/windows/frmCap.h"
+#include "main/windows/WindowResources.h"
 #include "main/windows/frmCrop.h"
 #include "platform/forms/Screen.h"
 #include "platform/runtime/Settings.h"
@@ -37,32 +40,40 @@ COLORREF PixelOf(const forms::StdPicture& picture, int x, int y) {
     return c;
 }
 
+// The real main window, loaded without its start-up, takes every hand-over.
 class Capture : public coretest::CoreTest {
 protected:
     Capture() {
-        auto& hooks = frmCap::Hooks();
-        hooks.GetCapture = [this] {
-            ++handOvers;
-            handedOver = forms::Default<frmCap>().CapturedPicture;
-            forms::Default<frmCap>().Unload();
-            forms::Default<frmCrop>().Unload();
-        };
-        hooks.TrayShown = [] { return true; };
-        hooks.SetTrayShown = [this](bool shown) { trayStates.push_back(shown); };
-        hooks.EnableCaptureButton = [this](bool on) { buttonStates.push_back(on); };
+        Module1::gImageSaved = true;
+        Module1::gStatusPanelsReady = false;
+        Main().LoadWithoutStartUp();
     }
     ~Capture() override {
         forms::Default<frmCap>().Unload();
         forms::Default<frmCrop>().Unload();
-        frmCap::Hooks() = {};
+        Main().Unload();
+        Main().TrayIconEnabled = false;
+        Main().TrayIconMode = 0;
+    }
+    // The main window's tray icon shown, as its "always" option keeps it.
+    static void ShowTrayIcon() {
+        Main().TrayIconEnabled = true;
+        Main().TrayIconMode = 1;
+        Main().morwen.SetIcon(forms::LoadResPicture(windows_res::kCaptureIcon, forms::res_kind::Icon));
+        Main().morwen.SetShown(true);
     }
     static frmCap& Cap() { return forms::Default<frmCap>(); }
+    static frmQuillview& Main() { return forms::Default<frmQuillview>(); }
     static std::string Stored(const char* key) { return forms::GetSetting("Quillview2", "ScreenCapture", key, "-"); }
+    // What the main window shows, once a capture has reached it.
+    static forms::StdPicture HandedOver() { return Main().Image1.Picture(); }
+    static bool Handed() {
+        const forms::StdPicture shown = HandedOver();
+        return !shown.IsNothing() && shown.Handle();
+    }
 
-    int handOvers = 0;
-    forms::StdPicture handedOver;
-    std::vector<bool> trayStates;
-    std::vector<bool> buttonStates;
+    const Module1::ScopedMainWindowView mainView_{Main()};
+    formstest::Script unexpectedBoxes_;
 };
 
 TEST_F(Capture, SettingsReadEitherFormAndAreStoredAsTheOptionsWrite) {
@@ -89,7 +100,6 @@ TEST_F(Capture, SettingsReadEitherFormAndAreStoredAsTheOptionsWrite) {
     EXPECT_EQ(Cap().chkQVinvis.Value(), 1);
     // Arming by tray icon stores everything, in the options' own forms.
     Cap().chkQVinvis.SetValue(0);
-    buttonStates.clear();
     Cap().cmdOK.SetValue(true);
     EXPECT_EQ(Stored("fullscrn"), "False");
     EXPECT_EQ(Stored("custarea"), "True");
@@ -100,9 +110,10 @@ TEST_F(Capture, SettingsReadEitherFormAndAreStoredAsTheOptionsWrite) {
     EXPECT_EQ(Stored("qvinvis"), "0");
     EXPECT_TRUE(Cap().sysCapture.Shown());
     EXPECT_FALSE(Cap().Visible());
-    EXPECT_EQ(buttonStates, std::vector<bool>{false});
+    EXPECT_FALSE(Main().Toolbar(9).Enabled()) << "the Capture Screen button waits for the capture";
     Cap().Unload();
-    EXPECT_EQ(buttonStates, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(Main().Toolbar(9).Enabled());
+    EXPECT_FALSE(Handed());
 }
 
 TEST_F(Capture, SecondsBoxTakesDigitsWithinOneToThreeHundred) {
@@ -156,10 +167,12 @@ TEST_F(Capture, TrayTriggerRefusesClientAreaAndActiveWindow) {
         EXPECT_EQ(Stored("systray"), "-") << "nothing saved";
         EXPECT_EQ(script->Remaining(), 0u);
     }
-    EXPECT_EQ(handOvers, 0);
+    EXPECT_FALSE(Handed());
 }
 
 TEST_F(Capture, CountDownCapturesTheWholeScreenOnItsLastTick) {
+    ShowTrayIcon();
+    Main().Show();
     Later([] {
         Cap().Text1.SetText("1");
         Cap().chkQVinvis.SetValue(1);
@@ -168,12 +181,16 @@ TEST_F(Capture, CountDownCapturesTheWholeScreenOnItsLastTick) {
     Cap().Show(forms::ShowMode::Modal);  // returns when the window hides at OK
     EXPECT_TRUE(Cap().IsLoaded());
     EXPECT_FALSE(Module1::DialogOpen()) << "an armed window holds nothing";
-    ASSERT_TRUE(PumpUntil([&] { return handOvers > 0; }, 5000));
-    EXPECT_EQ(handOvers, 1);
-    const SIZE size = BitmapSize(handedOver);
+    EXPECT_FALSE(Main().Visible());
+    EXPECT_FALSE(Main().morwen.Shown());
+    EXPECT_FALSE(Main().Toolbar(9).Enabled());
+    ASSERT_TRUE(PumpUntil([&] { return Handed(); }, 5000));
+    const SIZE size = BitmapSize(HandedOver());
     EXPECT_EQ(size.cx, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    EXPECT_EQ(trayStates, (std::vector<bool>{false, true})) << "hidden at OK, back before the hand-over";
+    EXPECT_TRUE(Main().Visible());
+    EXPECT_TRUE(Main().morwen.Shown()) << "the tray icon comes back with the window";
+    EXPECT_TRUE(Main().Toolbar(9).Enabled());
     EXPECT_FALSE(Cap().IsLoaded());
     EXPECT_EQ(Cap().TickCount, 0);
 }
@@ -199,7 +216,7 @@ TEST_F(Capture, RecoveryClosesOnlyTheRecoveryProgramsWindow) {
     EXPECT_TRUE(Form().IsLoaded()) << "a window of another program is left alone";
     EXPECT_FALSE(frmCap::IsRecoveryWindow(Form().hWnd()));
     EXPECT_EQ(forms::GetSetting("Quillview2", "Options", "qvrec", "-"), "0");
-    EXPECT_EQ(handOvers, 0);
+    EXPECT_FALSE(Handed());
 }
 
 TEST(CaptureArea, ActiveWindowTakesItsVisiblePartOnItsMonitor) {
@@ -257,7 +274,9 @@ TEST_F(Crop, DragInAnyDirectionCapturesExactlyTheDrawnArea) {
         {{60, 200}, {300, 40}, {60, 40, 300, 200}},
     };
     for (const Row& row : rows) {
-        handOvers = 0;
+        // A capture shown is an unsaved picture: the next one would ask to save it.
+        Module1::gImageSaved = true;
+        Main().Image1.SetPicture({});
         auto& crop = forms::Default<frmCrop>();
         crop.SetPic(PatternShot(400, 300));
         crop.Show();
@@ -268,7 +287,8 @@ TEST_F(Crop, DragInAnyDirectionCapturesExactlyTheDrawnArea) {
         const float sizeLeft = crop.Size.Left(), sizeTop = crop.Size.Top();
         SendMessageA(crop.hWnd(), WM_LBUTTONUP, 0, at(row.release));
         SendMessageA(crop.hWnd(), WM_KEYDOWN, 'A', 0);
-        ASSERT_EQ(handOvers, 1);
+        ASSERT_TRUE(Handed());
+        const forms::StdPicture handedOver = HandedOver();
         const LONG w = row.area.right - row.area.left, h = row.area.bottom - row.area.top;
         EXPECT_EQ(readout, std::to_string(w) + "x" + std::to_string(h));
         EXPECT_EQ(sizeLeft, row.area.right + 9);
@@ -308,14 +328,43 @@ TEST_F(Crop, AKeyWithoutAnAreaAsksAndTheHintIsShownUntilTicked) {
         SendMessageA(crop.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
         SendMessageA(crop.hWnd(), WM_KEYDOWN, VK_SHIFT, 0);
         EXPECT_EQ(script->Remaining(), 0u);
+        EXPECT_EQ(Handed(), answer == forms::answer::Yes);
     }
-    ASSERT_EQ(handOvers, 1);
-    EXPECT_EQ(BitmapSize(handedOver).cx, 400);
+    ASSERT_TRUE(Handed());
+    EXPECT_EQ(BitmapSize(HandedOver()).cx, 400);
 
     // Loaded again for a copy: no hint, nothing on top.
     crop.Picture1.SetWidth(10);
     EXPECT_FALSE(GetWindowLongA(crop.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     crop.Unload();
+}
+
+TEST_F(Crop, CustomAreaWithTheMainWindowHiddenBringsItsTrayIconBack) {
+    ASSERT_TRUE(services_.Registered());
+    forms::SaveSetting("Quillview2", "Options", "scrnnowarn", "1");
+    ShowTrayIcon();
+    Main().Show();
+    Later([] {
+        Cap().optCapCust.SetValue(true);
+        Cap().Text1.SetText("1");
+        Cap().chkQVinvis.SetValue(1);
+        Cap().cmdOK.SetValue(true);
+    });
+    Cap().Show(forms::ShowMode::Modal);
+    auto& crop = forms::Default<frmCrop>();
+    ASSERT_TRUE(PumpUntil([&] { return crop.IsLoaded() && crop.Visible(); }, 5000));
+    EXPECT_FALSE(Main().morwen.Shown());
+    SendMessageA(crop.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageA(crop.hWnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
+    SendMessageA(crop.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 40));
+    SendMessageA(crop.hWnd(), WM_KEYDOWN, 'A', 0);
+    ASSERT_TRUE(Handed());
+    EXPECT_EQ(BitmapSize(HandedOver()).cx, 40);
+    EXPECT_EQ(BitmapSize(HandedOver()).cy, 30);
+    EXPECT_TRUE(Main().Visible());
+    EXPECT_TRUE(Main().morwen.Shown()) << "back before the hand-over, as for the other kinds";
+    EXPECT_FALSE(crop.IsLoaded());
+    EXPECT_FALSE(Cap().IsLoaded());
 }
 
 }  // namespace
