@@ -6,6 +6,7 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/forms/InputBox.h"
 #include "platform/forms/Screen.h"
+#include "platform/runtime/Paths.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Strings.h"
 
@@ -80,6 +81,32 @@ bool IsBadFileName(const std::string& name) {
     return name == "." || name == ".." || name.find_first_of("\\/:*?\"<>|") != std::string::npos;
 }
 
+// The path of a name inside a folder given with or without its trailing "\".
+std::string Inside(const std::string& folder, const std::string& name) {
+    return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+
+enum class Kind { None, File, Folder };
+
+Kind KindOf(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Kind::None;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::Folder : Kind::File;
+}
+
+// The shell's own replace questions, asked here where the shell may not ask.
+int AskReplace(Kind kind, const std::string& name) {
+    if (kind == Kind::Folder) {
+        return forms::MsgBox("This folder already contains a folder named '" + name +
+                                 "'.\r\n\r\nIf the files in the existing folder have the same name as files in the "
+                                 "folder you are moving, they will be replaced. Do you still want to move the folder?",
+                             forms::mb::YesNoCancel | forms::mb::Exclamation, "Confirm Folder Replace");
+    }
+    return forms::MsgBox("This folder already contains a file named '" + name +
+                             "'.\r\n\r\nWould you like to replace the existing file with this one?",
+                         forms::mb::YesNoCancel | forms::mb::Exclamation, "Confirm File Replace");
+}
+
 std::string Extension(const std::string& fileName) {
     const auto dot = fileName.find_last_of('.');
     return dot == std::string::npos ? std::string() : fileName.substr(dot + 1);
@@ -147,6 +174,49 @@ clsFileManager::clsFileManager()
 bool clsFileManager::Refuse(std::int32_t code, std::string reason) {
     outcome_ = Outcome{code, false, std::move(reason)};
     return false;
+}
+
+std::vector<clsFileManager::Placement> clsFileManager::ClearTargets(Op op, std::vector<Placement> items) {
+    // The shell gives a clashing item a new name of its own.
+    if (renameFiles_) return items;
+    std::vector<Placement> kept;
+    for (Placement& item : items) {
+        const Kind source = KindOf(item.source);
+        const Kind target = KindOf(item.target);
+        if (source == Kind::None || target == Kind::None) {
+            kept.push_back(std::move(item));
+            continue;
+        }
+        const std::string name = forms::FileNameOf(item.target);
+        if (source != target) {
+            Refuse(ERROR_ALREADY_EXISTS, std::string("There is already a ") +
+                                             (target == Kind::Folder ? "folder" : "file") + " named '" + name +
+                                             "' in " + forms::FolderOf(item.target) + ".");
+            return {};
+        }
+        // A shell may move onto an existing name without asking, and the item there is lost.
+        if (op == Op::Move && !yesToAll_) {
+            const int answer = AskReplace(source, name);
+            if (answer == forms::answer::No) continue;
+            if (answer != forms::answer::Yes) {
+                outcome_ = Outcome{ERROR_CANCELLED, true, {}};
+                return {};
+            }
+        }
+        kept.push_back(std::move(item));
+    }
+    if (kept.empty()) outcome_ = Outcome{ERROR_CANCELLED, true, {}};
+    return kept;
+}
+
+bool clsFileManager::CheckMoved(const std::vector<Placement>& items) {
+    for (const Placement& item : items) {
+        if (KindOf(item.source) != Kind::None) {
+            return Refuse(ERROR_GEN_FAILURE, "'" + forms::FileNameOf(item.source) + "' was not moved: it is still in " +
+                                                 forms::FolderOf(item.source) + ".");
+        }
+    }
+    return true;
 }
 
 std::optional<std::string> clsFileManager::ChooseFolder(const std::string& title, forms::Form* callingfrm) {
@@ -219,7 +289,12 @@ bool clsFileManager::MoveOrCopyDirectory(Op op, const std::string& dir, forms::F
     if (!dir.empty() && IsSameOrBelow(dir, chosen)) {
         return Refuse(kDestinationSubtree, FileOperationReason(kDestinationSubtree));
     }
-    const bool done = Run(op, dir, chosen, callingfrm, false);
+    std::string folder = dir;
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    const std::vector<Placement> items =
+        ClearTargets(op, {{folder, Inside(chosen, forms::FileNameOf(folder))}});
+    if (items.empty()) return false;
+    const bool done = Run(op, dir, chosen, callingfrm, false) && (op != Op::Move || CheckMoved(items));
     if (pDest) *pDest = chosen;
     return done;
 }
@@ -257,6 +332,11 @@ bool clsFileManager::Rename(const std::string& DirPath, const std::string& FileN
         return Refuse(ERROR_ALREADY_EXISTS, "There is already a file named '" + newName + "' in this folder.");
     }
     const bool done = Run(Op::Rename, folder + FileName, folder + newName, Callingfrm, false);
+    // The system's own words for a refused change of letter case speak of a clash the user cannot see.
+    if (!done && !outcome_.reason.empty() && newName != FileName && forms::TextEquals(newName, FileName)) {
+        outcome_.reason = "Only the letter case of the name would change, and the system did not rename the file. It "
+                          "keeps the name " + FileName + ".";
+    }
     if (Pnewname) *Pnewname = answer;
     return done;
 }
@@ -288,7 +368,10 @@ bool clsFileManager::MoveOrCopyFile(Op op, const std::string& sourcePath, const 
         return Refuse(kSameFile, FileOperationReason(kSameFile));
     }
     const std::string target = destinationFolder + sourceFilename;
-    const bool done = Run(op, sourceFolder + sourceFilename, target, callingfrm, false);
+    const std::vector<Placement> items = ClearTargets(op, {{sourceFolder + sourceFilename, target}});
+    if (items.empty()) return false;
+    const bool done =
+        Run(op, sourceFolder + sourceFilename, target, callingfrm, false) && (op != Op::Move || CheckMoved(items));
     if (pDest) *pDest = target;
     return done;
 }
@@ -305,6 +388,7 @@ bool clsFileManager::CopyFile(const std::string& SourcePath, const std::string& 
 
 bool clsFileManager::MultipleFileOp(const std::string& FQFilenames, forms::Form* Callingfrm, std::int32_t operation,
                                     const std::string& Destination) {
+    const Op op = operation == 1 ? Op::Copy : Op::Move;
     const std::string target = Canonical(Destination);
     const std::vector<std::string> files = SplitOnNul(FQFilenames);
     for (const std::string& file : files) {
@@ -312,19 +396,26 @@ bool clsFileManager::MultipleFileOp(const std::string& FQFilenames, forms::Form*
             return Refuse(kSameFile, FileOperationReason(kSameFile));
         }
     }
+    if (files.empty() || Destination.empty()) return Run(op, FQFilenames, Destination, Callingfrm, false);
+    std::vector<Placement> items;
+    for (const std::string& file : files) items.push_back({file, Inside(Destination, forms::FileNameOf(file))});
+    items = ClearTargets(op, std::move(items));
+    if (items.empty()) return false;
     // Several files get one destination each: not every shell moves a list of files into one folder.
-    std::string destinations = Destination;
-    FILEOP_FLAGS extra = 0;
-    if (files.size() > 1 && !Destination.empty()) {
-        const std::string folder = Destination.back() == '\\' ? Destination : Destination + "\\";
-        destinations.clear();
-        for (const std::string& file : files) {
-            if (!destinations.empty()) destinations.push_back('\0');
-            destinations += folder + file.substr(file.find_last_of('\\') + 1);
+    std::string sources;
+    std::string destinations;
+    for (const Placement& item : items) {
+        if (!sources.empty()) {
+            sources.push_back('\0');
+            destinations.push_back('\0');
         }
-        extra = FOF_MULTIDESTFILES;
+        sources += item.source;
+        destinations += item.target;
     }
-    return Run(operation == 1 ? Op::Copy : Op::Move, FQFilenames, destinations, Callingfrm, false, extra);
+    const bool several = items.size() > 1;
+    return Run(op, sources, several ? destinations : Destination, Callingfrm, false,
+               several ? FOF_MULTIDESTFILES : 0) &&
+           (op != Op::Move || CheckMoved(items));
 }
 
 bool clsFileManager::DeleteFile(const std::string& FullPath, forms::Form* Callingfrm, bool Recyclebin) {

@@ -1,8 +1,9 @@
 #pragma once
 // Copies, moves, renames and deletes files and folders for the main window. Every operation that goes ahead
 // is one shell file operation owned by the calling window, so the shell's progress window, confirmations,
-// conflict handling and recycle bin apply. The class shows no message box: it records the outcome of each
-// call, and the caller reports a failure once from it.
+// conflict handling and recycle bin apply. The class reports no failure itself: it records the outcome of
+// each call, and the caller reports a failure once from it. Its one question is the replace question before a
+// move onto an existing name, which not every shell asks.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace forms {
 class Form;
@@ -77,6 +79,11 @@ public:
 
 private:
     enum class Op : std::uint16_t { Copy = 0, Move = 1, Rename = 2, Delete = 3 };
+    // An item of a copy or move and the full path it takes at the destination.
+    struct Placement {
+        std::string source;
+        std::string target;
+    };
 
     bool MoveOrCopyDirectory(Op op, const std::string& dir, forms::Form* callingfrm, std::string* destination,
                              std::string* pDest);
@@ -87,6 +94,13 @@ private:
     bool Run(Op op, const std::string& source, const std::string& destination, forms::Form* callingfrm,
              bool recycle, FILEOP_FLAGS extra = 0);
     bool Refuse(std::int32_t code, std::string reason);
+    // Before a copy or move: an existing target of the other kind (a file where a folder goes, or the other
+    // way round) refuses the operation, as no shell can replace one by the other; for a move, an existing
+    // target of the same kind is asked about (No leaves that item out, Cancel ends the operation). The items
+    // to go ahead with; none (with the outcome recorded) when nothing is to be done.
+    std::vector<Placement> ClearTargets(Op op, std::vector<Placement> items);
+    // After a move the shell called done: an item still at its source was not moved.
+    bool CheckMoved(const std::vector<Placement>& items);
 
     bool displayPBar_ = false;
     bool yesToAll_ = false;

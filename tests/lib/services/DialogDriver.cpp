@@ -35,8 +35,7 @@ DialogDriver::~DialogDriver() {
 void CALLBACK DialogDriver::Tick(HWND, UINT, UINT_PTR, DWORD) {
     DialogDriver* self = g_driver;
     if (!self || self->acted_) return;
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    const HWND dialog = ThreadDialog();
     // Let the dialog finish its initialisation first: act on the tick after the one that found it.
     if (!dialog || ++self->ticks_ < 2) return;
     char title[256] = {};
@@ -44,6 +43,12 @@ void CALLBACK DialogDriver::Tick(HWND, UINT, UINT_PTR, DWORD) {
     self->title_ = title;
     self->acted_ = true;
     self->action_(dialog);
+}
+
+HWND DialogDriver::ThreadDialog() {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    return dialog;
 }
 
 void DialogDriver::Cancel(HWND dialog) { Click(dialog, IDCANCEL); }

@@ -18,6 +18,9 @@ public:
     bool Acted() const noexcept { return acted_; }
     const std::string& Title() const noexcept { return title_; }
 
+    // A visible dialog window of this thread, or null.
+    static HWND ThreadDialog();
+
     // Common actions.
     static void Cancel(HWND dialog);
     static void Confirm(HWND dialog);

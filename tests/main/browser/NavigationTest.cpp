@@ -12,6 +12,7 @@
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/UserPaths.h"
 #include "tests/main/TestBitmap.h"
+#include "tests/main/browser/MappedDrive.h"
 #include "tests/platform/forms/FormsTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -41,28 +42,6 @@ std::vector<std::string> Entries(const forms::ListControl& list) {
     for (int i = 0; i < list.ListCount(); ++i) entries.push_back(list.List(i));
     return entries;
 }
-
-// A drive letter of the prefix standing for a folder of the test: a letter no one uses, given back at the end.
-class MappedDrive {
-public:
-    explicit MappedDrive(const std::string& target) {
-        const DWORD used = GetLogicalDrives();
-        for (char c = 'P'; c <= 'Y' && !letter_; ++c) {
-            if (!(used & (1u << (c - 'A'))) && DefineDosDeviceA(0, std::string{c, ':'}.c_str(), target.c_str()))
-                letter_ = c;
-        }
-    }
-    ~MappedDrive() {
-        if (letter_) DefineDosDeviceA(DDD_REMOVE_DEFINITION, std::string{letter_, ':'}.c_str(), nullptr);
-    }
-    MappedDrive(const MappedDrive&) = delete;
-    MappedDrive& operator=(const MappedDrive&) = delete;
-    char Letter() const { return letter_; }
-    std::string Root() const { return std::string{letter_, ':', '\\'}; }
-
-private:
-    char letter_ = 0;
-};
 
 class Navigation : public ::testing::Test {
 protected:

@@ -5,26 +5,13 @@
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
 #include "main/core/clsFileManager.h"
-#include "main/windows/frmBrowse.h"
-#include "platform/runtime/App.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Paths.h"
-#include "platform/runtime/Settings.h"
-#include "platform/runtime/UserPaths.h"
-#include "tests/lib/comserver/TestSupport.h"
-#include "tests/lib/services/DialogDriver.h"
-#include "tests/main/TestBitmap.h"
-#include "tests/platform/forms/FormsTestSupport.h"
-#include "tests/support/Apartment.h"
-#include "tests/support/TempFolder.h"
+#include "tests/main/browser/FileCommandsFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <algorithm>
-#include <cstdlib>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -32,115 +19,16 @@
 
 namespace {
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+using namespace filecommands;
 
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
-// The files directly in a folder, by name.
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-}
-
-// The Unix trash that Wine's recycle bin writes into, as a Windows path.
-std::string TrashFiles() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (!data || !*data) return {};
-    std::string path = std::string("Z:") + data + "/Trash/files";
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
-
-void RemoveFromTrash(const std::string& name) {
-    const std::string trash = TrashFiles();
-    DeleteFileA((trash + "\\" + name).c_str());
-    DeleteFileA((trash.substr(0, trash.size() - 5) + "info\\" + name + ".trashinfo").c_str());
-}
-
-// Acts on a window of the program once it is shown (a modal form runs its own loop meanwhile).
-void WhenShown(forms::Form& form, std::function<void()> act, int tries = 500) {
-    formstest::Later([&form, act, tries] {
-        if (form.IsLoaded() && IsWindowVisible(form.hWnd())) {
-            act();
-        } else if (tries > 0) {
-            WhenShown(form, act, tries - 1);
-        }
-    });
-}
-
-// Chooses a folder in the copy and move commands' chooser and confirms it.
-void ChooseInBrowser(const std::string& folder) {
-    auto& browse = forms::Default<frmBrowse>();
-    WhenShown(browse, [&browse, folder] {
-        browse.ftvDirs.SetPath(folder);
-        browse.Command2.SetValue(true);
-    });
-}
-
-// Presses a button of the shell's question when it comes.
-DialogDriver::Action Press(int button) {
-    return [button](HWND dialog) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-    };
-}
-
-class FileCommands : public ::testing::Test {
+class FileCommands : public FileCommandsTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(services_.Registered());
-        forms::SaveSetting("Quillview", "current_version", "major", std::to_string(forms::App::Major()));
-        forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(forms::App::Minor()));
-        forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(forms::App::Revision()));
-        Window().LoadWithoutStartUp();
-        Window().ShowLogo();
-    }
-    void TearDown() override {
-        Window().Unload();
-        forms::Default<frmBrowse>().Unload();
-    }
-    static frmQuillview& Window() { return forms::Default<frmQuillview>(); }
-
-    // Makes a folder of pictures, each with bytes of its own, and goes there.
-    std::string Folder(const std::string& name, const std::vector<std::string>& files) {
-        const std::string folder = temp_ / name;
-        CreateDirectoryA(folder.c_str(), nullptr);
-        int shade = 1;
-        for (const std::string& file : files) {
-            EXPECT_TRUE(qvtest::WriteBitmap(folder + "\\" + file, 2 + shade, 2, 0x010203u * shade));
-            originals_[file] = ReadAll(folder + "\\" + file);
-            ++shade;
-        }
-        return folder;
-    }
-    void GoTo(const std::string& folder) {
-        Window().Dir1.SetPath(folder);
-        Window().File1.SetPath(folder);
-    }
     std::vector<std::string> Listed() const {
         std::vector<std::string> entries;
         for (int i = 0; i < Window().File1.ListCount(); ++i) entries.push_back(Window().File1.List(i));
         return entries;
     }
-    // Each file of the folder holds the bytes of the file it is named after in the table, or of `from`.
+    // Each file of the folder holds the bytes of the file it is named after in the table.
     void ExpectFolder(const std::string& folder, const std::map<std::string, std::string>& expected,
                       const std::string& row) {
         std::map<std::string, std::string> seen;
@@ -152,15 +40,6 @@ protected:
             EXPECT_TRUE(seen.count(name) && seen[name] == bytes) << row << ": " << folder << "\\" << name;
         }
     }
-
-    forms::ScriptedAnswerer answers_{[](const std::string& m) { ADD_FAILURE() << m; }};
-    const forms::ScopedAnswerer answering_{answers_};
-    const qvtest::TempFolder temp_;
-    const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "FileCommands"};
-    const forms::UserPathsOverride paths_{std::nullopt, temp_ / "user"};
-    const qvtest::Apartment apartment_;
-    const testsupport::RegisteredServer services_{ORCMCLS_DLL};
-    std::map<std::string, std::string> originals_;
 };
 
 TEST_F(FileCommands, ChosenFilesDeletedCopiedMovedAndRenamed) {
@@ -182,6 +61,7 @@ TEST_F(FileCommands, ChosenFilesDeletedCopiedMovedAndRenamed) {
         std::vector<std::string> trashed;
         const char* currentAfter;  // the current entry afterwards ("" none)
         const char* shownAfter;    // the shown file afterwards ("" the logo)
+        int replace = 0;           // the answer to the replace question of a move onto a name there
     };
     const std::string title = forms::App::Title();
     const std::string sameFile = FileOperationReason(0x71);
@@ -221,6 +101,12 @@ TEST_F(FileCommands, ChosenFilesDeletedCopiedMovedAndRenamed) {
         {"move another file", {"a.bmp", "b.bmp", "c.bmp"}, {}, nullptr, 2, {0}, Command::Move, std::nullopt,
          "dst", nullptr, "", {{"b.bmp", "b.bmp"}, {"c.bmp", "c.bmp"}}, {{"a.bmp", "a.bmp"}}, {}, "c.bmp",
          "c.bmp"},
+        {"move onto a name there, answered No", {"a.bmp", "b.bmp"}, {"a.bmp"}, nullptr, 0, {}, Command::Move,
+         std::nullopt, "dst", nullptr, "", {{"a.bmp", "a.bmp"}, {"b.bmp", "b.bmp"}}, {{"a.bmp", "dst-a.bmp"}}, {},
+         "a.bmp", "a.bmp", forms::answer::No},
+        {"move onto a name there, answered Yes", {"a.bmp", "b.bmp"}, {"a.bmp"}, nullptr, 0, {}, Command::Move,
+         std::nullopt, "dst", nullptr, "", {{"b.bmp", "b.bmp"}}, {{"a.bmp", "a.bmp"}}, {}, "", "",
+         forms::answer::Yes},
         {"move into its own folder", {"a.bmp"}, {}, nullptr, 0, {}, Command::Move, std::nullopt, "pics", nullptr,
          "Cannot move a.bmp to {pics}.\r\n\r\n" + sameFile, {{"a.bmp", "a.bmp"}}, {}, {}, "a.bmp", "a.bmp"},
         {"rename", {"a.bmp", "b.bmp"}, {}, nullptr, 0, {}, Command::Rename, std::nullopt, nullptr, "new.bmp", "",
@@ -267,18 +153,28 @@ TEST_F(FileCommands, ChosenFilesDeletedCopiedMovedAndRenamed) {
             const std::string old = row.files[row.shown];
             answers_.ExpectInputBox("Please type a new name for " + old + " below.", "Rename File", old, row.renameTo);
         }
+        if (row.replace) {
+            answers_.ExpectMsgBox("This folder already contains a file named '" + row.files[row.shown] +
+                                      "'.\r\n\r\nWould you like to replace the existing file with this one?",
+                                  forms::mb::YesNoCancel | forms::mb::Exclamation, "Confirm File Replace",
+                                  row.replace);
+        }
         if (!message.empty()) answers_.ExpectMsgBox(message, forms::mb::Exclamation, title, forms::answer::Ok);
         if (!destination.empty()) ChooseInBrowser(destination);
         {
-            // No question expected: a question that comes is cancelled, and the test sees it came.
-            const DialogDriver shell(Press(row.shellButton.value_or(IDCANCEL)));
+            // No question expected: a question that comes is cancelled, and the test sees it came. After a Yes
+            // to the replace question, a shell that asks as well is answered Yes again.
+            const bool replacing = row.replace == forms::answer::Yes;
+            const DialogDriver shell(Press(row.shellButton.value_or(replacing ? IDYES : IDCANCEL)));
             switch (row.command) {
             case Command::Delete: Window().mnuDel.Click(); break;
             case Command::Copy: Window().mnuCopyFile.Click(); break;
             case Command::Move: Window().mnuMove.Click(); break;
             case Command::Rename: Window().mnuRename.Click(); break;
             }
-            EXPECT_EQ(shell.Acted(), row.shellButton.has_value()) << shell.Title();
+            if (!replacing) {
+                EXPECT_EQ(shell.Acted(), row.shellButton.has_value()) << shell.Title();
+            }
         }
         EXPECT_EQ(answers_.Remaining(), 0u);
         EXPECT_TRUE(Window().Enabled());
@@ -331,11 +227,13 @@ TEST_F(FileCommands, RenameByLetterCaseOnlyKeepsTheFile) {
     EXPECT_EQ(ReadAll(pics + "\\b.bmp"), originals_["b.bmp"]);
     EXPECT_EQ(forms::FileNameOf(Module1::gCurrentImagePath), files[0]);
     EXPECT_EQ(Window().File1.FileName(), files[0]);
-    EXPECT_LE(lenient.messages.size(), 1u);
-    for (const std::string& m : lenient.messages) {
-        EXPECT_EQ(m.rfind("Cannot rename a.bmp.", 0), 0u) << m;
-        EXPECT_EQ(m.find("too long"), std::string::npos) << m;
-    }
+    // Renamed, nothing is said; refused, the user is told it was the letter case.
+    const std::vector<std::string> said =
+        files[0] == "A.bmp" ? std::vector<std::string>{}
+                            : std::vector<std::string>{"Cannot rename a.bmp.\r\n\r\nOnly the letter case of the name would "
+                                                       "change, and the system did not rename the file. It keeps the "
+                                                       "name a.bmp."};
+    EXPECT_EQ(lenient.messages, said);
 }
 
 }  // namespace

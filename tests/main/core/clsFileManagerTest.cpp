@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,12 +13,14 @@
 
 #include "main/core/clsFileManager.h"
 #include "platform/forms/Form.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Strings.h"
 #include "tests/lib/services/DialogDriver.h"
 #include "tests/platform/forms/ErrorNumber.h"
 #include "tests/platform/forms/FormsTestSupport.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/Trash.h"
 
 namespace {
 
@@ -45,16 +46,7 @@ private:
     DialogDriver driver_;
 };
 
-// The Unix trash that Wine's recycle bin writes into, as a Windows path.
-std::string TrashFiles() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (!data || !*data) return {};
-    std::string path = std::string("Z:") + data + "/Trash/files";
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
+using qvtest::TrashFiles;
 
 class FileManager : public testing::Test {
 protected:
@@ -325,9 +317,14 @@ TEST_F(FileManager, RenameThroughTheBox) {
     formstest::Script script;
     script->ExpectInputBox("Please type a new name for Holiday.jpg below.", "Rename File", "Holiday.jpg",
                            "HOLIDAY.JPG");
-    files_.Rename(Path("src"), "Holiday.jpg", owner_.get());
+    const bool renamed = files_.Rename(Path("src"), "Holiday.jpg", owner_.get());
     EXPECT_EQ(flags_.size(), 2u);
     EXPECT_EQ(temp_.Read("src\\holiday.jpg"), "IMG");
+    // A shell that refuses it (Wine's does) is reported in words about the case, not a clash.
+    if (!renamed) {
+        EXPECT_EQ(files_.LastOutcome().reason, "Only the letter case of the name would change, and the system did "
+                                               "not rename the file. It keeps the name Holiday.jpg.");
+    }
 }
 
 TEST_F(FileManager, DeleteAsksUnlessYesToAll) {
@@ -373,6 +370,128 @@ TEST_F(FileManager, RecycledFileArrivesInTheTrash) {
     // The trash keeps a record beside each file: both go.
     DeleteFileA(arrived.c_str());
     DeleteFileA((trash.substr(0, trash.size() - 5) + "info\\" + name + ".trashinfo").c_str());
+}
+
+// A move onto an existing name asks before the shell runs (a shell may replace without asking); an item of
+// the other kind already there refuses a copy or move. Nothing the user kept may change.
+TEST_F(FileManager, ExistingTargetNamesAreAskedAboutOrRefused) {
+    const std::string fileQuestion =
+        "This folder already contains a file named 'a.jpg'.\r\n\r\nWould you like to replace the existing file "
+        "with this one?";
+    const std::string folderQuestion =
+        "This folder already contains a folder named 'sub'.\r\n\r\nIf the files in the existing folder have the "
+        "same name as files in the folder you are moving, they will be replaced. Do you still want to move the "
+        "folder?";
+    constexpr int Q = forms::mb::YesNoCancel | forms::mb::Exclamation;
+    enum class Call { MoveFile, MoveBoth, CopyBoth, MoveFolder, CopyFolder };
+    using Files = std::vector<std::pair<const char*, const char*>>;  // path -> bytes ("" none there)
+    struct Row {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> before;  // written into the fixture first
+        Call call;
+        const char* question;  // the title asked under, or none
+        int answer;
+        bool done;
+        std::int32_t code;
+        Files after;
+    };
+    const Row rows[] = {
+        {"file answered No", {{"dst\\a.jpg", "OLD"}}, Call::MoveFile, "Confirm File Replace", forms::answer::No,
+         false, ERROR_CANCELLED, {{"src\\a.jpg", "AAAA"}, {"dst\\a.jpg", "OLD"}}},
+        {"file answered Cancel", {{"dst\\a.jpg", "OLD"}}, Call::MoveFile, "Confirm File Replace",
+         forms::answer::Cancel, false, ERROR_CANCELLED, {{"src\\a.jpg", "AAAA"}, {"dst\\a.jpg", "OLD"}}},
+        {"file answered Yes", {{"dst\\a.jpg", "OLD"}}, Call::MoveFile, "Confirm File Replace", forms::answer::Yes,
+         true, 0, {{"src\\a.jpg", ""}, {"dst\\a.jpg", "AAAA"}}},
+        {"two files, the clash answered No", {{"dst\\a.jpg", "OLD"}}, Call::MoveBoth, "Confirm File Replace",
+         forms::answer::No, true, 0, {{"src\\a.jpg", "AAAA"}, {"dst\\a.jpg", "OLD"}, {"src\\b.jpg", ""},
+                                      {"dst\\b.jpg", "BBBBBB"}}},
+        {"copy of two files onto a folder's name", {{"dst\\a.jpg\\inner.txt", "IN"}}, Call::CopyBoth, nullptr, 0,
+         false, ERROR_ALREADY_EXISTS, {{"src\\a.jpg", "AAAA"}, {"dst\\a.jpg\\inner.txt", "IN"},
+                                        {"dst\\b.jpg", ""}}},
+        {"folder onto a file's name", {{"dst\\sub", "FILE"}}, Call::MoveFolder, nullptr, 0, false,
+         ERROR_ALREADY_EXISTS, {{"src\\sub\\c.jpg", "CC"}, {"dst\\sub", "FILE"}}},
+        {"folder copied onto a file's name", {{"dst\\sub", "FILE"}}, Call::CopyFolder, nullptr, 0, false,
+         ERROR_ALREADY_EXISTS, {{"src\\sub\\c.jpg", "CC"}, {"dst\\sub", "FILE"}}},
+        {"folder answered No", {{"dst\\sub\\c.jpg", "OLDC"}}, Call::MoveFolder, "Confirm Folder Replace",
+         forms::answer::No, false, ERROR_CANCELLED, {{"src\\sub\\c.jpg", "CC"}, {"dst\\sub\\c.jpg", "OLDC"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const qvtest::TempFolder place;
+        clsFileManager files;
+        int shellCalls = 0;
+        files.SetShellOperation([&](SHFILEOPSTRUCTA& request) {
+            ++shellCalls;
+            return SHFileOperationA(&request);
+        });
+        for (const char* folder : {"src", "dst", "src\\sub"}) CreateDirectoryA((place / folder).c_str(), nullptr);
+        place.Write("src\\a.jpg", "AAAA");
+        place.Write("src\\b.jpg", "BBBBBB");
+        place.Write("src\\sub\\c.jpg", "CC");
+        for (const auto& [path, bytes] : row.before) {
+            const std::string full = place / path;
+            CreateDirectoryA(full.substr(0, full.find_last_of('\\')).c_str(), nullptr);
+            place.Write(path, bytes);
+        }
+        formstest::Script script;
+        if (row.question) {
+            script->ExpectMsgBox(std::string(row.question) == "Confirm File Replace" ? fileQuestion : folderQuestion,
+                                 Q, row.question, row.answer);
+        }
+        std::string destination = place / "dst";
+        const std::string both = (place / "src\\a.jpg") + std::string(1, '\0') + (place / "src\\b.jpg");
+        bool done = false;
+        {
+            // A shell that asks as well is answered as the user answered here.
+            const ShellQuestion shell(row.answer == forms::answer::Yes ? IDYES : IDCANCEL);
+            switch (row.call) {
+            case Call::MoveFile: done = files.MoveFile(place / "src", "a.jpg", owner_.get(), &destination); break;
+            case Call::MoveBoth: done = files.MultipleFileOp(both, owner_.get(), 0, destination); break;
+            case Call::CopyBoth: done = files.MultipleFileOp(both, owner_.get(), 1, destination); break;
+            case Call::MoveFolder: done = files.MoveDirectory(place / "src\\sub", owner_.get(), &destination); break;
+            case Call::CopyFolder: done = files.CopyDirectory(place / "src\\sub", owner_.get(), &destination); break;
+            }
+        }
+        EXPECT_EQ(script->Remaining(), 0u);
+        EXPECT_EQ(done, row.done);
+        EXPECT_EQ(files.LastOutcome().code, row.code);
+        // A refusal says why; the user's own No or Cancel is nothing to report.
+        EXPECT_EQ(files.LastOutcome().reason.empty(), row.code == 0 || row.code == ERROR_CANCELLED)
+            << files.LastOutcome().reason;
+        if (row.code == ERROR_ALREADY_EXISTS) {
+            EXPECT_EQ(shellCalls, 0);
+        }
+        for (const auto& [path, bytes] : row.after) {
+            if (*bytes) {
+                EXPECT_EQ(place.Read(path), bytes) << path;
+            } else {
+                EXPECT_FALSE(Exists(place / path)) << path;
+            }
+        }
+    }
+}
+
+// A folder moved onto a folder of its name is merged by a shell that can (after the same question), and a
+// shell that reports the move done without doing it is caught: the result is the truth and nothing is lost.
+TEST_F(FileManager, FolderMovedOntoItsNameIsDoneOrSaidNotDone) {
+    CreateDirectoryA(Path("dst\\sub").c_str(), nullptr);
+    temp_.Write("dst\\sub\\old.jpg", "OLD");
+    formstest::Script script;
+    script->ExpectMsgBox("This folder already contains a folder named 'sub'.\r\n\r\nIf the files in the existing "
+                         "folder have the same name as files in the folder you are moving, they will be replaced. "
+                         "Do you still want to move the folder?",
+                         forms::mb::YesNoCancel | forms::mb::Exclamation, "Confirm Folder Replace", forms::answer::Yes);
+    std::string destination = Path("dst");
+    const ShellQuestion shell(IDYES);
+    const bool done = files_.MoveDirectory(Path("src\\sub"), owner_.get(), &destination);
+    EXPECT_EQ(done, !Exists(Path("src\\sub")));
+    if (!done) {
+        EXPECT_EQ(files_.LastOutcome().reason, "'sub' was not moved: it is still in " + Path("src") + ".");
+        EXPECT_EQ(temp_.Read("src\\sub\\c.jpg"), "CC");
+    } else {
+        EXPECT_EQ(temp_.Read("dst\\sub\\c.jpg"), "CC");
+    }
+    EXPECT_EQ(temp_.Read("dst\\sub\\old.jpg"), "OLD");
 }
 
 TEST_F(FileManager, ShellFailureIsRecordedWithAReason) {
