@@ -1,5 +1,6 @@
 #include "tests/main/core/ProcessHarness.h"
 
+#include "main/core/modInstances.h"
 #include "platform/runtime/Settings.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 
 namespace qvtest {
 
-namespace {
 std::string ModuleFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -16,9 +16,25 @@ std::string ModuleFolder() {
     return p.substr(0, p.find_last_of('\\'));
 }
 
+namespace {
+
 // A start of the program in the prefix's own settings store: the version check and the update reminder are
 // quiet when the store already holds this version and no date of a last update check.
 void QuietStartUpChecks() {
+    const auto [major, minor, revision] = ProgramVersion();
+    forms::SaveSetting("Quillview", "current_version", "major", major);
+    forms::SaveSetting("Quillview", "current_version", "minor", minor);
+    forms::SaveSetting("Quillview", "current_version", "rev", revision);
+    forms::DeleteSetting("QuillviewUpdate", "Options", "lastqvupdate");
+    // The desktop question was answered on an earlier start.
+    forms::SaveSetting("Quillview2", "options", "deskicon232", "1");
+}
+
+}  // namespace
+
+std::string BuiltProgram() { return ModuleFolder() + "\\" + QV_PROGRAM_RELPATH; }
+
+std::array<std::string, 3> ProgramVersion() {
     const std::string program = BuiltProgram();
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
@@ -29,19 +45,11 @@ void QuietStartUpChecks() {
     if (size == 0 || !GetFileVersionInfoA(program.c_str(), 0, size, block.data()) ||
         !VerQueryValueA(block.data(), root, reinterpret_cast<void**>(&info), &length) || !info) {
         ADD_FAILURE() << "no version of " << program;
-        return;
+        return {};
     }
-    forms::SaveSetting("Quillview", "current_version", "major", std::to_string(HIWORD(info->dwFileVersionMS)));
-    forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(LOWORD(info->dwFileVersionMS)));
-    forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(LOWORD(info->dwFileVersionLS)));
-    forms::DeleteSetting("QuillviewUpdate", "Options", "lastqvupdate");
-    // The desktop question was answered on an earlier start.
-    forms::SaveSetting("Quillview2", "options", "deskicon232", "1");
+    return {std::to_string(HIWORD(info->dwFileVersionMS)), std::to_string(LOWORD(info->dwFileVersionMS)),
+            std::to_string(LOWORD(info->dwFileVersionLS))};
 }
-
-}  // namespace
-
-std::string BuiltProgram() { return ModuleFolder() + "\\" + QV_PROGRAM_RELPATH; }
 
 ProgramFolder::ProgramFolder() : temp_(std::in_place), folder_(temp_->Path()) {
     QuietStartUpChecks();
@@ -158,6 +166,37 @@ std::string WindowText(HWND hwnd) {
     char text[1024] = {};
     GetWindowTextA(hwnd, text, sizeof text);
     return text;
+}
+
+std::string BoxText(HWND box) {
+    char text[2048] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+HWND WaitForBox(const Process& p, const std::string& title, DWORD timeoutMs) {
+    HWND box = nullptr;
+    PumpUntil(
+        [&] {
+            box = FindProcessWindow(p.Id(), "#32770");
+            return box && WindowText(box) == title;
+        },
+        timeoutMs);
+    return box && WindowText(box) == title ? box : nullptr;
+}
+
+HWND MarkedWindowOf(DWORD processId) {
+    modInstances::FindRunningInstance();
+    const HWND found = modInstances::FoundWindow();
+    DWORD owner = 0;
+    if (found) GetWindowThreadProcessId(found, &owner);
+    return owner == processId ? found : nullptr;
+}
+
+HWND WaitForMarkedWindow(const Process& p, DWORD timeoutMs) {
+    HWND hwnd = nullptr;
+    PumpUntil([&] { return (hwnd = MarkedWindowOf(p.Id())) != nullptr; }, timeoutMs);
+    return hwnd;
 }
 
 }  // namespace qvtest

@@ -7,14 +7,19 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 
 namespace qvtest {
 
+// The folder of the running test program.
+std::string ModuleFolder();
 // The built Quillview23.exe.
 std::string BuiltProgram();
+// Its major, minor and revision numbers as decimal text, as the start-up checks store them.
+std::array<std::string, 3> ProgramVersion();
 
 // A fresh program folder under the temporary folder, holding a copy of the program; removed at the end.
 class ProgramFolder {
@@ -58,5 +63,14 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 // The first visible top-level window of the process whose class is the given one (nullptr: none).
 HWND FindProcessWindow(DWORD processId, const char* className);
 std::string WindowText(HWND hwnd);
+
+// The prompt of a message box.
+std::string BoxText(HWND box);
+// The process's message box with that title, once it shows (nullptr: none in time).
+HWND WaitForBox(const Process& p, const std::string& title, DWORD timeoutMs);
+
+// The window the process marked as the running instance's (nullptr: none yet).
+HWND MarkedWindowOf(DWORD processId);
+HWND WaitForMarkedWindow(const Process& p, DWORD timeoutMs);
 
 }  // namespace qvtest

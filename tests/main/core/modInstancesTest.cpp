@@ -14,6 +14,8 @@
 
 namespace {
 
+using qvtest::BoxText;
+using qvtest::MarkedWindowOf;
 using qvtest::Process;
 using qvtest::ProgramFolder;
 using qvtest::PumpUntil;
@@ -136,15 +138,6 @@ TEST(LaterStartWaiting, WaitsForTheWindowOfAnInstanceStillStarting) {
     EXPECT_EQ(running.received[0], "C:\\pics\\late.jpg");
 }
 
-// The marked window of a given process (nullptr: none yet).
-HWND MarkedWindowOf(DWORD pid) {
-    modInstances::FindRunningInstance();
-    const HWND found = modInstances::FoundWindow();
-    DWORD owner = 0;
-    if (found) GetWindowThreadProcessId(found, &owner);
-    return owner == pid ? found : nullptr;
-}
-
 // What a process left in the session while it ran, looked at until it ended by itself.
 struct Traces {
     bool ended = false;
@@ -165,12 +158,6 @@ Traces WatchUntilExit(Process& p) {
     return seen;
 }
 
-HWND WaitForMarkedWindow(const Process& p) {
-    HWND hwnd = nullptr;
-    PumpUntil([&] { return (hwnd = MarkedWindowOf(p.Id())) != nullptr; }, kStartMs);
-    return hwnd;
-}
-
 TEST(FirstInstance, ReceivesAHandOffAndGivesUpItsRoleWhenClosed) {
     // The running instance brings itself to the front through the system services library.
     const qvtest::Apartment apartment;
@@ -181,7 +168,7 @@ TEST(FirstInstance, ReceivesAHandOffAndGivesUpItsRoleWhenClosed) {
     ASSERT_TRUE(qvtest::WriteBitmap(picture));
 
     Process first(folder.Program(), nullptr);
-    const HWND window = WaitForMarkedWindow(first);
+    const HWND window = qvtest::WaitForMarkedWindow(first, kStartMs);
     ASSERT_NE(window, nullptr) << "the first instance marks its main window";
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, kStartMs));
 
@@ -196,28 +183,10 @@ TEST(FirstInstance, ReceivesAHandOffAndGivesUpItsRoleWhenClosed) {
     ASSERT_TRUE(first.WaitForExit(kStartMs)) << "closing the main window ends the program";
 
     Process next(folder.Program(), nullptr);
-    const HWND again = WaitForMarkedWindow(next);
+    const HWND again = qvtest::WaitForMarkedWindow(next, kStartMs);
     ASSERT_NE(again, nullptr) << "after the first instance closed, a new start is the first instance again";
     PostMessageA(again, WM_CLOSE, 0, 0);
     EXPECT_TRUE(next.WaitForExit(kStartMs));
-}
-
-// The text of the message box's prompt.
-std::string BoxText(HWND box) {
-    char text[1024] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
-}
-
-HWND WaitForBox(const Process& p, const std::string& title) {
-    HWND box = nullptr;
-    PumpUntil(
-        [&] {
-            box = qvtest::FindProcessWindow(p.Id(), "#32770");
-            return box && qvtest::WindowText(box) == title;
-        },
-        kStartMs);
-    return box && qvtest::WindowText(box) == title ? box : nullptr;
 }
 
 TEST(FirstInstance, AFailedHandInStepIsReportedAndTheHandInGoesOn) {
@@ -228,11 +197,11 @@ TEST(FirstInstance, AFailedHandInStepIsReportedAndTheHandInGoesOn) {
     const std::string picture = folder.File("shown.bmp");
     ASSERT_TRUE(qvtest::WriteBitmap(picture));
     Process first(folder.Program(), nullptr);
-    const HWND window = WaitForMarkedWindow(first);
+    const HWND window = qvtest::WaitForMarkedWindow(first, kStartMs);
     ASSERT_NE(window, nullptr);
 
     Process later(folder.Program(), picture.c_str());
-    const HWND report = WaitForBox(first, "INSTERR45 - Instancing Error");
+    const HWND report = qvtest::WaitForBox(first, "INSTERR45 - Instancing Error", kStartMs);
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(BoxText(report),
               "An error has occured in reactivating Quillview after a command line was passed from another "
@@ -240,7 +209,7 @@ TEST(FirstInstance, AFailedHandInStepIsReportedAndTheHandInGoesOn) {
               "If you report the error, in your email please quote 'INSTERR45' as the reference code AND the error "
               "number which is 429. We'd appreciate your report!");
     PostMessageA(report, WM_COMMAND, IDOK, 0);
-    const HWND detail = WaitForBox(first, "Error 429");
+    const HWND detail = qvtest::WaitForBox(first, "Error 429", kStartMs);
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(BoxText(detail).rfind("Error description: ", 0), 0u) << BoxText(detail);
     PostMessageA(detail, WM_COMMAND, IDOK, 0);
@@ -258,9 +227,7 @@ TEST(FirstInstance, RefusesToRunFromADriveRoot) {
     HWND box = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (box = qvtest::FindProcessWindow(p.Id(), "#32770")) != nullptr; }, kStartMs));
     EXPECT_EQ(qvtest::WindowText(box), "Quillview");
-    char text[512] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    EXPECT_STREQ(text, "Quillview cannot be run from a root directory! Please install to a deeper directory.");
+    EXPECT_EQ(BoxText(box), "Quillview cannot be run from a root directory! Please install to a deeper directory.");
     EXPECT_EQ(MarkedWindowOf(p.Id()), nullptr);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     const Traces seen = WatchUntilExit(p);
