@@ -143,6 +143,14 @@ void frmQuillview::StartUp() {
             IgnoringErrors([&] { SetToolbarIcon(i, browser::kIconToolbarFirst + offset); });
         }
     });
+    IgnoringErrors([&] {
+        for (forms::SoftButton* close : {&SoftBttn1, &sbtCloseFileseek})
+            IgnoringErrors([&] { close->SetPicture(browser::ProgramIcon(browser::kIconCaptionClose)); });
+        IgnoringErrors([&] { stbBTRefresh.SetPicture(browser::ProgramIcon(browser::kIconCaptionRefresh)); });
+        IgnoringErrors([&] { sbtToggleDock.SetPicture(browser::ProgramIcon(browser::kIconCaptionDock)); });
+        for (int i = 0; i <= 3; ++i)
+            IgnoringErrors([&] { Fbts(i).SetPicture(browser::ProgramIcon(browser::kIconFileButtonsFirst + i)); });
+    });
     IgnoringErrors([&] { morwen.SetIcon(browser::ProgramIcon(browser::kIconTray)); });
     IgnoringErrors([&] { Image2.SetPicture(browser::ProgramBitmap(browser::kBitmapBanner)); });
     // 16

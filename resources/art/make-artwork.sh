@@ -68,6 +68,23 @@ icon tb124 full -fill '#1d4f91' -draw 'circle 16,16 16,2' -fill white -font $fon
 icon tb125 full -fill '#444' -draw 'roundrectangle 2,9 29,27 3,3' -draw 'rectangle 10,5 20,9' -fill '#bfe3ff' \
     -draw 'circle 16,18 16,12' -fill '#1d4f91' -draw 'circle 16,18 16,15'
 
+# The panel's caption buttons (126-128: close, refresh, toggle docking), drawn bold to read at 13 x 13, and the
+# file buttons (129-132: delete, copy, move, rename).
+icon cap126 full -stroke '#222' -strokewidth 6 -draw 'line 7,7 25,25' -draw 'line 25,7 7,25'
+icon cap127 full -fill none -stroke '#222' -strokewidth 5 -draw 'arc 5,5 27,27 30,320' -fill '#222' -stroke none \
+    -draw 'polygon 19,0 31,9 18,15'
+icon cap128 full -fill white -stroke '#222' -strokewidth 2 -draw 'rectangle 2,5 29,26' -fill '#222' \
+    -draw 'rectangle 2,5 11,26' -stroke none -fill '#222' -draw 'polygon 14,15 20,9 20,21' -draw 'polygon 28,15 22,9 22,21'
+icon fb129 full -fill white -stroke '#555' -draw 'polygon 5,1 19,1 25,7 25,30 5,30' -fill '#ddd' \
+    -draw 'polygon 19,1 19,7 25,7' -stroke '#c0392b' -strokewidth 4 -draw 'line 10,12 27,29' -draw 'line 27,12 10,29'
+icon fb130 full -fill white -stroke '#555' -draw 'rectangle 2,2 18,22' -draw 'rectangle 12,9 28,29' \
+    -stroke '#1d4f91' -draw 'line 15,15 25,15' -draw 'line 15,19 25,19' -draw 'line 15,23 25,23'
+icon fb131 full -fill white -stroke '#555' -draw 'polygon 2,1 14,1 19,6 19,28 2,28' -fill '#ddd' \
+    -draw 'polygon 14,1 14,6 19,6' -fill '#27ae60' -stroke none -draw 'polygon 12,14 22,14 22,8 31,18 22,28 22,22 12,22'
+icon fb132 full -fill white -stroke '#555' -draw 'rectangle 1,9 30,23' -fill '#1d4f91' -stroke none \
+    -font $font -pointsize 11 -annotate +4+21 'ab' -stroke '#222' -strokewidth 2 -draw 'line 23,6 23,26' \
+    -draw 'line 20,6 26,6' -draw 'line 20,26 26,26'
+
 # The logo (bitmap 102, also the About box's banner at 417 x 118) and the maker's small banner (103).
 convert -size 417x118 gradient:'#0e2a52'-'#1d4f91' \
     -fill '#bfe3ff' -draw 'rectangle 16,14 104,104' -fill '#ffd23f' -draw 'circle 80,36 88,36' \

@@ -24,7 +24,8 @@ public:
 
 protected:
     const char* WindowClass() const override { return "BUTTON"; }
-    DWORD WindowStyle() const override { return WS_TABSTOP | BS_3STATE; }
+    // A caption longer than the box wraps onto the lines its height leaves.
+    DWORD WindowStyle() const override { return WS_TABSTOP | BS_3STATE | BS_MULTILINE; }
     void AfterCreate() override;
     void OnCommand(WORD code) override;
 };

@@ -6,7 +6,8 @@
 namespace forms {
 
 DWORD CommandButton::WindowStyle() const {
-    DWORD style = WS_TABSTOP | (state_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    // A long caption wraps, as on a tall button.
+    DWORD style = WS_TABSTOP | BS_MULTILINE | (state_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     // A graphical button without a caption shows the picture alone.
     if (state_.Style == 1 && state_.Caption.empty() && state_.Picture)
         style |= state_.Picture.Type() == PictureType::Icon ? BS_ICON : BS_BITMAP;
@@ -34,7 +35,10 @@ bool CommandButton::Default() const { Touch(); return state_.Default; }
 void CommandButton::SetDefault(bool on) {
     Touch();
     state_.Default = on;
-    if (hwnd_) SendMessageA(hwnd_, BM_SETSTYLE, on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if (!hwnd_) return;
+    // The style's other bits (the caption's wrapping) stay as they are.
+    const auto others = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)) & ~static_cast<DWORD>(BS_TYPEMASK);
+    SendMessageA(hwnd_, BM_SETSTYLE, others | (on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), TRUE);
 }
 
 bool CommandButton::Cancel() const { Touch(); return state_.Cancel; }

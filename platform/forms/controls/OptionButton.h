@@ -23,7 +23,8 @@ public:
 
 protected:
     const char* WindowClass() const override { return "BUTTON"; }
-    DWORD WindowStyle() const override { return WS_TABSTOP | BS_RADIOBUTTON; }
+    // A caption longer than the button wraps onto the lines its height leaves.
+    DWORD WindowStyle() const override { return WS_TABSTOP | BS_RADIOBUTTON | BS_MULTILINE; }
     void AfterCreate() override;
     void OnCommand(WORD code) override;
 
