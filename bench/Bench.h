@@ -1,5 +1,5 @@
 #pragma once
-// The benchmark program's clock, shared by its rows (Bench.cpp defines them).
+// The benchmark programs' clock, shared by their rows (Clock.cpp defines it).
 
 #include <functional>
 

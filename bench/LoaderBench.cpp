@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Bench.h"
 #include "main/core/Module1.h"
 #include "main/core/PictureDecoders.h"
 #include "platform/runtime/Strings.h"
@@ -26,16 +27,7 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-double Seconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
+using bench::Seconds;
 
 double Timed(const std::function<void()>& work) {
     const double start = Seconds();
