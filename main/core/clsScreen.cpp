@@ -31,7 +31,7 @@ std::int32_t Checked32(std::int64_t value) {
 }
 
 // A copy of the system palette, for a screen that has one of 256 colours.
-forms::UniqueHandle<HPALETTE, forms::GdiObjectDeleter> SystemPaletteCopy(HDC screen) {
+forms::UniquePalette SystemPaletteCopy(HDC screen) {
     if (!(GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) || GetDeviceCaps(screen, SIZEPALETTE) != kPaletteEntries) {
         return {};
     }
@@ -40,7 +40,7 @@ forms::UniqueHandle<HPALETTE, forms::GdiObjectDeleter> SystemPaletteCopy(HDC scr
     palette->palVersion = 0x300;
     palette->palNumEntries = kPaletteEntries;
     GetSystemPaletteEntries(screen, 0, kPaletteEntries, palette->palPalEntry);
-    return forms::UniqueHandle<HPALETTE, forms::GdiObjectDeleter>(CreatePalette(palette));
+    return forms::UniquePalette(CreatePalette(palette));
 }
 
 }  // namespace

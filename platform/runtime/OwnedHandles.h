@@ -8,8 +8,8 @@
 
 namespace forms {
 
-// An owned handle released by Deleter; a null handle is never released.
-template <class Handle, class Deleter>
+// An owned handle freed by Release, the function that frees its kind; a null handle is never released.
+template <class Handle, auto Release>
 class UniqueHandle {
 public:
     UniqueHandle() noexcept = default;
@@ -27,7 +27,7 @@ public:
     explicit operator bool() const noexcept { return h_ != Handle{}; }
     Handle release() noexcept { return std::exchange(h_, Handle{}); }
     void reset(Handle h = Handle{}) noexcept {
-        if (h_ != Handle{}) Deleter{}(h_);
+        if (h_ != Handle{}) Release(h_);
         h_ = h;
     }
     // For calls that hand the handle back through a pointer; releases what was held first.
@@ -40,35 +40,23 @@ private:
     Handle h_{};
 };
 
-struct GdiObjectDeleter { void operator()(HGDIOBJ h) const noexcept { DeleteObject(h); } };
-struct MenuDeleter { void operator()(HMENU h) const noexcept { DestroyMenu(h); } };
-struct DcDeleter { void operator()(HDC h) const noexcept { DeleteDC(h); } };
-struct WindowDeleter { void operator()(HWND h) const noexcept { DestroyWindow(h); } };
-
-using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
-using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
-using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
-using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
-using UniqueRegion = UniqueHandle<HRGN, GdiObjectDeleter>;
-using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
-using UniqueDC = UniqueHandle<HDC, DcDeleter>;
-using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
-
-struct KeyDeleter { void operator()(HKEY h) const noexcept { RegCloseKey(h); } };
-struct KernelHandleDeleter { void operator()(HANDLE h) const noexcept { CloseHandle(h); } };
-struct FindDeleter { void operator()(HANDLE h) const noexcept { FindClose(h); } };
-struct IconDeleter { void operator()(HICON h) const noexcept { DestroyIcon(h); } };
-struct MetaFileDeleter { void operator()(HMETAFILE h) const noexcept { DeleteMetaFile(h); } };
-struct EnhMetaFileDeleter { void operator()(HENHMETAFILE h) const noexcept { DeleteEnhMetaFile(h); } };
-
-using UniqueKey = UniqueHandle<HKEY, KeyDeleter>;
+using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, &DeleteObject>;
+using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
+using UniquePen = UniqueHandle<HPEN, &DeleteObject>;
+using UniqueRegion = UniqueHandle<HRGN, &DeleteObject>;
+using UniquePalette = UniqueHandle<HPALETTE, &DeleteObject>;
+using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
+using UniqueDC = UniqueHandle<HDC, &DeleteDC>;
+using UniqueWindow = UniqueHandle<HWND, &DestroyWindow>;
+using UniqueKey = UniqueHandle<HKEY, &RegCloseKey>;
 // Files, processes, threads. CreateFile and FindFirstFile fail with INVALID_HANDLE_VALUE: wrap their results
 // through NullIfInvalid, so that "no handle" is null for every kind.
-using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
-using UniqueFind = UniqueHandle<HANDLE, FindDeleter>;
-using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
-using UniqueMetaFile = UniqueHandle<HMETAFILE, MetaFileDeleter>;
-using UniqueEnhMetaFile = UniqueHandle<HENHMETAFILE, EnhMetaFileDeleter>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
+using UniqueFind = UniqueHandle<HANDLE, &FindClose>;
+using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
+using UniqueMetaFile = UniqueHandle<HMETAFILE, &DeleteMetaFile>;
+using UniqueEnhMetaFile = UniqueHandle<HENHMETAFILE, &DeleteEnhMetaFile>;
 
 // A bitmap selected into a memory DC of its own (a drawing surface): the bitmap is put back out of the DC
 // before either is deleted, as a selected bitmap cannot be deleted.

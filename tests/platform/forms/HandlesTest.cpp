@@ -12,10 +12,8 @@ int& Released() {
     static int count = 0;
     return count;
 }
-struct CountingDeleter {
-    void operator()(int*) const noexcept { ++Released(); }
-};
-using Counted = UniqueHandle<int*, CountingDeleter>;
+void CountRelease(int*) noexcept { ++Released(); }
+using Counted = UniqueHandle<int*, &CountRelease>;
 
 TEST(Handles, AnOwnedHandleIsReleasedOnceWhateverMovesItThrough) {
     static_assert(!std::is_copy_constructible_v<Counted> && !std::is_copy_assignable_v<Counted>);
