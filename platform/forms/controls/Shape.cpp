@@ -8,9 +8,18 @@
 namespace forms {
 namespace {
 
-int InRange(int value, int lo, int hi) {
-    value = CInt(value);
-    if (value < lo || value > hi) throw RuntimeError(err::InvalidPropertyValue);
+// The check of a setter whose values lie from lo to hi.
+auto InRange(int lo, int hi) {
+    return [lo, hi](int value) {
+        value = CInt(value);
+        if (value < lo || value > hi) throw RuntimeError(err::InvalidPropertyValue);
+        return value;
+    };
+}
+
+// A colour is kept as given once it converts.
+OleColor ValidColor(OleColor value) {
+    ToColorRef(value);
     return value;
 }
 
@@ -76,23 +85,23 @@ void Shape::PaintWindowless(HDC dc, const RECT& box) {
     SetROP2(dc, previousMode);
 }
 
-int Shape::GetShape() const { Touch(); return state_.Shape; }
-void Shape::SetShape(int value) { Touch(); state_.Shape = InRange(value, 0, 5); Repaint(); }
-int Shape::BackStyle() const { Touch(); return state_.BackStyle; }
-void Shape::SetBackStyle(int value) { Touch(); state_.BackStyle = InRange(value, 0, 1); Repaint(); }
-OleColor Shape::BackColor() const { Touch(); return state_.BackColor; }
-void Shape::SetBackColor(OleColor value) { Touch(); ToColorRef(value); state_.BackColor = value; Repaint(); }
-int Shape::FillStyle() const { Touch(); return state_.FillStyle; }
-void Shape::SetFillStyle(int value) { Touch(); state_.FillStyle = InRange(value, 0, 1); Repaint(); }
-OleColor Shape::FillColor() const { Touch(); return state_.FillColor; }
-void Shape::SetFillColor(OleColor value) { Touch(); ToColorRef(value); state_.FillColor = value; Repaint(); }
-OleColor Shape::BorderColor() const { Touch(); return state_.BorderColor; }
-void Shape::SetBorderColor(OleColor value) { Touch(); ToColorRef(value); state_.BorderColor = value; Repaint(); }
-int Shape::BorderWidth() const { Touch(); return state_.BorderWidth; }
-void Shape::SetBorderWidth(int value) { Touch(); state_.BorderWidth = InRange(value, 1, 8192); Repaint(); }
-int Shape::BorderStyle() const { Touch(); return state_.BorderStyle; }
-void Shape::SetBorderStyle(int value) { Touch(); state_.BorderStyle = InRange(value, 0, 6); Repaint(); }
-int Shape::DrawMode() const { Touch(); return state_.DrawMode; }
-void Shape::SetDrawMode(int value) { Touch(); state_.DrawMode = InRange(value, 1, 16); Repaint(); }
+int Shape::GetShape() const { return Get(&ShapeDesign::Shape); }
+void Shape::SetShape(int value) { Set(&ShapeDesign::Shape, value, InRange(0, 5)); }
+int Shape::BackStyle() const { return Get(&ShapeDesign::BackStyle); }
+void Shape::SetBackStyle(int value) { Set(&ShapeDesign::BackStyle, value, InRange(0, 1)); }
+OleColor Shape::BackColor() const { return Get(&ShapeDesign::BackColor); }
+void Shape::SetBackColor(OleColor value) { Set(&ShapeDesign::BackColor, value, ValidColor); }
+int Shape::FillStyle() const { return Get(&ShapeDesign::FillStyle); }
+void Shape::SetFillStyle(int value) { Set(&ShapeDesign::FillStyle, value, InRange(0, 1)); }
+OleColor Shape::FillColor() const { return Get(&ShapeDesign::FillColor); }
+void Shape::SetFillColor(OleColor value) { Set(&ShapeDesign::FillColor, value, ValidColor); }
+OleColor Shape::BorderColor() const { return Get(&ShapeDesign::BorderColor); }
+void Shape::SetBorderColor(OleColor value) { Set(&ShapeDesign::BorderColor, value, ValidColor); }
+int Shape::BorderWidth() const { return Get(&ShapeDesign::BorderWidth); }
+void Shape::SetBorderWidth(int value) { Set(&ShapeDesign::BorderWidth, value, InRange(1, 8192)); }
+int Shape::BorderStyle() const { return Get(&ShapeDesign::BorderStyle); }
+void Shape::SetBorderStyle(int value) { Set(&ShapeDesign::BorderStyle, value, InRange(0, 6)); }
+int Shape::DrawMode() const { return Get(&ShapeDesign::DrawMode); }
+void Shape::SetDrawMode(int value) { Set(&ShapeDesign::DrawMode, value, InRange(1, 16)); }
 
 }  // namespace forms

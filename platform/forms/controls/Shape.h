@@ -81,6 +81,19 @@ public:
     void PaintWindowless(HDC dc, const RECT& r) override;
 
 private:
+    // Every property loads the form first; a setter stores what its check gives back (the check raises 380,
+    // keeping the old value) and repaints.
+    template <class T>
+    T Get(T ShapeDesign::*member) const {
+        Touch();
+        return state_.*member;
+    }
+    template <class T, class Check>
+    void Set(T ShapeDesign::*member, T value, Check check) {
+        Touch();
+        state_.*member = check(value);
+        Repaint();
+    }
     void Repaint() const;
 };
 

@@ -116,8 +116,10 @@ TEST_F(ShapesAndLines, RefusalsKeepTheOldValue) {
     EXPECT_EQ(F().Shape1.Width(), 60);
     EXPECT_EQ(ErrorNumber([&] { F().Shape1.SetDrawMode(17); }), err::InvalidPropertyValue);
     EXPECT_EQ(ErrorNumber([&] { F().Shape1.SetShape(6); }), err::InvalidPropertyValue);
+    EXPECT_EQ(ErrorNumber([&] { F().Shape2.SetFillColor(0x12345678u); }), err::InvalidPropertyValue) << "no colour";
     EXPECT_EQ(ErrorNumber([&] { F().Line2[1].SetBorderWidth(0); }), err::InvalidPropertyValue);
     EXPECT_EQ(F().Shape1.DrawMode(), drawmode::Invert);
+    EXPECT_EQ(F().Shape2.FillColor(), Red);
     EXPECT_EQ(F().Line2[1].BorderWidth(), 1);
 }
 
