@@ -10,6 +10,8 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Strings.h"
 
+#include <cmath>
+
 namespace {
 
 bool IsBitmap(const forms::StdPicture& picture) { return picture && picture.Type() == forms::PictureType::Bitmap; }
@@ -27,7 +29,14 @@ void frmQuillview::ShowLogo() {
         Image1.SetLeft(20 * 15 / forms::Screen().TwipsPerPixelX());
     });
     LogoShown_ = true;
-    IgnoringErrors([&] { Image1.SetPicture(browser::ProgramBitmap(browser::kBitmapLogo)); });
+    IgnoringErrors([&] {
+        // The picture box shows no more of its picture than its own size: the logo gets its size.
+        const forms::StdPicture logo = browser::ProgramBitmap(browser::kBitmapLogo);
+        Image1.SetPicture(logo);
+        const auto pixels = [](float value) { return static_cast<float>(std::lround(value)); };
+        Image1.SetWidth(pixels(ScaleX(static_cast<float>(logo.Width()), forms::ScaleMode::HiMetric, forms::ScaleMode::Pixels)));
+        Image1.SetHeight(pixels(ScaleY(static_cast<float>(logo.Height()), forms::ScaleMode::HiMetric, forms::ScaleMode::Pixels)));
+    });
     IgnoringErrors([&] { ImageStatic(); });
     IgnoringErrors([&] { SetCaption("Quillview - Vivid Imaging"); });
     Module1::gImageSaved = true;

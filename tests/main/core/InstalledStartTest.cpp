@@ -19,10 +19,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -189,6 +191,48 @@ HWND StartedMainWindow(const Process& p) {
     return window;
 }
 
+// The pixel size of the logo bitmap that the program carries.
+SIZE LogoSize(const std::string& program) {
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> module(
+        LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE),
+        &FreeLibrary);
+    const forms::UniqueBitmap logo(
+        static_cast<HBITMAP>(LoadImageA(module.get(), MAKEINTRESOURCEA(102), IMAGE_BITMAP, 0, 0, 0)));
+    BITMAP info{};
+    if (!logo || !GetObjectA(logo.get(), sizeof info, &info)) return {};
+    return {info.bmWidth, info.bmHeight};
+}
+
+// Whether a shown window inside `window` has that size at that place of its parent's client area.
+bool ShowsChild(HWND window, SIZE size, POINT at) {
+    struct Search {
+        SIZE size;
+        POINT at;
+        bool found;
+    } search{size, at, false};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            RECT r{};
+            GetWindowRect(child, &r);
+            POINT corner{r.left, r.top};
+            ScreenToClient(GetParent(child), &corner);
+            s.found = IsWindowVisible(child) && r.right - r.left == s.size.cx && r.bottom - r.top == s.size.cy &&
+                      corner.x == s.at.x && corner.y == s.at.y;
+            return !s.found;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int ScreenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 // Closes the program as its window's close box does; it ends by itself.
 void Close(Process& p, HWND window) {
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -217,7 +261,7 @@ protected:
     const EmptyUserState state_;
 };
 
-TEST_F(InstalledStart, AFirstStartExplainsTheUpdateProgramRecordsTheInstallationAndStoresItsStateAtClose) {
+TEST_F(InstalledStart, AFirstStartExplainsTheUpdateProgramRecordsTheInstallationShowsTheLogoAndStoresItsStateAtClose) {
     ASSERT_TRUE(servicesRegistered_.Registered());
     const Installation installation;
     Process first(installation.Program(), nullptr);
@@ -248,14 +292,16 @@ TEST_F(InstalledStart, AFirstStartExplainsTheUpdateProgramRecordsTheInstallation
         kStartMs))
         << RegisteredServerOf("Toolcraft.clsShell");
     EXPECT_EQ(Setting("Quillview2", "Options", "btwidth"), "<none>") << "the state is stored at close, not before";
+    // Without a picture the logo shows, whole, where a picture will be.
+    const SIZE logo = LogoSize(installation.Program());
+    ASSERT_GT(logo.cx, 0);
+    EXPECT_TRUE(ShowsChild(window, logo, {20 * ScreenDpi() / 96, 40 * ScreenDpi() / 96}));
 
     // The user moves the window; the close keeps where it is.
     ASSERT_TRUE(SetWindowPos(window, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
     RECT placed{};
     GetWindowRect(window, &placed);
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    const int dpi = ScreenDpi();
     const auto twips = [&](LONG pixels) { return std::to_string(pixels * 1440 / dpi); };
     Close(first, window);
 
