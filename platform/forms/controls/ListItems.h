@@ -54,6 +54,8 @@ private:
         std::string text;
         long data = 0;
     };
+    LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const;
+
     const ListMessages& m_;
     HWND hwnd_ = nullptr;
     std::vector<Item> items_;
