@@ -86,7 +86,21 @@ struct Entry {
 
 enum class Kind { Files, Folders };
 
-std::vector<std::string> List(const std::string& folder, Kind kind, const Patterns* patterns) {
+struct RawEntry {
+    std::string name;
+    DWORD attributes;
+};
+
+// The last folder read while a ListingSnapshot is held on this thread.
+struct Snapshot {
+    int holders = 0;
+    bool filled = false;
+    std::string folder;
+    std::vector<RawEntry> entries;
+};
+thread_local Snapshot g_snapshot;
+
+std::vector<RawEntry> Read(const std::string& folder) {
     WIN32_FIND_DATAA found;
     UniqueFind search(NullIfInvalid(FindFirstFileA(JoinPath(folder, "*").c_str(), &found)));
     if (!search) {
@@ -94,19 +108,39 @@ std::vector<std::string> List(const std::string& folder, Kind kind, const Patter
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return {};
         throw RuntimeError(error == ERROR_NOT_READY ? err::DeviceUnavailable : err::PathNotFound);
     }
+    std::vector<RawEntry> entries;
+    do entries.push_back(RawEntry{found.cFileName, found.dwFileAttributes});
+    while (FindNextFileA(search.get(), &found));
+    return entries;
+}
+
+// The folder's entries: from the snapshot when it holds that folder, else read (and kept while held).
+const std::vector<RawEntry>& EntriesOf(const std::string& folder, std::vector<RawEntry>& own) {
+    Snapshot& snapshot = g_snapshot;
+    if (snapshot.holders == 0) return own = Read(folder);
+    if (!snapshot.filled || !TextEquals(snapshot.folder, folder)) {
+        snapshot.entries = Read(folder);
+        snapshot.folder = folder;
+        snapshot.filled = true;
+    }
+    return snapshot.entries;
+}
+
+std::vector<std::string> List(const std::string& folder, Kind kind, const Patterns* patterns) {
+    std::vector<RawEntry> own;
     std::vector<Entry> entries;
     std::wstring key;
-    do {
-        const DWORD a = found.dwFileAttributes;
+    for (const RawEntry& found : EntriesOf(folder, own)) {
+        const DWORD a = found.attributes;
         if (a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
         const bool isFolder = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (isFolder != (kind == Kind::Folders)) continue;
-        const std::string_view name(found.cFileName);
+        const std::string_view name(found.name);
         if (isFolder && (name == "." || name == "..")) continue;
         UpperKey(name, key);
         if (patterns && !patterns->Matches(key)) continue;
         entries.push_back(Entry{key, std::string(name)});
-    } while (FindNextFileA(search.get(), &found));
+    }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
     std::vector<std::string> names;
     names.reserve(entries.size());
@@ -144,6 +178,12 @@ void CheckDrive(const std::string& path) {
 }
 
 }  // namespace
+
+ListingSnapshot::ListingSnapshot() noexcept { ++g_snapshot.holders; }
+
+ListingSnapshot::~ListingSnapshot() {
+    if (--g_snapshot.holders == 0) g_snapshot = Snapshot{};
+}
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
     std::wstring key;

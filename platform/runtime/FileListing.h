@@ -26,4 +26,16 @@ bool MatchesPattern(std::string_view name, std::string_view pattern);
 std::vector<std::string> ListFiles(const std::string& folder, std::string_view pattern);
 std::vector<std::string> ListSubfolders(const std::string& folder);
 
+// While one is held on this thread, a folder is read from disk once: the entries of the last folder read are
+// kept and both its files and its subfolders are listed from them. A folder list holds one across a change of
+// its path, whose handlers list the same folder's files; the copy goes with the outermost holder, so nothing
+// listed after the change is older than the change.
+class ListingSnapshot {
+public:
+    ListingSnapshot() noexcept;
+    ~ListingSnapshot();
+    ListingSnapshot(const ListingSnapshot&) = delete;
+    ListingSnapshot& operator=(const ListingSnapshot&) = delete;
+};
+
 }  // namespace forms

@@ -84,6 +84,8 @@ void DirListBox::SetPath(std::string_view path) {
     std::string folder = CheckedListFolder(path);
     RememberDriveFolder(folder);
     if (folder == path_) return;
+    // The folder is read once for its subfolders and the files the Change handlers list.
+    const ListingSnapshot listing;
     std::vector<std::string> subfolders = ListSubfolders(folder);  // an unreadable folder leaves the old path
     path_ = std::move(folder);
     Fill(std::move(subfolders));

@@ -327,6 +327,31 @@ TEST_F(Lists, TheFolderListShowsTheOpenPathAndItsVisibleSubfolders) {
     EXPECT_EQ(F().events, std::vector<std::string>{"Dir1_Change"});
 }
 
+// A folder change reads the folder once for itself and its handlers; they list it as it is, and what is listed
+// after the change is read afresh.
+TEST_F(Lists, AFolderChangesHandlersListTheFolderAsItIs) {
+    F().Dir1.Change = [this] { F().File1.SetPath(F().Dir1.Path()); };
+    F().Dir1.SetPath(tree.Path());
+    const std::string nandu = "\xc3\xb1" "and\xc3\xba.gif";
+    std::vector<std::string> files{"a.jpeg",       "alpha.jpg", "b.jpe",      "Beta.JPG", "noext",
+                                   "readonly.ico", "Zeta.bmp",  "_under.txt", nandu};
+    EXPECT_EQ(Entries(F().File1), files);
+    EXPECT_EQ(F().Dir1.ListCount(), 2);
+
+    tree.Write("new.jpg", "x");
+    CreateDirectoryA((tree / "Newer").c_str(), nullptr);
+    F().File1.Refresh();
+    F().Dir1.Refresh();
+    files.insert(files.begin() + 4, "new.jpg");
+    EXPECT_EQ(Entries(F().File1), files);
+    EXPECT_EQ(F().Dir1.ListCount(), 3);
+
+    tree.Write("Sub\\inner.jpg", "x");
+    F().Dir1.SetPath(tree / "Sub");
+    EXPECT_EQ(Entries(F().File1), std::vector<std::string>{"inner.jpg"});
+    EXPECT_EQ(F().Dir1.ListCount(), 0);
+}
+
 TEST_F(Lists, AppearanceSwitchesInPlace) {
     auto& file = F().File1;
     file.SetPath(tree.Path());
