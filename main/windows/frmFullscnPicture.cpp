@@ -14,6 +14,8 @@
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include <cmath>
+
 namespace fullscn {
 
 AxisFit FitAxis(float imageSize, float screenSize) {
@@ -36,6 +38,10 @@ AxisFit FitAxis(float imageSize, float screenSize) {
 }  // namespace fullscn
 
 namespace {
+
+// A picture's size in twips, in the whole pixels it is drawn with: back from its HiMetric size a picture of
+// the screen's size comes out a fraction of a twip larger, and would get a bar and lose a strip.
+float WholePixels(float twips, float twipsPerPixel) { return std::round(twips / twipsPerPixel) * twipsPerPixel; }
 
 forms::StdPicture Decode(const std::string& path) {
     using Module1::PictureDecoder;
@@ -97,8 +103,8 @@ void frmFullscn::File1_Click() {
 void frmFullscn::FitPicture() {
     const float sw = ScreenTwipsWidth();
     const float sh = ScreenTwipsHeight();
-    const fullscn::AxisFit x = fullscn::FitAxis(Image1.Width(), sw);
-    const fullscn::AxisFit y = fullscn::FitAxis(Image1.Height(), sh);
+    const fullscn::AxisFit x = fullscn::FitAxis(WholePixels(Image1.Width(), forms::Screen().TwipsPerPixelX()), sw);
+    const fullscn::AxisFit y = fullscn::FitAxis(WholePixels(Image1.Height(), forms::Screen().TwipsPerPixelY()), sh);
     // Each picture starts at the top left corner of its range.
     HScroll1.SetValue(0);
     VScroll1.SetValue(0);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <functional>
@@ -182,9 +183,9 @@ TEST_F(FullscnTest, OpeningTakesTheMainWindowsPictureAndSelection) {
     EXPECT_TRUE(Module1::gFullScreenOpen);
     EXPECT_TRUE(Module1::DialogOpen());
     EXPECT_FALSE(Module1::gSuppressFileClick);
-    // A 13 x 6 picture, centred on the whole screen, from (0, 0) of the viewing area.
+    // A 13 x 6 picture, centred on the whole screen by its whole pixels, from (0, 0) of the viewing area.
     const float sw = viewer.ScreenTwipsWidth(), sh = viewer.ScreenTwipsHeight();
-    EXPECT_FLOAT_EQ(viewer.Image1.Left(), (sw - viewer.Image1.Width()) / 2);
+    EXPECT_FLOAT_EQ(viewer.Image1.Left(), (sw - 13 * Tppx()) / 2);
     EXPECT_NEAR(viewer.Image1.Width(), 13 * Tppx(), 0.5);
     EXPECT_FLOAT_EQ(viewer.Picture1.Left(), 0);
     EXPECT_FLOAT_EQ(viewer.Picture1.Top(), 0);
@@ -570,6 +571,56 @@ TEST_F(FullscnTest, RealClicksMoveThroughTheFolderOnTheScreen) {
         EXPECT_EQ(viewer.lblNumber.Caption(), std::to_string(row.index + 1)) << row.what;
         EXPECT_TRUE(shows(centre, row.colour)) << row.what << ": " << std::hex << ScreenPixel(centre);
         EXPECT_TRUE(shows(beside, RGB(255, 255, 255))) << row.what;
+    }
+}
+
+// The fit on the real screen, in the monitor's pixels at whatever DPI the system reports: each picture where
+// the fit puts it, pixel for pixel (its first and last rows and columns on the screen, the back colour just
+// outside), the bars of the axes it overflows, and the window over the whole monitor.
+TEST_F(FullscnTest, PicturesSitPixelForPixelWhereTheFitPutsThem) {
+    forms::SaveSetting(kApp, "FullScreen", "Colour", "White");
+    forms::SaveSetting(kApp, "FullScreen", "Info", "Off");
+    const RECT monitor = fullscn::MonitorRectOf(host.hWnd());
+    const LONG sw = monitor.right - monitor.left, sh = monitor.bottom - monitor.top;
+    const COLORREF blue = RGB(0, 0, 255), white = RGB(255, 255, 255);
+    struct Row {
+        const char* what;
+        LONG w, h;
+        LONG left, top;  // where it goes on the screen
+        bool hBar, vBar;
+    };
+    const Row rows[] = {
+        {"smaller: centred", 120, 80, (sw - 120) / 2, (sh - 80) / 2, false, false},
+        {"the screen's size: at the corner", sw, sh, 0, 0, false, false},
+        {"wider: from the left, centred down", sw + 300, 80, 0, (sh - 80) / 2, true, false},
+        {"larger both ways: from the corner", sw + 300, sh + 200, 0, 0, true, true},
+    };
+    const auto shows = [](POINT at, COLORREF colour) {
+        return PumpUntil([&] { return ScreenPixel(at) == colour; }, 3000);
+    };
+    for (const Row& row : rows) {
+        folder.Write("pic05.bmp", BmpBytes(row.w, row.h, blue));
+        host.Image1.SetPicture(forms::LoadPicture(folder / "pic05.bmp"));
+        Open();
+        ASSERT_TRUE(viewer.IsLoaded()) << row.what;
+        SetForegroundWindow(viewer.hWnd());
+        RECT window{};
+        GetWindowRect(viewer.hWnd(), &window);
+        EXPECT_TRUE(EqualRect(&window, &monitor)) << row.what;
+        EXPECT_FLOAT_EQ(viewer.Image1.Left(), static_cast<float>(row.left) * Tppx()) << row.what;
+        EXPECT_EQ(viewer.HScroll1.Visible(), row.hBar) << row.what;
+        EXPECT_EQ(viewer.VScroll1.Visible(), row.vBar) << row.what;
+        // The viewing area is 200 twips short of the screen along an axis the picture overflows.
+        const LONG right = row.hBar ? sw - static_cast<LONG>(200 / Tppx()) : sw;
+        const LONG bottom = row.vBar ? sh - static_cast<LONG>(200 / Tppx()) : sh;
+        const LONG last = std::min(row.left + row.w, right) - 1, lastRow = std::min(row.top + row.h, bottom) - 1;
+        const POINT inside[] = {{row.left, row.top}, {last, lastRow}, {row.left, lastRow}, {last, row.top}};
+        for (const POINT p : inside) EXPECT_TRUE(shows(p, blue)) << row.what << " at " << p.x << "," << p.y;
+        std::vector<POINT> outside;
+        if (row.left > 0) outside.insert(outside.end(), {{row.left - 1, row.top}, {last + 1, lastRow}});
+        if (row.top > 0) outside.insert(outside.end(), {{row.left, row.top - 1}, {last, lastRow + 1}});
+        for (const POINT p : outside) EXPECT_TRUE(shows(p, white)) << row.what << " at " << p.x << "," << p.y;
+        viewer.Unload();
     }
 }
 
