@@ -1,6 +1,7 @@
 #include "tests/main/ClassesRoot.h"
 
 #include "main/core/AssociationTypes.h"
+#include "platform/runtime/OwnedHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -25,11 +26,10 @@ void ReadInto(HKEY key, const std::string& prefix, Tree& tree) {
         char name[256];
         DWORD nameSize = sizeof name;
         if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        HKEY sub = nullptr;
-        if (RegOpenKeyExA(key, name, 0, KEY_READ, &sub) != ERROR_SUCCESS) continue;
+        forms::UniqueKey sub;
+        if (RegOpenKeyExA(key, name, 0, KEY_READ, sub.put()) != ERROR_SUCCESS) continue;
         tree[prefix + "\\" + name];
-        ReadInto(sub, prefix + "\\" + name, tree);
-        RegCloseKey(sub);
+        ReadInto(sub.get(), prefix + "\\" + name, tree);
     }
 }
 
@@ -44,23 +44,25 @@ std::string DefaultOf(const std::string& key) {
 
 Tree ReadTree(HKEY root, const std::string& path) {
     Tree tree;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return tree;
+    forms::UniqueKey key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return tree;
     tree[""];
-    ReadInto(key, "", tree);
-    RegCloseKey(key);
+    ReadInto(key.get(), "", tree);
     return tree;
 }
 
 void SetDefault(const std::string& key, const std::string& value, const char* name) {
-    HKEY made = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &made, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(made, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(made);
+    forms::UniqueKey made;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, made.put(),
+                              nullptr),
+              ERROR_SUCCESS)
+        << key;
+    // A test that seeds a value it could not write would test the program against what was there before.
+    EXPECT_EQ(RegSetValueExA(made.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1)),
+              ERROR_SUCCESS)
+        << key;
 }
-
 
 ClassesRootKeeper::ClassesRootKeeper()
     : backup_("Software\\QuillviewTest\\ClassesBackup" + std::to_string(GetCurrentProcessId())) {
@@ -73,17 +75,15 @@ ClassesRootKeeper::ClassesRootKeeper()
     }
     RegDeleteTreeA(HKEY_CURRENT_USER, backup_.c_str());
     for (const std::string& name : names) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        forms::UniqueKey key;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, name.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
             absent_.insert(name);
             continue;
         }
-        HKEY copy = nullptr;
+        forms::UniqueKey copy;
         RegCreateKeyExA(HKEY_CURRENT_USER, (backup_ + "\\" + name).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &copy, nullptr);
-        EXPECT_EQ(RegCopyTreeA(key, nullptr, copy), ERROR_SUCCESS) << name;
-        RegCloseKey(copy);
-        RegCloseKey(key);
+                        copy.put(), nullptr);
+        EXPECT_EQ(RegCopyTreeA(key.get(), nullptr, copy.get()), ERROR_SUCCESS) << name;
         saved_.insert(name);
     }
 }
@@ -92,13 +92,11 @@ ClassesRootKeeper::~ClassesRootKeeper() {
     for (const std::string& name : absent_) RegDeleteTreeA(HKEY_CLASSES_ROOT, name.c_str());
     for (const std::string& name : saved_) {
         RegDeleteTreeA(HKEY_CLASSES_ROOT, name.c_str());
-        HKEY copy = nullptr;
-        RegOpenKeyExA(HKEY_CURRENT_USER, (backup_ + "\\" + name).c_str(), 0, KEY_READ, &copy);
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_CLASSES_ROOT, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        EXPECT_EQ(RegCopyTreeA(copy, nullptr, key), ERROR_SUCCESS) << name;
-        RegCloseKey(key);
-        RegCloseKey(copy);
+        forms::UniqueKey copy;
+        RegOpenKeyExA(HKEY_CURRENT_USER, (backup_ + "\\" + name).c_str(), 0, KEY_READ, copy.put());
+        forms::UniqueKey key;
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+        EXPECT_EQ(RegCopyTreeA(copy.get(), nullptr, key.get()), ERROR_SUCCESS) << name;
     }
     RegDeleteTreeA(HKEY_CURRENT_USER, backup_.c_str());
 }
