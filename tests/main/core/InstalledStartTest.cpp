@@ -33,6 +33,7 @@ using coretest::kInformation;
 using coretest::Missing;
 using qvtest::Process;
 using qvtest::PumpUntil;
+using qvtest::StoreAnEarlierStart;
 
 constexpr DWORD kStartMs = 30000;
 
@@ -238,15 +239,6 @@ void Close(Process& p, HWND window) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(p.WaitForExit(kStartMs)) << "closing the main window ends the program";
     EXPECT_EQ(p.ExitCode(), 0u);
-}
-
-// Stores this version, so that a start skips the first-run checks, and the desktop question as answered.
-void StoreAnEarlierStart() {
-    const auto [major, minor, revision] = qvtest::ProgramVersion();
-    forms::SaveSetting("Quillview", "current_version", "major", major);
-    forms::SaveSetting("Quillview", "current_version", "minor", minor);
-    forms::SaveSetting("Quillview", "current_version", "rev", revision);
-    forms::SaveSetting("Quillview2", "options", "deskicon232", "1");
 }
 
 class InstalledStart : public ::testing::Test {

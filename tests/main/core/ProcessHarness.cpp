@@ -21,16 +21,20 @@ namespace {
 // A start of the program in the prefix's own settings store: the version check and the update reminder are
 // quiet when the store already holds this version and no date of a last update check.
 void QuietStartUpChecks() {
+    StoreAnEarlierStart();
+    forms::DeleteSetting("QuillviewUpdate", "Options", "lastqvupdate");
+}
+
+}  // namespace
+
+void StoreAnEarlierStart() {
     const auto [major, minor, revision] = ProgramVersion();
     forms::SaveSetting("Quillview", "current_version", "major", major);
     forms::SaveSetting("Quillview", "current_version", "minor", minor);
     forms::SaveSetting("Quillview", "current_version", "rev", revision);
-    forms::DeleteSetting("QuillviewUpdate", "Options", "lastqvupdate");
     // The desktop question was answered on an earlier start.
     forms::SaveSetting("Quillview2", "options", "deskicon232", "1");
 }
-
-}  // namespace
 
 std::string BuiltProgram() { return ModuleFolder() + "\\" + QV_PROGRAM_RELPATH; }
 

@@ -20,6 +20,9 @@ std::string ModuleFolder();
 std::string BuiltProgram();
 // Its major, minor and revision numbers as decimal text, as the start-up checks store them.
 std::array<std::string, 3> ProgramVersion();
+// Stores this version as started before and the desktop question as answered: a start skips the first-run
+// checks.
+void StoreAnEarlierStart();
 
 // A fresh program folder under the temporary folder, holding a copy of the program; removed at the end.
 class ProgramFolder {
