@@ -228,10 +228,8 @@ bool ShowsChild(HWND window, SIZE size, POINT at) {
 }
 
 int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    const forms::ScopedGetDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSX);
 }
 
 // Closes the program as its window's close box does; it ends by itself.
