@@ -42,6 +42,23 @@ inline bool OpensPopup(const std::function<void()>& act) {
     return menuSeen;
 }
 
+// Acts on a window of the program once it is shown, looking again until `until` (a tick count): a modal form,
+// or a dialog before it, runs its own loop meanwhile.
+inline void WhenShownBy(forms::Form& form, std::function<void()> act, ULONGLONG until) {
+    formstest::Later(
+        [&form, act, until] {
+            if (form.IsLoaded() && IsWindowVisible(form.hWnd())) {
+                act();
+            } else if (GetTickCount64() < until) {
+                WhenShownBy(form, act, until);
+            }
+        },
+        20);
+}
+inline void WhenShown(forms::Form& form, std::function<void()> act) {
+    WhenShownBy(form, std::move(act), GetTickCount64() + 30000);
+}
+
 class Menus : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -87,7 +104,9 @@ protected:
     const forms::ScopedAnswerer answering_{answers_};
     const qvtest::TempFolder folder_;
     const std::string program_ = folder_ / "program files";
-    const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "Menus"};
+    // A subtree per suite: suites of other test programs may run beside this one.
+    const forms::SettingsRootOverride settings_{
+        std::string(forms::TestSettingsBase) + ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()};
     const forms::UserPathsOverride paths_{program_, folder_ / "user"};
     const qvtest::Apartment apartment_;
     const testsupport::RegisteredServer services_{ORCMCLS_DLL};
