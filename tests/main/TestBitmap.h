@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,24 @@ inline bool WriteBitmap(const std::string& path, int width = 4, int height = 3, 
               WriteFile(h, pixels.data(), info.biSizeImage, &written, nullptr);
     CloseHandle(h);
     return ok;
+}
+
+// A 24-bit DIB section of the given size with each rectangle filled in its colour, in order; the caller owns it.
+inline HBITMAP PaintedBitmap(int width, int height, std::initializer_list<std::pair<RECT, COLORREF>> areas) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    for (const auto& [rect, colour] : areas) {
+        const HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(dc, &rect, brush);
+        DeleteObject(brush);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return bitmap;
 }
 
 }  // namespace qvtest
