@@ -91,12 +91,14 @@ struct RawEntry {
     DWORD attributes;
 };
 
-// The last folder read while a ListingSnapshot is held on this thread.
+// The last folder read while a ListingSnapshot is held on this thread. Each kind is listed from it once: a
+// second listing of the same kind (a refresh after a handler saved or moved a file) reads the disk again.
 struct Snapshot {
     int holders = 0;
     bool filled = false;
     std::string folder;
     std::vector<RawEntry> entries;
+    bool served[2] = {false, false};  // by Kind
 };
 thread_local Snapshot g_snapshot;
 
@@ -115,14 +117,17 @@ std::vector<RawEntry> Read(const std::string& folder) {
 }
 
 // The folder's entries: from the snapshot when it holds that folder, else read (and kept while held).
-const std::vector<RawEntry>& EntriesOf(const std::string& folder, std::vector<RawEntry>& own) {
+const std::vector<RawEntry>& EntriesOf(const std::string& folder, Kind kind, std::vector<RawEntry>& own) {
     Snapshot& snapshot = g_snapshot;
     if (snapshot.holders == 0) return own = Read(folder);
-    if (!snapshot.filled || !TextEquals(snapshot.folder, folder)) {
+    bool& served = snapshot.served[static_cast<int>(kind)];
+    if (!snapshot.filled || served || !TextEquals(snapshot.folder, folder)) {
         snapshot.entries = Read(folder);
         snapshot.folder = folder;
         snapshot.filled = true;
+        snapshot.served[0] = snapshot.served[1] = false;
     }
+    served = true;
     return snapshot.entries;
 }
 
@@ -130,7 +135,7 @@ std::vector<std::string> List(const std::string& folder, Kind kind, const Patter
     std::vector<RawEntry> own;
     std::vector<Entry> entries;
     std::wstring key;
-    for (const RawEntry& found : EntriesOf(folder, own)) {
+    for (const RawEntry& found : EntriesOf(folder, kind, own)) {
         const DWORD a = found.attributes;
         if (a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
         const bool isFolder = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;

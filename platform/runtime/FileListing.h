@@ -27,8 +27,9 @@ std::vector<std::string> ListFiles(const std::string& folder, std::string_view p
 std::vector<std::string> ListSubfolders(const std::string& folder);
 
 // While one is held on this thread, a folder is read from disk once: the entries of the last folder read are
-// kept and both its files and its subfolders are listed from them. A folder list holds one across a change of
-// its path, whose handlers list the same folder's files; the copy goes with the outermost holder, so nothing
+// kept and both its files and its subfolders are listed from them, each once; listing a kind again reads the
+// disk again, so a refresh sees what the handlers changed. A folder list holds one across a change of its
+// path, whose handlers list the same folder's files; the copy goes with the outermost holder, so nothing
 // listed after the change is older than the change.
 class ListingSnapshot {
 public:

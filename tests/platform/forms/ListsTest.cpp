@@ -352,6 +352,18 @@ TEST_F(Lists, AFolderChangesHandlersListTheFolderAsItIs) {
     EXPECT_EQ(F().Dir1.ListCount(), 0);
 }
 
+// A handler that changes the folder and lists it again, still within the change (a picture saved at a
+// question the change asked), sees its own file.
+TEST_F(Lists, AFolderChangesHandlerThatRefreshesSeesWhatItWrote) {
+    F().Dir1.Change = [this] {
+        F().File1.SetPath(F().Dir1.Path());
+        tree.Write("Sub\\saved.jpg", "x");
+        F().File1.Refresh();
+    };
+    F().Dir1.SetPath(tree / "Sub");
+    EXPECT_EQ(Entries(F().File1), std::vector<std::string>{"saved.jpg"});
+}
+
 TEST_F(Lists, AppearanceSwitchesInPlace) {
     auto& file = F().File1;
     file.SetPath(tree.Path());
