@@ -1,5 +1,7 @@
 #include "tests/main/browser/FileCommandsFixture.h"
 
+#include "platform/runtime/OwnedHandles.h"
+
 #include <shlobj.h>
 
 
@@ -7,12 +9,12 @@ namespace filecommands {
 
 std::string ReadAll(const std::string& path) {
     std::string bytes;
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
+    const forms::UniqueKernelHandle file(
+        forms::NullIfInvalid(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
+    if (!file) return bytes;
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
     return bytes;
 }
 
@@ -21,8 +23,8 @@ namespace {
 void Walk(const std::string& folder, const std::string& relative, bool deep,
           const std::function<void(const std::string&, const std::string&)>& file) {
     WIN32_FIND_DATAA data;
-    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const forms::UniqueFind find(forms::NullIfInvalid(FindFirstFileA((folder + "\\*").c_str(), &data)));
+    if (!find) return;
     do {
         const std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
@@ -32,8 +34,7 @@ void Walk(const std::string& folder, const std::string& relative, bool deep,
         } else if (deep) {
             Walk(folder + "\\" + name, path, deep, file);
         }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &data));
 }
 
 std::string TitleOf(HWND hwnd) {

@@ -2,6 +2,7 @@
 // DPI prove nothing about another one.
 
 #include "platform/forms/Screen.h"
+#include "platform/runtime/OwnedHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,8 @@ TEST(ScreenDpi, IsTheOneTheRunWasStartedFor) {
     const char* asked = std::getenv("QV_EXPECT_DPI");
     if (!asked) GTEST_SKIP() << "no DPI asked for";
     const int dpi = std::atoi(asked);
-    HDC screen = GetDC(nullptr);
-    const int x = GetDeviceCaps(screen, LOGPIXELSX), y = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const forms::ScopedGetDC screen(nullptr);
+    const int x = GetDeviceCaps(screen.get(), LOGPIXELSX), y = GetDeviceCaps(screen.get(), LOGPIXELSY);
     EXPECT_EQ(x, dpi);
     EXPECT_EQ(y, dpi);
     EXPECT_FLOAT_EQ(forms::Screen().TwipsPerPixelX(), 1440.0f / static_cast<float>(dpi));
