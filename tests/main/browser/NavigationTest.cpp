@@ -473,6 +473,33 @@ TEST_F(Navigation, KeysInTheSearchBoxEditItsText) {
     }
 }
 
+// Left and Right step once through the files: in the file list by the list's own keys, elsewhere by Back
+// and Forward, the focused control getting the key as well.
+TEST_F(Navigation, LeftAndRightStepOnceWhereverTheFocusIs) {
+    W().Dir1.SetPath(Pics());
+    ASSERT_EQ(W().File1.ListCount(), 4);
+    struct Row {
+        forms::Control* control;
+        WPARAM key;
+        int from;
+        int after;  // the current entry after the key: one step, never two
+    };
+    const Row rows[] = {
+        {&W().File1, VK_RIGHT, 1, 2},
+        {&W().File1, VK_LEFT, 2, 1},
+        {&W().Picture1, VK_RIGHT, 1, 2},
+        {&W().Picture1, VK_LEFT, 2, 1},
+    };
+    for (const Row& row : rows) {
+        W().File1.SetListIndex(row.from);
+        row.control->SetFocus();
+        ASSERT_TRUE(FocusOn(*row.control)) << row.control->Name();
+        PressKey(row.control->hWnd(), row.key);
+        EXPECT_EQ(W().File1.ListIndex(), row.after) << row.control->Name() << " " << row.key;
+        EXPECT_EQ(W().Caption(), "Quillview - " + W().File1.List(row.after)) << row.control->Name() << " " << row.key;
+    }
+}
+
 // ---- Focus highlights ----
 
 TEST_F(Navigation, CaptionsShowWhereTheFocusIs) {
