@@ -8,6 +8,7 @@
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/WholeFile.h"
+#include "tests/main/core/FakeBrowsers.h"
 #include "tests/main/core/Recorder.h"
 
 #include <cstdint>
@@ -226,6 +227,51 @@ TEST_F(Wallpaper, EveryPictureBecomesA24BitBitmapInTheUsersFolder) {
         ASSERT_TRUE(SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof applied, applied, 0));
         EXPECT_EQ(std::string(applied), file) << "the desktop was told";
     }
+}
+
+TEST_F(Menus, AddLinkOffersThePagesTheBrowsersShow) {
+    struct Link {
+        bool shown;
+        std::string caption, address;
+    };
+    struct Row {
+        const char* name;
+        std::vector<std::string> browsers;
+        bool moreBrowsers;
+        Link links[4];
+    };
+    const Link untouched{false, "No URL", ""};
+    const Row rows[] = {
+        {"the first two browsers",
+         {"Start - Microsoft Internet Explorer|http://ie.example/page", "News - Netscape|http://news.example/"},
+         false,
+         {{true, "Start", "http://ie.example/page"}, {true, "News", "http://news.example/"}, untouched, untouched}},
+        {"an address that is no web address",
+         {"Local - Microsoft Internet Explorer|file:///C:/run.exe", "News - Netscape|javascript:alert(1)"},
+         false,
+         {{false, "Start", "http://ie.example/page"}, {false, "News", "http://news.example/"}, untouched, untouched}},
+        {"the two more browsers",
+         {"Pics - NeoPlanet|http://neo.example/", "Gallery - Opera|http://opera.example/"},
+         true,
+         {{false, "Start", "http://ie.example/page"}, {false, "News", "http://news.example/"},
+          {true, "Pics", "http://neo.example/"}, {true, "Gallery", "http://opera.example/"}}},
+        {"no browser", {}, true, {{false, "Start", "http://ie.example/page"}, {false, "News", "http://news.example/"},
+                                  {false, "Pics", "http://neo.example/"}, {false, "Gallery", "http://opera.example/"}}},
+    };
+    auto& w = Window();
+    for (int i = 1; i <= 3; ++i) w.mnuLink(i).SetCaption("No URL");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const coretest::FakeBrowsers browsers{row.browsers};
+        w.SupportMoreBrowsers = row.moreBrowsers;
+        w.mnuGoItem_Click();
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(w.mnuLink(i).Visible(), row.links[i].shown) << i;
+            EXPECT_EQ(w.mnuLink(i).Caption(), row.links[i].caption) << i;
+            EXPECT_EQ(w.mnuLink(i).Tag(), row.links[i].address) << i;
+        }
+    }
+    EXPECT_EQ(answers_.Remaining(), 0u);
 }
 
 }  // namespace
