@@ -11,6 +11,7 @@
 #include "update/frmFix.h"
 #include "update/frmQVupd.h"
 #include "update/frmWV.h"
+#include "update/SaveDialogWarmUp.h"
 
 #include <windows.h>
 
@@ -70,6 +71,7 @@ void CreateServices() {
 }
 
 void EndProgram() {
+    SaveDialogWarmUp::Finish();
     if (EndAction()) {
         EndAction()();
         return;

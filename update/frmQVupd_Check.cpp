@@ -6,6 +6,7 @@
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/Strings.h"
 #include "update/Module1.h"
+#include "update/SaveDialogWarmUp.h"
 #include "update/WebAddressCheck.h"
 #include "update/protocol/NumberList.h"
 
@@ -21,6 +22,8 @@ bool ContainsHtml(const std::string& text) { return forms::LCase(text).find("htm
 }  // namespace
 
 void frmQVupd::CheckForUpdate() {
+    // An offer leads to the save dialog: its first showing's set-up is done meanwhile.
+    update::SaveDialogWarmUp::Start();
     std::string url;
     const int mirror = cboServers.ListIndex();
     if (mirror >= 0 && mirror <= 4) url = MirrorBase(mirror) + kScripts[static_cast<std::size_t>(mirror)];

@@ -1,7 +1,9 @@
 #pragma once
 // Answers the real save dialog the wizard shows: types a name and confirms, and says Yes to the dialog's
-// own "replace the file?" question, each window once. Runs from a thread timer, which the dialogs' modal
-// loops pump.
+// own "replace the file?" question, each window once. The dialog is answered when its modal loop first
+// goes idle (the WM_ENTERIDLE a dialog's loop sends its owner once its queue is empty), so it is set up and
+// the answer costs no waiting of the driver's own. The question, whose loop need not send that, is
+// answered as it is activated: its buttons exist by then, and the answer waits in its queue.
 
 #include <windows.h>
 #include <dlgs.h>
@@ -13,13 +15,15 @@ namespace updtest {
 
 class SaveDialog {
 public:
-    // An empty name cancels the dialog. The dialog is answered one tick after it was found.
-    explicit SaveDialog(std::string name, UINT tickMs = 50) : name_(std::move(name)) {
+    // An empty name cancels the dialog.
+    explicit SaveDialog(std::string name) : name_(std::move(name)) {
         current_ = this;
-        timer_ = SetTimer(nullptr, 0, tickMs, &SaveDialog::Tick);
+        idle_ = SetWindowsHookExA(WH_CALLWNDPROC, &SaveDialog::Sent, nullptr, GetCurrentThreadId());
+        activated_ = SetWindowsHookExA(WH_CBT, &SaveDialog::Activated, nullptr, GetCurrentThreadId());
     }
     ~SaveDialog() {
-        KillTimer(nullptr, timer_);
+        UnhookWindowsHookEx(activated_);
+        UnhookWindowsHookEx(idle_);
         current_ = nullptr;
     }
     SaveDialog(const SaveDialog&) = delete;
@@ -29,52 +33,43 @@ public:
     int Shown() const { return shown_; }
 
 private:
-    static BOOL CALLBACK Find(HWND hwnd, LPARAM data) {
-        char cls[32] = {};
-        GetClassNameA(hwnd, cls, sizeof cls);
-        if (IsWindowVisible(hwnd) && lstrcmpA(cls, "#32770") == 0 && !current_->done_.count(hwnd)) {
-            *reinterpret_cast<HWND*>(data) = hwnd;
-            return FALSE;
-        }
-        return TRUE;
+    static LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && current_ && sent->message == WM_ENTERIDLE && sent->wParam == MSGF_DIALOGBOX)
+            current_->Answer(reinterpret_cast<HWND>(sent->lParam));
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        SaveDialog* self = current_;
-        if (!self) return;
-        HWND dialog = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), Find, reinterpret_cast<LPARAM>(&dialog));
-        if (!dialog) {
-            self->seen_ = nullptr;
-            return;
-        }
-        // Let the dialog finish its initialisation: act on the tick after the one that found it.
-        if (self->seen_ != dialog) {
-            self->seen_ = dialog;
-            return;
-        }
-        self->done_.insert(dialog);
+    static LRESULT CALLBACK Activated(int code, WPARAM wParam, LPARAM lParam) {
+        const auto window = reinterpret_cast<HWND>(wParam);
+        if (code == HCBT_ACTIVATE && current_ && GetDlgItem(window, IDYES)) current_->Answer(window);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    void Answer(HWND dialog) {
+        if (!dialog || done_.count(dialog)) return;
+        done_.insert(dialog);
         if (HWND yes = GetDlgItem(dialog, IDYES)) {
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(yes));
             return;
         }
-        ++self->shown_;
+        ++shown_;
         char title[256] = {};
         GetWindowTextA(dialog, title, sizeof title);
-        self->title_ = title;
-        if (self->name_.empty()) {
+        title_ = title;
+        if (name_.empty()) {
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             return;
         }
         HWND edit = GetDlgItem(dialog, cmb13);
         if (!edit) edit = GetDlgItem(dialog, edt1);
-        SetWindowTextA(edit, self->name_.c_str());
+        SetWindowTextA(edit, name_.c_str());
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     }
 
     static inline SaveDialog* current_ = nullptr;
     std::string name_;
-    UINT_PTR timer_ = 0;
-    HWND seen_ = nullptr;
+    HHOOK idle_ = nullptr;
+    HHOOK activated_ = nullptr;
     std::set<HWND> done_;
     std::string title_;
     int shown_ = 0;
