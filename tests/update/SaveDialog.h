@@ -3,7 +3,8 @@
 // own "replace the file?" question, each window once. The dialog is answered when its modal loop first
 // goes idle (the WM_ENTERIDLE a dialog's loop sends its owner once its queue is empty), so it is set up and
 // the answer costs no waiting of the driver's own. The question, whose loop need not send that, is
-// answered as it is activated: its buttons exist by then, and the answer waits in its queue.
+// answered once it has handled WM_INITDIALOG: its buttons exist by then, and the answer waits in its queue.
+// Activation would not do: a program in the background may not get its box activated.
 
 #include <windows.h>
 #include <dlgs.h>
@@ -19,10 +20,10 @@ public:
     explicit SaveDialog(std::string name) : name_(std::move(name)) {
         current_ = this;
         idle_ = SetWindowsHookExA(WH_CALLWNDPROC, &SaveDialog::Sent, nullptr, GetCurrentThreadId());
-        activated_ = SetWindowsHookExA(WH_CBT, &SaveDialog::Activated, nullptr, GetCurrentThreadId());
+        initialised_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &SaveDialog::Handled, nullptr, GetCurrentThreadId());
     }
     ~SaveDialog() {
-        UnhookWindowsHookEx(activated_);
+        UnhookWindowsHookEx(initialised_);
         UnhookWindowsHookEx(idle_);
         current_ = nullptr;
     }
@@ -39,9 +40,10 @@ private:
             current_->Answer(reinterpret_cast<HWND>(sent->lParam));
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    static LRESULT CALLBACK Activated(int code, WPARAM wParam, LPARAM lParam) {
-        const auto window = reinterpret_cast<HWND>(wParam);
-        if (code == HCBT_ACTIVATE && current_ && GetDlgItem(window, IDYES)) current_->Answer(window);
+    static LRESULT CALLBACK Handled(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* handled = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && current_ && handled->message == WM_INITDIALOG && GetDlgItem(handled->hwnd, IDYES))
+            current_->Answer(handled->hwnd);
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
@@ -69,7 +71,7 @@ private:
     static inline SaveDialog* current_ = nullptr;
     std::string name_;
     HHOOK idle_ = nullptr;
-    HHOOK activated_ = nullptr;
+    HHOOK initialised_ = nullptr;
     std::set<HWND> done_;
     std::string title_;
     int shown_ = 0;
