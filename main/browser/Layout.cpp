@@ -11,6 +11,8 @@ namespace browser {
 
 float DesignPx(float pixels) { return static_cast<float>(Nearest(pixels * 15.0 / forms::Screen().TwipsPerPixelX())); }
 
+std::int32_t ToDesignPx(float pixels) { return Nearest(pixels * forms::Screen().TwipsPerPixelX() / 15.0); }
+
 }  // namespace browser
 
 namespace {
@@ -160,7 +162,7 @@ void frmQuillview::mInterface_Change() {
         IgnoringErrors([&] { mnuBrowseTools.SetChecked(false); });
         // A width of a panel already hidden is no width to come back to.
         IgnoringErrors([&] {
-            if (FraFiles.Width() > 10) mInterface->SetBrowserToolsWidth(browser::Nearest(FraFiles.Width()));
+            if (FraFiles.Width() > 10) mInterface->SetBrowserToolsWidth(browser::ToDesignPx(FraFiles.Width()));
         });
         IgnoringErrors([&] { FraFiles.SetWidth(0); });
         IgnoringErrors([&] { imgSplitter.SetEnabled(false); });
@@ -172,7 +174,7 @@ void frmQuillview::mInterface_Change() {
     } else if (mInterface->BrowserTools() == 0) {
         IgnoringErrors([&] { mnuBrowseTools.SetChecked(true); });
         IgnoringErrors([&] {
-            if (mInterface->BrowserToolsWidth() > 10) FraFiles.SetWidth(static_cast<float>(mInterface->BrowserToolsWidth()));
+            if (mInterface->BrowserToolsWidth() > 10) FraFiles.SetWidth(DesignPx(static_cast<float>(mInterface->BrowserToolsWidth())));
         });
         IgnoringErrors([&] { imgSplitter.SetEnabled(true); });
         IgnoringErrors([&] { imgSplitter.SetVisible(true); });

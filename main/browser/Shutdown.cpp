@@ -14,7 +14,6 @@
 #include "platform/runtime/Settings.h"
 #include "platform/subclass/Subclasser.h"
 
-#include <cmath>
 #include <sstream>
 
 namespace {
@@ -65,7 +64,7 @@ void frmQuillview::Form_Unload(int& Cancel) {
     IgnoringErrors([] { modInstances::ReleaseInstanceMutex(); });
     // 3
     IgnoringErrors([&] {
-        if (mInterface) mInterface->SetBrowserToolsWidth(static_cast<std::int32_t>(std::nearbyint(FraFiles.Width())));
+        if (mInterface) mInterface->SetBrowserToolsWidth(browser::ToDesignPx(FraFiles.Width()));
     });
     // 4: placement only in the normal state, so a maximised close keeps the restore rectangle.
     IgnoringErrors([&] {

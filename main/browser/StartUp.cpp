@@ -227,7 +227,7 @@ void frmQuillview::StartUp() {
     if (endNow) forms::End();
     // 25
     IgnoringErrors([&] {
-        if (mInterface) FraFiles.SetWidth(static_cast<float>(mInterface->BrowserToolsWidth()));
+        if (mInterface) FraFiles.SetWidth(browser::DesignPx(static_cast<float>(mInterface->BrowserToolsWidth())));
     });
     // The favourites start: after the width is back, so the toggle's width is the stored one.
     IgnoringErrors([&] {

@@ -72,7 +72,7 @@ void frmQuillview::stbBTRefresh_Click() { Toolbar_Click(3); }
 
 void frmQuillview::sbtToggleDock_Click() {
     // The width the panel has now is what the other side gets.
-    mInterface->SetBrowserToolsWidth(browser::Nearest(FraFiles.Width()));
+    mInterface->SetBrowserToolsWidth(browser::ToDesignPx(FraFiles.Width()));
     mInterface->SetBrowserToolsDockMode(mInterface->BrowserToolsDockMode() == 0 ? 1 : 0);
     File1.SetFocus();
 }

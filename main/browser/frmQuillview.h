@@ -47,6 +47,9 @@ inline std::string GalleryPage(const char* page) { return std::string(addresses:
 forms::Extent OnWindow(float left, float top, float width, float height);
 // A pixel constant of the layout, given as it is at 96 DPI, in this screen's pixels.
 float DesignPx(float pixels);
+// This screen's pixels as design pixels: the unit the panel width is stored in, so that it means the same
+// width at every DPI.
+std::int32_t ToDesignPx(float pixels);
 }  // namespace browser
 
 class frmQuillview : public forms::Form, public subclass::ISubclass, public Module1::MainWindowView {

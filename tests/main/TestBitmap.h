@@ -1,9 +1,10 @@
 #pragma once
-// A real picture file for tests that open one: a 24-bit bitmap of the given size and colour (0x00BBGGRR).
+// Real picture files for tests that open one: 24-bit bitmaps of the given size and colours (0x00BBGGRR).
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 #include <string>
@@ -11,7 +12,9 @@
 
 namespace qvtest {
 
-inline bool WriteBitmap(const std::string& path, int width = 4, int height = 3, std::uint32_t colour = 0x0000FF) {
+// A bitmap whose pixel (x, y), counted from the top left, is pixel(x, y) (0x00BBGGRR).
+inline bool WritePixels(const std::string& path, int width, int height,
+                        const std::function<std::uint32_t(int, int)>& pixel) {
     const int stride = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
@@ -27,7 +30,8 @@ inline bool WriteBitmap(const std::string& path, int width = 4, int height = 3, 
     std::vector<BYTE> pixels(info.biSizeImage);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            BYTE* p = &pixels[y * stride + x * 3];
+            const std::uint32_t colour = pixel(x, y);
+            BYTE* p = &pixels[static_cast<std::size_t>(height - 1 - y) * stride + x * 3];
             p[0] = static_cast<BYTE>(colour >> 16);
             p[1] = static_cast<BYTE>(colour >> 8);
             p[2] = static_cast<BYTE>(colour);
@@ -40,6 +44,10 @@ inline bool WriteBitmap(const std::string& path, int width = 4, int height = 3, 
               WriteFile(h, pixels.data(), info.biSizeImage, &written, nullptr);
     CloseHandle(h);
     return ok;
+}
+
+inline bool WriteBitmap(const std::string& path, int width = 4, int height = 3, std::uint32_t colour = 0x0000FF) {
+    return WritePixels(path, width, height, [colour](int, int) { return colour; });
 }
 
 // A 24-bit DIB section of the given size with each rectangle filled in its colour, in order; the caller owns it.

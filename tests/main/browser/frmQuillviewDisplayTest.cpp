@@ -1,0 +1,201 @@
+// The picture area on the real window in front: the pixels each display mode puts on the window, tiling with
+// nothing to repeat, the stored back colour; and the tip of the day from the program folder's tips file.
+#include "main/browser/frmQuillview.h"
+#include "main/core/Module1.h"
+#include "main/windows/frmTips.h"
+#include "platform/runtime/ScriptedAnswerer.h"
+#include "platform/runtime/Settings.h"
+#include "platform/runtime/UserPaths.h"
+#include "tests/main/TestBitmap.h"
+#include "tests/platform/comctl/ComctlTestSupport.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+frmQuillview& Window() { return forms::Default<frmQuillview>(); }
+
+// What a window shows once it has painted, read from its own device context (client coordinates).
+class ShownPixels {
+public:
+    explicit ShownPixels(HWND hwnd) : hwnd_(hwnd) {
+        RedrawWindow(GetAncestor(hwnd, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+        dc_ = GetDC(hwnd);
+    }
+    ~ShownPixels() { ReleaseDC(hwnd_, dc_); }
+    ShownPixels(const ShownPixels&) = delete;
+    ShownPixels& operator=(const ShownPixels&) = delete;
+
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y) & 0xFFFFFF; }
+
+private:
+    HWND hwnd_;
+    HDC dc_ = nullptr;
+};
+
+class PictureArea : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Module1::gCommandLine.clear();
+        Module1::gCurrentImagePath.clear();
+        frmQuillview& w = Window();
+        w.SetLogoShown(false);
+        w.Tiled_ = false;
+        w.DisplayMode_ = 101;
+        w.LoadWithoutStartUp();
+        w.Move(600, 600, 12000, 9000);
+        w.Show();
+        ASSERT_TRUE(comctltest::BringToFront(w.hWnd()));
+    }
+    void TearDown() override {
+        Window().Unload();
+        forms::Default<frmTips>().Unload();
+    }
+
+    // Image1 holds the picture file as the loader leaves it; the display mode is not applied yet.
+    void Load(const std::string& name, int width, int height, const std::function<std::uint32_t(int, int)>& colour) {
+        const std::string path = folder_ / name;
+        ASSERT_TRUE(qvtest::WritePixels(path, width, height, colour));
+        frmQuillview& w = Window();
+        w.Image1.SetPicture(forms::LoadPicture(path));
+        Module1::gImageWidth = width;
+        Module1::gImageHeight = height;
+        Module1::gCurrentImagePath = path;
+    }
+
+    forms::ScriptedAnswerer answers_{[](const std::string& m) { ADD_FAILURE() << m; }};
+    const forms::ScopedAnswerer answering_{answers_};
+    const qvtest::TempFolder folder_;
+    const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "PictureArea"};
+    const forms::UserPathsOverride paths_{folder_.Path(), folder_ / "user"};
+};
+
+COLORREF Pattern(int x, int y) { return RGB((x * 37) & 0xFF, (y * 53) & 0xFF, ((x + y) * 29) & 0xFF); }
+
+TEST_F(PictureArea, ActualSizeShowsEveryPixelAsTheFileHasIt) {
+    Load("pattern.bmp", 23, 17, Pattern);
+    frmQuillview& w = Window();
+    w.ActualSizeImage();
+    const ShownPixels screen(w.Image1.hWnd());
+    for (int y = 0; y < 17; ++y) {
+        for (int x = 0; x < 23; ++x) {
+            ASSERT_EQ(screen.At(x, y), Pattern(x, y)) << "at " << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(PictureArea, TilingRepeatsThePictureWithItsPeriod) {
+    Load("tile.bmp", 7, 5, Pattern);
+    frmQuillview& w = Window();
+    w.ActualSizeImage();
+    w.TilePic_Click();
+    ASSERT_TRUE(w.Tiled_);
+    const ShownPixels screen(w.Picture1.hWnd());
+    const int viewWidth = static_cast<int>(w.Picture1.ScaleWidth());
+    const int viewHeight = static_cast<int>(w.Picture1.ScaleHeight());
+    for (int y = 0; y < viewHeight; y += 3) {
+        for (int x = 0; x < viewWidth; x += 11) {
+            ASSERT_EQ(screen.At(x, y), Pattern(x % 7, y % 5)) << "at " << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(PictureArea, NothingToRepeatOrNowhereToRepeatItEndsTheTiling) {
+    // A tile or a view of no size would never advance the loop over the view.
+    Load("tile.bmp", 7, 5, Pattern);
+    frmQuillview& w = Window();
+    w.ActualSizeImage();
+    w.Image1.Move(0, 0, 0, 0);
+    w.TileImage(false);
+    EXPECT_TRUE(w.Tiled_);
+    w.TileImage(true);
+    w.Picture1.SetHeight(0);
+    w.TileImage(false);
+    EXPECT_TRUE(w.Tiled_);
+}
+
+TEST_F(PictureArea, StoredBackColourInEachForm) {
+    struct Case {
+        const char* stored;  // nullptr: nothing stored
+        forms::OleColor colour;
+        const char* checked;
+    };
+    const Case cases[] = {
+        {nullptr, 0x000000, "Black"},       {"Black", 0x000000, "Black"},
+        {"White", 0xFFFFFF, "White"},       {"Grey", 0xC0C0C0, "Grey"},
+        {"8421376", 0x808000, "Palette"},   {"0", 0x000000, "Palette"},
+        {"black", 0x000000, "Black"},       {"WHITE", 0x000000, "Black"},
+        {"16777216", 0x000000, "Black"},    {"-1", 0x000000, "Black"},
+        {"12 apples", 0x000000, "Black"},   {"", 0x000000, "Black"},
+    };
+    frmQuillview& w = Window();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "(nothing stored)");
+        if (c.stored) {
+            forms::SaveSetting("Quillview2", "Interface", "Colour", c.stored);
+        } else {
+            forms::DeleteSetting("Quillview2", "Interface", "Colour");
+        }
+        w.ColReset();
+        w.DoColour();
+        EXPECT_EQ(w.Picture1.BackColor(), c.colour);
+        EXPECT_EQ(w.Image1.BackColor(), c.colour);
+        const std::string checked = w.mnuBBlack.Checked()      ? "Black"
+                                    : w.mnuBWhite.Checked()    ? "White"
+                                    : w.mnuBGrey.Checked()     ? "Grey"
+                                    : w.mnuChooseCol.Checked() ? "Palette"
+                                                               : "none";
+        EXPECT_EQ(checked, c.checked);
+    }
+}
+
+// Help > Quillview Tips, switched on, shows the tip of the day as a start does: from the program folder's
+// tips file, where one that cannot be read counts as missing.
+TEST_F(PictureArea, TipOfTheDayFromTheProgramFoldersTipsFile) {
+    const std::string notFound = "The QVTIPS.QVR file was not found!? \r\n\r\nMake sure the QVTIPS.QVR is in your "
+                                 "Quillview directory. If you are having trouble, please contact support. ";
+    frmQuillview& w = Window();
+    frmTips& tips = forms::Default<frmTips>();
+    w.TipRandom = [] { return 0.5f; };
+    const auto switchOn = [&] {
+        tips.Unload();
+        forms::SaveSetting("Quillview2", "Options", "Show Tips at Startup", "0");
+        w.mnuTips_Click();
+    };
+
+    switchOn();
+    ASSERT_TRUE(tips.Visible());
+    EXPECT_EQ(tips.lblTipText.Caption(), notFound) << "no tips file";
+    EXPECT_EQ(tips.chkLoadTipsAtStartup.Value(), 1);
+
+    folder_.Write("QVTIPS.QVR", "first\r\nsecond\r\n");
+    {
+        // Held open by another program without sharing.
+        const HANDLE held = CreateFileA((folder_ / "QVTIPS.QVR").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                        nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        switchOn();
+        CloseHandle(held);
+    }
+    EXPECT_EQ(tips.lblTipText.Caption(), notFound) << "an unreadable tips file";
+    EXPECT_TRUE(w.Tips.empty());
+
+    switchOn();
+    EXPECT_EQ(tips.lblTipText.Caption(), "second");
+    EXPECT_EQ(w.Tips, (std::vector<std::string>{"first", "second"}));
+    switchOn();
+    EXPECT_EQ(w.Tips.size(), 4u) << "each read appends";
+    w.TipRandom = nullptr;
+    w.Tips.clear();
+}
+
+}  // namespace
