@@ -6,8 +6,6 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <wincodec.h>
-#include <wrl/client.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BareDecode.h"
 #include "bench/Bench.h"
 #include "main/core/Module1.h"
 #include "main/core/PictureDecoders.h"
@@ -25,36 +24,12 @@
 
 namespace {
 
-using Microsoft::WRL::ComPtr;
-
 using bench::Seconds;
 
 double Timed(const std::function<void()>& work) {
     const double start = Seconds();
     work();
     return Seconds() - start;
-}
-
-// Decoder from the file name, frame 0, 24-bit BGR copied into a fresh buffer.
-void BareDecode(const std::string& path) {
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICBitmapSource> bgr;
-    UINT width = 0;
-    UINT height = 0;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) ||
-        FAILED(factory->CreateDecoderFromFilename(forms::ToWide(path).c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, &decoder)) ||
-        FAILED(decoder->GetFrame(0, &frame)) ||
-        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.Get(), &bgr)) ||
-        FAILED(bgr->GetSize(&width, &height))) {
-        std::printf("  bare decode failed: %s\n", path.c_str());
-        return;
-    }
-    const UINT stride = (width * 3 + 3) & ~3u;
-    std::unique_ptr<BYTE[]> pixels(new BYTE[static_cast<std::size_t>(stride) * height]);
-    bgr->CopyPixels(nullptr, stride, stride * height, pixels.get());
 }
 
 // The picture box painted and the drawing done.
@@ -108,10 +83,10 @@ int main(int argc, char** argv) {
     double bare1 = 1e30, bare2 = 1e30, firstShown = 1e30, nextShown = 1e30;
     double decode = 1e30, paint = 1e30;
     for (int run = 0; run < kRuns; ++run) {
-        bare1 = std::min(bare1, Timed([&] { BareDecode(folder + "\\" + first); }));
+        bare1 = std::min(bare1, Timed([&] { bench::BareDecode(folder + "\\" + first); }));
         BackToLogo(*form);
         firstShown = std::min(firstShown, Timed([&] { Select(*form, first); }));
-        bare2 = std::min(bare2, Timed([&] { BareDecode(folder + "\\" + second); }));
+        bare2 = std::min(bare2, Timed([&] { bench::BareDecode(folder + "\\" + second); }));
         nextShown = std::min(nextShown, Timed([&] { Select(*form, second); }));
 
         // The split: the decode alone, and putting a decoded picture into Image1 until it is painted.
