@@ -252,6 +252,7 @@ void FolderTree::ReadChildren(Node& node) {
     std::vector<Child> children = ListChildren(node);
     const bool many = children.size() > 16;
     if (many) SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    nodes_.reserve(nodes_.size() + children.size());
     for (Child& c : children) Insert(node.item, TVI_LAST, std::move(c.node));
     if (many) SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     node.hasChildren = children.empty() ? 0 : 1;
@@ -353,15 +354,21 @@ void FolderTree::SetPath(const std::string& path) {
     if (folder.empty() || !IsFolder(folder)) throw RuntimeError(err::PathNotFound);
     ++quiet_;
     const HTREEITEM item = Locate(folder, true);
-    if (item) {
-        for (HTREEITEM up = item; up; up = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up))))
-            SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(up));
-    }
+    if (item) ExpandBranch(item);
     --quiet_;
     if (!item) throw RuntimeError(err::PathNotFound);
     SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     SendMessageA(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
     Changed();
+}
+
+void FolderTree::ExpandBranch(HTREEITEM item) {
+    // Only the closed ones: each expand makes the tree view lay out all its open rows again, which costs
+    // milliseconds once a node below holds thousands of children.
+    for (HTREEITEM up = item; up; up = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up)))) {
+        if (!(SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(up), TVIS_EXPANDED) & TVIS_EXPANDED))
+            SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(up));
+    }
 }
 
 void FolderTree::SelectQuietly(HTREEITEM item) {
@@ -451,10 +458,7 @@ void FolderTree::Refresh() {
         target = up.size() < target.size() ? up : std::string{};
     }
     HTREEITEM item = target.empty() ? nullptr : Locate(Normalised(target), true);
-    if (item) {
-        for (HTREEITEM up = item; up; up = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up))))
-            SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(up));
-    }
+    if (item) ExpandBranch(item);
     --quiet_;
     if (item) {
         SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));

@@ -86,6 +86,7 @@ private:
     HTREEITEM FindChild(HTREEITEM parent, const std::string& path, bool fileSystemOnly);
     HTREEITEM Locate(const std::string& folder, bool addHidden);
     void Reread(HTREEITEM item);
+    void ExpandBranch(HTREEITEM item);
     void SelectQuietly(HTREEITEM item);
     void Changed();
     FolderItem ItemOf(const Node& node) const;
