@@ -29,6 +29,7 @@
 #include "platform/forms/StdPicture.h"
 #include "platform/runtime/Answerer.h"
 #include "platform/runtime/MsgBox.h"
+#include "platform/runtime/FileVersion.h"
 #include "platform/runtime/Settings.h"
 #include "tests/main/TestBitmap.h"
 
@@ -147,14 +148,7 @@ private:
 
 // What every start of the program reads: no question, tip or reminder, this version already recorded.
 void QuietStarts(const std::string& program, const std::string& startFolder, const char* imageSize) {
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
-    std::vector<char> block(size);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    char root[] = "\\";
-    if (size && GetFileVersionInfoA(program.c_str(), 0, size, block.data()) &&
-        VerQueryValueA(block.data(), root, reinterpret_cast<void**>(&info), &length) && info) {
+    if (const std::optional<VS_FIXEDFILEINFO> info = forms::FixedFileVersion(program)) {
         forms::SaveSetting("Quillview", "current_version", "major", std::to_string(HIWORD(info->dwFileVersionMS)));
         forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(LOWORD(info->dwFileVersionMS)));
         forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(LOWORD(info->dwFileVersionLS)));

@@ -5,6 +5,7 @@
 #include "platform/runtime/CommandLine.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/ErrorSteps.h"
+#include "platform/runtime/FileVersion.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Settings.h"
 #include "platform/forms/Program.h"
@@ -83,19 +84,10 @@ EndHook::EndHook(std::function<void()> hook) : previous_(std::move(EndAction()))
 EndHook::~EndHook() { EndAction() = std::move(previous_); }
 
 std::optional<protocol::FourWords> GetProductVersionWords(const std::string& path) {
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
-    if (size < 1) return std::nullopt;
-    std::vector<char> block(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return std::nullopt;
-    void* fixed = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueA(block.data(), "\\", &fixed, &length) || !fixed || length < sizeof(VS_FIXEDFILEINFO))
-        return std::nullopt;
-    VS_FIXEDFILEINFO info{};
-    memcpy(&info, fixed, sizeof info);
-    return protocol::FourWords{HIWORD(info.dwProductVersionMS), LOWORD(info.dwProductVersionMS),
-                               HIWORD(info.dwProductVersionLS), LOWORD(info.dwProductVersionLS)};
+    const std::optional<VS_FIXEDFILEINFO> info = forms::FixedFileVersion(path);
+    if (!info) return std::nullopt;
+    return protocol::FourWords{HIWORD(info->dwProductVersionMS), LOWORD(info->dwProductVersionMS),
+                               HIWORD(info->dwProductVersionLS), LOWORD(info->dwProductVersionLS)};
 }
 
 std::optional<std::string> GetFileVersionString(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/runtime/FileVersion.h"
 #include "platform/runtime/Paths.h"
 
 namespace forms {
@@ -39,19 +40,8 @@ std::string ModuleFileName(HMODULE module) {
 
 Version ReadVersionResource() {
     Version version;
-    const std::string file = ModuleFileName(App::hInstance());
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
-    if (size == 0) return version;
-    std::vector<char> block(size);
-    if (!GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return version;
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    char root[] = "\\";
-    if (!VerQueryValueA(block.data(), root, reinterpret_cast<void**>(&info), &length) || !info ||
-        length < sizeof(VS_FIXEDFILEINFO)) {
-        return version;
-    }
+    const std::optional<VS_FIXEDFILEINFO> info = FixedFileVersion(ModuleFileName(App::hInstance()));
+    if (!info) return version;
     version.major = HIWORD(info->dwFileVersionMS);
     version.minor = LOWORD(info->dwFileVersionMS);
     version.revision = LOWORD(info->dwFileVersionLS);

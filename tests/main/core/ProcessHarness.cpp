@@ -1,10 +1,12 @@
 #include "tests/main/core/ProcessHarness.h"
 
 #include "main/core/modInstances.h"
+#include "platform/runtime/FileVersion.h"
 #include "platform/runtime/Settings.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 namespace qvtest {
@@ -40,14 +42,8 @@ std::string BuiltProgram() { return ModuleFolder() + "\\" + QV_PROGRAM_RELPATH; 
 
 std::array<std::string, 3> ProgramVersion() {
     const std::string program = BuiltProgram();
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
-    std::vector<char> block(size);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    char root[] = "\\";
-    if (size == 0 || !GetFileVersionInfoA(program.c_str(), 0, size, block.data()) ||
-        !VerQueryValueA(block.data(), root, reinterpret_cast<void**>(&info), &length) || !info) {
+    const std::optional<VS_FIXEDFILEINFO> info = forms::FixedFileVersion(program);
+    if (!info) {
         ADD_FAILURE() << "no version of " << program;
         return {};
     }
