@@ -1,5 +1,6 @@
 #include "platform/forms/StdPicture.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -19,6 +20,15 @@ namespace {
 
 void Check(HRESULT hr, std::int32_t error) {
     if (FAILED(hr)) throw RuntimeError(error);
+}
+
+// An enhanced metafile's picture frame, in HiMetric as its header keeps it. Some picture objects made from an
+// enhanced metafile handle report no size; the frame is the size Windows' own reports.
+SIZE EnhMetafileFrame(HENHMETAFILE metafile) {
+    ENHMETAHEADER header{};
+    if (!metafile || !GetEnhMetaFileHeader(metafile, sizeof header, &header)) return {};
+    return {std::max(0L, header.rclFrame.right - header.rclFrame.left),
+            std::max(0L, header.rclFrame.bottom - header.rclFrame.top)};
 }
 
 // A missing folder is as much "the file is not there" to a picture's user.
@@ -130,6 +140,9 @@ long StdPicture::Width() const {
     OLE_XSIZE_HIMETRIC width = 0;
     if (Type() == PictureType::None) return 0;
     Check(Required().get_Width(&width), err::InvalidPicture);
+    if (width == 0 && Type() == PictureType::EnhMetafile) {
+        return EnhMetafileFrame(static_cast<HENHMETAFILE>(Handle())).cx;
+    }
     return width;
 }
 
@@ -137,6 +150,9 @@ long StdPicture::Height() const {
     OLE_YSIZE_HIMETRIC height = 0;
     if (Type() == PictureType::None) return 0;
     Check(Required().get_Height(&height), err::InvalidPicture);
+    if (height == 0 && Type() == PictureType::EnhMetafile) {
+        return EnhMetafileFrame(static_cast<HENHMETAFILE>(Handle())).cy;
+    }
     return height;
 }
 

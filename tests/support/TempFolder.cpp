@@ -63,26 +63,30 @@ TempFolder::~TempFolder() {
     RemoveTree(path_);
 }
 
-void TempFolder::Write(std::string_view name, std::string_view bytes) const {
-    const forms::UniqueKernelHandle file(forms::NullIfInvalid(CreateFileA(
-        (*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
-    ASSERT_TRUE(file) << name;
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+    const forms::UniqueKernelHandle file(forms::NullIfInvalid(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    ASSERT_TRUE(file) << path;
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                 written == bytes.size())
-        << name;
+        << path;
 }
 
-std::string TempFolder::Read(std::string_view name) const {
+std::string ReadWholeFile(const std::string& path) {
     std::string bytes;
     const forms::UniqueKernelHandle file(forms::NullIfInvalid(CreateFileA(
-        (*this / name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file) return bytes;
-    char buffer[4096];
+    char buffer[65536];
     DWORD read = 0;
     while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
     return bytes;
 }
+
+void TempFolder::Write(std::string_view name, std::string_view bytes) const { WriteWholeFile(*this / name, bytes); }
+
+std::string TempFolder::Read(std::string_view name) const { return ReadWholeFile(*this / name); }
 
 std::vector<std::string> TempFolder::Files() const {
     std::vector<std::string> names;

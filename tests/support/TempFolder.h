@@ -30,4 +30,9 @@ private:
     std::string path_;
 };
 
+// Writes the bytes as the whole file at path (the test fails when it cannot).
+void WriteWholeFile(const std::string& path, std::string_view bytes);
+// The whole file at path, or "" when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
 }  // namespace qvtest

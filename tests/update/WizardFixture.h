@@ -60,24 +60,8 @@ public:
     }
     const std::string& Path() const { return path_; }
     std::string operator/(std::string_view name) const { return path_ + "\\" + std::string(name); }
-    void Write(std::string_view name, std::string_view bytes) const {
-        const HANDLE file = CreateFileA((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-    std::string Read(std::string_view name) const {
-        std::string bytes;
-        const HANDLE file = CreateFileA((*this / name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return bytes;
-        char buffer[65536];
-        DWORD read = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-        CloseHandle(file);
-        return bytes;
-    }
+    void Write(std::string_view name, std::string_view bytes) const { qvtest::WriteWholeFile(*this / name, bytes); }
+    std::string Read(std::string_view name) const { return qvtest::ReadWholeFile(*this / name); }
 
 private:
     std::string path_;

@@ -252,6 +252,14 @@ TEST_F(StdPictureTest, MetafilesSaveAndLoad) {
     const StdPicture again = LoadPicture(folder_ / "copy.emf");
     EXPECT_EQ(again.Type(), PictureType::EnhMetafile);
     EXPECT_EQ(folder_.Read("copy.emf"), folder_.Read("pic.emf"));
+
+    // One made from a handle, as the clipboard gives it, has the size of its frame and draws.
+    const HDC inMemory = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+    FillRect(inMemory, &fill, blue.get());
+    const StdPicture handed = StdPicture::FromEnhMetafile(CloseEnhMetaFile(inMemory));
+    EXPECT_NEAR(handed.Width(), 2540, 30);
+    EXPECT_NEAR(handed.Height(), 1270, 30);
+    EXPECT_EQ(PixelOf(handed, 40, 20, 20, 10), kBlue);
 }
 
 TEST_F(StdPictureTest, IconsAndCursorsLoadAsIcons) {
