@@ -72,7 +72,10 @@ bool Container::IsMouseMessage(UINT msg) noexcept {
 }
 
 bool Container::RouteMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
-    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    return RouteMouse(msg, wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+}
+
+bool Container::RouteMouse(UINT msg, WPARAM wParam, POINT pt) {
     const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
                       msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
     const bool up = msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;

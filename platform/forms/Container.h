@@ -22,6 +22,9 @@ public:
     virtual HWND ClientWindow() const = 0;
     // The units of the children's Left/Top/Width/Height.
     virtual ScaleMode ChildScale() const = 0;
+    // Where the window's client area starts in the children's pixels: not 0 when the window shows only a part
+    // of the container (a picture box larger than a window may be).
+    virtual POINT ChildOrigin() const { return {0, 0}; }
 
     const std::vector<Control*>& Children() const noexcept { return children_; }
 
@@ -37,6 +40,8 @@ public:
     static bool IsMouseMessage(UINT msg) noexcept;
     // Offers a mouse message of ClientWindow() to the windowless children; true when one took it.
     bool RouteMouse(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The same at a point in the children's pixels.
+    bool RouteMouse(UINT msg, WPARAM wParam, POINT pt);
     // The windowless child under a client point (topmost first), or nullptr.
     Control* WindowlessAt(POINT pt) const;
     // Passes a notification of a child window (WM_COMMAND, WM_CTLCOLOR*, scroll) to its wrapper.

@@ -142,7 +142,12 @@ RECT Control::PixelRect() const {
 }
 
 void Control::InvalidateArea(const RECT& r) const {
-    if (const HWND h = parent_.ClientWindow()) InvalidateRect(h, &r, TRUE);
+    const HWND h = parent_.ClientWindow();
+    if (!h) return;
+    const POINT origin = parent_.ChildOrigin();
+    RECT shown = r;
+    OffsetRect(&shown, -origin.x, -origin.y);
+    InvalidateRect(h, &shown, TRUE);
 }
 
 void Control::ApplyGeometry(const RECT& before) {

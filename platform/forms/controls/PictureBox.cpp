@@ -5,6 +5,9 @@
 #include "platform/forms/EventErrorBoundary.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include <cmath>
 
 namespace forms {
@@ -32,6 +35,13 @@ UniqueBitmap MakeDib(HDC reference, SIZE size) {
     return UniqueBitmap(CreateDIBSection(reference, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
+// The system clamps a window rectangle beyond 16 bits.
+bool FitsAWindow(const RECT& r) {
+    constexpr LONG low = -32768;
+    constexpr LONG high = 32767;
+    return r.left >= low && r.top >= low && r.right <= high && r.bottom <= high;
+}
+
 }  // namespace
 
 PictureBox::~PictureBox() { DropBacking(); }
@@ -52,19 +62,48 @@ const char* PictureBox::WindowClass() const {
 }
 
 void PictureBox::AfterCreate() {
+    if (!FitsAWindow(PixelRect())) PlaceWindow();
     if (state_.AutoSize) FitToPicture();
     if (state_.AutoRedraw) MakeBacking(false);
 }
 
 void PictureBox::WindowGone() {
     DropBacking();
+    origin_ = {0, 0};
+    cut_ = {0, 0};
     DesignedControl::WindowGone();
+}
+
+void PictureBox::FormSized() {
+    if (ShowsAPart()) PlaceWindow();
 }
 
 SIZE PictureBox::ClientSize() const {
     RECT rc{};
     if (hwnd_) GetClientRect(hwnd_, &rc);
-    return {rc.right, rc.bottom};
+    return {rc.right + cut_.cx, rc.bottom + cut_.cy};
+}
+
+void PictureBox::ApplyGeometry(const RECT&) { PlaceWindow(); }
+
+void PictureBox::PlaceWindow() {
+    const RECT whole = PixelRect();
+    RECT placed = whole;
+    // Borderless only: there the window is all client area, so a part of it looks as the whole would.
+    if (state_.BorderStyle == 0 && !FitsAWindow(whole)) {
+        RECT view{};
+        GetClientRect(GetContainer().ClientWindow(), &view);
+        if (!IntersectRect(&placed, &whole, &view)) placed = {view.left, view.top, view.left, view.top};
+    }
+    const POINT origin{placed.left - whole.left, placed.top - whole.top};
+    const bool shifted = origin.x != origin_.x || origin.y != origin_.y;
+    origin_ = origin;
+    cut_ = {(whole.right - whole.left) - (placed.right - placed.left),
+            (whole.bottom - whole.top) - (placed.bottom - placed.top)};
+    // Where the box moved under its window, the window's old pixels are not what it shows now.
+    SetWindowPos(hwnd_, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (shifted ? SWP_NOCOPYBITS : 0));
+    if (shifted) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void PictureBox::PaintBackground(HDC dc, SIZE size) const {
@@ -138,7 +177,10 @@ StdPicture PictureBox::Image() const {
 
 HDC PictureBox::hDC() const {
     Touch();
-    return backing_ ? backing_.dc() : GetDC(hwnd_);  // a class DC: the same DC for the window's life
+    if (backing_) return backing_.dc();
+    const HDC own = GetDC(hwnd_);  // a class DC: the same DC for the window's life
+    SetWindowOrgEx(own, origin_.x, origin_.y, nullptr);  // drawn in the box's pixels
+    return own;
 }
 
 bool PictureBox::AutoRedraw() const { Touch(); return state_.AutoRedraw; }
@@ -226,8 +268,14 @@ void PictureBox::Refresh() {
 
 bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (Reflect(msg, wParam, lParam, result)) return true;
-    if (IsMouseMessage(msg) && RouteMouse(msg, wParam, lParam)) {
-        result = 0;
+    if (IsMouseMessage(msg)) {
+        const POINT pt{GET_X_LPARAM(lParam) + origin_.x, GET_Y_LPARAM(lParam) + origin_.y};
+        if (RouteMouse(msg, wParam, pt)) {
+            result = 0;
+            return true;
+        }
+        if (origin_.x == 0 && origin_.y == 0) return false;
+        result = PartMouse(msg, wParam, lParam, pt);
         return true;
     }
     switch (msg) {
@@ -236,11 +284,23 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case WM_PAINT: {
         {
+            // The own DC keeps the origin hDC gave it, and the paint's rectangle comes in its coordinates.
+            const HDC own = GetDC(hwnd_);
+            SetWindowOrgEx(own, 0, 0, nullptr);
+            ReleaseDC(hwnd_, own);
             ScopedPaint paint(hwnd_);
-            const RECT area = paint.area();
+            // Painted in the box's pixels.
+            RECT area = paint.area();
+            OffsetRect(&area, origin_.x, origin_.y);
+            SetWindowOrgEx(paint.get(), origin_.x, origin_.y, nullptr);
             PaintOffscreen(paint.get(), area, [&](HDC dc) {
                 if (backing_) {
-                    BitBlt(dc, 0, 0, backingSize_.cx, backingSize_.cy, backing_.dc(), 0, 0, SRCCOPY);
+                    const RECT surface{0, 0, backingSize_.cx, backingSize_.cy};
+                    RECT part{};
+                    if (IntersectRect(&part, &area, &surface)) {
+                        BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, backing_.dc(),
+                               part.left, part.top, SRCCOPY);
+                    }
                 } else {
                     PaintBackground(dc, ClientSize());
                 }
@@ -258,9 +318,24 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
                 Guarded([this] { MakeBacking(true); });
             }
         }
+        // A box within this one that shows a part of itself shows the part in this one's new client area.
+        for (Control* child : Children()) {
+            auto* box = dynamic_cast<PictureBox*>(child);
+            if (box && box->Live() && box->ShowsAPart()) box->PlaceWindow();
+        }
         return false;
     default: return false;
     }
+}
+
+LRESULT PictureBox::PartMouse(UINT msg, WPARAM wParam, LPARAM lParam, POINT pt) {
+    const HWND self = hwnd_;
+    Guarded([&] { RaiseMouse(msg, wParam, pt); });
+    // A handler may have unloaded the form, and this window with it.
+    if (!IsWindow(self)) return 0;
+    const LRESULT result = DefSubclassProc(self, msg, wParam, lParam);
+    if (msg == WM_LBUTTONUP) Guarded([this] { RaiseClick(); });  // after the press's default handling
+    return result;
 }
 
 }  // namespace forms

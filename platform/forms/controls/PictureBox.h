@@ -3,6 +3,9 @@
 // a persistent bitmap (a DIB section): hDC is a memory DC holding it, what is drawn stays, and Image
 // returns a copy of it as an independent picture (it outlives the box and its form). Without AutoRedraw,
 // hDC is the window's own DC and drawing is not kept. Cls clears the drawing back to BackColor and Picture.
+// A borderless box larger than a window rectangle may be (the system keeps those within 16 bits) has a
+// window over the part of it that lies in its container; what it paints, its children and its mouse stay in
+// the box's own pixels.
 
 #include "platform/forms/Container.h"
 #include "platform/forms/DesignedControl.h"
@@ -66,10 +69,12 @@ public:
     Form& OwnerForm() override { return Control::OwnerForm(); }
     HWND ClientWindow() const override { return hwnd_; }
     ScaleMode ChildScale() const override { return state_.Scale; }
+    POINT ChildOrigin() const override { return origin_; }
 
     bool MouseMakesClicks() const override { return true; }
     ScaleMode EventScale() const override { return state_.Scale; }
     void WindowGone() override;
+    void FormSized() override;
 
 protected:
     const char* WindowClass() const override;
@@ -78,9 +83,15 @@ protected:
     const FontSpec* Font() const override { return &state_.Font; }
     void AfterCreate() override;
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void ApplyGeometry(const RECT& before) override;
 
 private:
+    // The box's client size, also where its window shows a part of it.
     SIZE ClientSize() const;
+    void PlaceWindow();
+    bool ShowsAPart() const noexcept { return origin_.x || origin_.y || cut_.cx || cut_.cy; }
+    // A mouse message of the window at a point in the box's pixels, where the two differ.
+    LRESULT PartMouse(UINT msg, WPARAM wParam, LPARAM lParam, POINT pt);
     // Background (BackColor and Picture) into a DC of the client's size.
     void PaintBackground(HDC dc, SIZE size) const;
     void MakeBacking(bool keepDrawing);
@@ -89,6 +100,8 @@ private:
 
     BitmapDC backing_;  // the persistent surface of AutoRedraw
     SIZE backingSize_{0, 0};
+    POINT origin_{0, 0};  // the box's pixel at the window's client 0, 0
+    SIZE cut_{0, 0};      // how much of the box's client size lies outside its window
 };
 
 }  // namespace forms

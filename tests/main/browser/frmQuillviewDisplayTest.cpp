@@ -23,13 +23,14 @@ namespace {
 
 frmQuillview& Window() { return forms::Default<frmQuillview>(); }
 
-// What a window shows once it has painted, read from its own device context (client coordinates).
+// What a window shows once it has painted, read from a device context of its client area that takes in its
+// child windows too.
 class ShownPixels {
 public:
     explicit ShownPixels(HWND hwnd) : hwnd_(hwnd) {
         RedrawWindow(GetAncestor(hwnd, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         GdiFlush();
-        dc_ = GetDC(hwnd);
+        dc_ = GetDCEx(hwnd, nullptr, DCX_CACHE);
     }
     ~ShownPixels() { ReleaseDC(hwnd_, dc_); }
     ShownPixels(const ShownPixels&) = delete;
@@ -90,6 +91,80 @@ TEST_F(PictureArea, ActualSizeShowsEveryPixelAsTheFileHasIt) {
         for (int x = 0; x < 23; ++x) {
             ASSERT_EQ(screen.At(x, y), Pattern(x, y)) << "at " << x << ", " << y;
         }
+    }
+}
+
+// Window rectangles are kept within 16 bits by the system, so a picture wider or taller than that must still
+// come on screen to its last columns and rows, and a press on it must still say where on the picture it is.
+TEST_F(PictureArea, AVeryLargePictureScrollsToItsFarEdge) {
+    constexpr int kLong = 40000, kShort = 300, kBand = 24;
+    constexpr COLORREF kFirst = RGB(0, 0, 255), kMiddle = RGB(0, 160, 0), kLast = RGB(255, 0, 0);
+    struct Case {
+        const char* what;
+        bool horizontal;
+    };
+    for (const Case c : {Case{"wide", true}, Case{"tall", false}}) {
+        SCOPED_TRACE(c.what);
+        // Along the long side: a band in its own colour at each end.
+        const auto colour = [&](int x, int y) -> std::uint32_t {
+            const int along = c.horizontal ? x : y;
+            return along < kBand ? kFirst : along >= kLong - kBand ? kLast : kMiddle;
+        };
+        Load(c.horizontal ? "wide.bmp" : "tall.bmp", c.horizontal ? kLong : kShort, c.horizontal ? kShort : kLong,
+             colour);
+        frmQuillview& w = Window();
+        w.ActualSizeImage();
+        forms::ScrollBar& bar = c.horizontal ? static_cast<forms::ScrollBar&>(w.HScroll1) : w.VScroll1;
+        ASSERT_TRUE(bar.Enabled());
+        const int viewLength = static_cast<int>(c.horizontal ? w.Picture1.ScaleWidth() : w.Picture1.ScaleHeight());
+        // A line along the long side through the middle of the short one, which is centred in the view.
+        const int across = static_cast<int>((c.horizontal ? w.Image1.Top() : w.Image1.Left()) + kShort / 2);
+        // What the view shows at a distance along the long side.
+        const auto shownAt = [&](int along) {
+            const ShownPixels view(w.Picture1.hWnd());
+            return c.horizontal ? view.At(along, across) : view.At(across, along);
+        };
+
+        EXPECT_EQ(shownAt(0), kFirst);
+        EXPECT_EQ(shownAt(kBand - 1), kFirst);
+        EXPECT_EQ(shownAt(kBand), kMiddle);
+
+        // The end, set and then reached through the bar's own arrow.
+        const auto expectTheEnd = [&](const char* how) {
+            SCOPED_TRACE(how);
+            ASSERT_EQ(bar.Value(), bar.Max());
+            const int bandStart = kLong - kBand - bar.Max();
+            ASSERT_LT(bandStart, viewLength);
+            EXPECT_EQ(shownAt(bandStart - 1), kMiddle);
+            EXPECT_EQ(shownAt(bandStart), kLast);
+            EXPECT_EQ(shownAt(viewLength - 1), kLast);
+        };
+        bar.SetValue(bar.Max());
+        expectTheEnd("set");
+        bar.SetValue(bar.Max() - 5);
+        RECT barArea{};
+        GetClientRect(bar.hWnd(), &barArea);
+        POINT arrow = c.horizontal ? POINT{barArea.right - GetSystemMetrics(SM_CXHSCROLL) / 2, barArea.bottom / 2}
+                                   : POINT{barArea.right / 2, barArea.bottom - GetSystemMetrics(SM_CYVSCROLL) / 2};
+        ClientToScreen(bar.hWnd(), &arrow);
+        ASSERT_TRUE(comctltest::ClickUntil(arrow, [&] { return bar.Value() == bar.Max(); }));
+        expectTheEnd("the arrow");
+
+        // A press on the view near the end lands on the picture's own pixel there.
+        w.mnuCrop_Click();
+        const POINT inView = c.horizontal ? POINT{40, across} : POINT{across, 40};
+        POINT press = inView;
+        ClientToScreen(w.Picture1.hWnd(), &press);
+        w.Shape1.SetLeft(-1);
+        comctltest::ClickAt(press);
+        ASSERT_TRUE(comctltest::PumpUntil([&] { return w.Shape1.Left() != -1; }, 2000));
+        // Within the rounding of a centred short side.
+        EXPECT_NEAR(w.Shape1.Left(), inView.x - w.Image1.Left(), 0.5);
+        EXPECT_NEAR(w.Shape1.Top(), inView.y - w.Image1.Top(), 0.5);
+        w.mnuNorm_Click();
+
+        bar.SetValue(0);
+        EXPECT_EQ(shownAt(0), kFirst);
     }
 }
 

@@ -22,12 +22,18 @@ public:
             lastY = Y;
         };
         Strip.Click = [this] { ++stripClicks; };
+        Wide.MouseDown = Picture2.MouseDown;
     }
     PictureBox Picture1{*this, "Picture1", {10, 10, 120, 90}, {.AutoRedraw = true, .Scale = ScaleMode::Pixels,
                                                                  .BackColor = 0xFFFFFF}};
     PictureBox Picture2{*this, "Picture2", {150, 10, 120, 90}, {.BackColor = 0x000000}};
     Image Image1{*this, "Image1", {10, 120, 10, 10}};
     Label Strip{Picture1, "Strip", {0, 0, 120, 10}, {.BackStyle = backstyle::Transparent}};
+    // A view onto a box far wider than a window may be.
+    PictureBox View{*this, "View", {150, 120, 100, 80}, {.BorderStyle = 0, .Scale = ScaleMode::Pixels, .BackColor = 0}};
+    PictureBox Wide{View, "Wide", {0, 0, 10, 10},
+                    {.AutoRedraw = true, .BorderStyle = 0, .Scale = ScaleMode::Pixels, .BackColor = 0x0000FF}};
+    Label Mark{Wide, "Mark", {39900, 20, 10, 10}, {.BackColor = 0xFF0000}};
     int stripClicks = 0;
     int lastButton = 0;
     float lastX = -1, lastY = -1;
@@ -144,6 +150,42 @@ TEST_F(PictureBoxes, ATransparentLabelOverThePictureTakesTheMouse) {
     SendMessageA(box.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
     SendMessageA(box.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
     EXPECT_EQ(F().stripClicks, 1) << "below the strip the box itself is clicked";
+}
+
+// The system keeps window rectangles within 16 bits: a box beyond that still shows, takes the mouse and
+// paints its labels at its own pixels, also once its container grows.
+TEST_F(PictureBoxes, ABoxBeyondAWindowsReachShowsItsFarPart) {
+    frmCanvas& f = F();
+    f.Show();
+    f.Wide.Move(-39880, 0, 40000, 80);
+    const RECT farPart{39880, 0, 40000, 80};
+    UniqueBrush green(CreateSolidBrush(RGB(0, 255, 0)));
+    FillRect(f.Wide.hDC(), &farPart, green.get());
+    f.Wide.Refresh();
+    const auto shownAt = [&](int x, int y) {
+        RedrawWindow(f.hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const HDC view = GetDCEx(f.View.hWnd(), nullptr, DCX_CACHE);
+        const COLORREF c = GetPixel(view, x, y);
+        ReleaseDC(f.View.hWnd(), view);
+        return c;
+    };
+    EXPECT_FLOAT_EQ(f.Wide.ScaleWidth(), 40000);
+    EXPECT_EQ(shownAt(0, 5), RGB(0, 255, 0));
+    EXPECT_EQ(shownAt(99, 5), RGB(0, 255, 0));
+    EXPECT_EQ(shownAt(25, 25), RGB(0, 0, 255)) << "the label at 39900, 20";
+
+    f.Mark.SetLeft(39930);
+    EXPECT_EQ(shownAt(25, 25), RGB(0, 255, 0)) << "where the label was";
+    EXPECT_EQ(shownAt(55, 25), RGB(0, 0, 255));
+
+    SendMessageA(f.Wide.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+    SendMessageA(f.Wide.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
+    EXPECT_FLOAT_EQ(f.lastX, 39890);
+    EXPECT_FLOAT_EQ(f.lastY, 5);
+
+    f.View.SetWidth(140);
+    EXPECT_EQ(shownAt(119, 5), RGB(0, 255, 0));
+    EXPECT_EQ(shownAt(125, 5), RGB(0, 0, 0)) << "past the box, the view";
 }
 
 TEST_F(PictureBoxes, ImageControlSharesItsPictureAndTakesItsSize) {
