@@ -1,17 +1,11 @@
 // The main window's own controls, on the real window in front: the browser-tools panel and its splitter, the
 // caption bar, the scroll bars, the mouse modes over the picture and the GIF hand-over. Mouse input goes
 // through SendInput where the behaviour is input.
-#include "main/browser/frmQuillview.h"
-#include "main/core/Module1.h"
 #include "main/core/clsIface.h"
 #include "main/windows/frmFullscn.h"
 #include "main/windows/frmTips.h"
-#include "platform/runtime/ScriptedAnswerer.h"
-#include "platform/runtime/Settings.h"
-#include "platform/runtime/UserPaths.h"
 #include "tests/main/TestBitmap.h"
-#include "tests/platform/comctl/ComctlTestSupport.h"
-#include "tests/support/TempFolder.h"
+#include "tests/main/browser/ShownWindowFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -46,31 +40,24 @@ std::string ReadFile(const std::string& path) {
     return bytes.str();
 }
 
-frmQuillview& Window() { return forms::Default<frmQuillview>(); }
+using browsertest::Window;
+
 clsIface& Iface() { return *Window().mInterface; }
 
-class BrowserWindow : public ::testing::Test {
+class BrowserWindow : public browsertest::ShownWindow {
 protected:
+    BrowserWindow() : ShownWindow("BrowserWindow") {}
     void SetUp() override {
-        Module1::gCommandLine.clear();
-        Module1::gCurrentImagePath.clear();
-        frmQuillview& w = Window();
-        w.CursorMode = 0;
-        w.DragDivisor = 20;
-        w.SetLogoShown(false);
-        w.Tiled_ = false;
-        w.DisplayMode_ = 101;
-        w.LoadWithoutStartUp();
-        w.Move(600, 600, 12000, 9000);
-        w.Show();
-        ASSERT_TRUE(comctltest::BringToFront(w.hWnd()));
+        Window().CursorMode = 0;
+        Window().DragDivisor = 20;
+        ShownWindow::SetUp();
+        if (HasFatalFailure()) return;
         // The panel shown at 200 pixels, docked left, Fileseek closed.
         Iface().SetBrowserToolsWidth(200);
         Iface().SetFileseekToggle(1);
         Iface().SetBrowserTools(0);
         Iface().SetBrowserToolsDockMode(0);
     }
-    void TearDown() override { Window().Unload(); }
 
     // A point of the window's client area on the screen.
     static POINT OnWindow(float x, float y) {
@@ -120,12 +107,6 @@ protected:
         w.mnuStatus.SetEnabled(true);
         w.ActualSizeImage();
     }
-
-    forms::ScriptedAnswerer answers_{[](const std::string& m) { ADD_FAILURE() << m; }};
-    const forms::ScopedAnswerer answering_{answers_};
-    const qvtest::TempFolder folder_;
-    const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "BrowserWindow"};
-    const forms::UserPathsOverride paths_{std::nullopt, folder_ / "user"};
 };
 
 // ---- The splitter ----

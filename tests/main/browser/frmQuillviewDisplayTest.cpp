@@ -1,14 +1,8 @@
 // The picture area on the real window in front: the pixels each display mode puts on the window, tiling with
 // nothing to repeat, the stored back colour; and the tip of the day from the program folder's tips file.
-#include "main/browser/frmQuillview.h"
-#include "main/core/Module1.h"
 #include "main/windows/frmTips.h"
-#include "platform/runtime/ScriptedAnswerer.h"
-#include "platform/runtime/Settings.h"
-#include "platform/runtime/UserPaths.h"
 #include "tests/main/TestBitmap.h"
-#include "tests/platform/comctl/ComctlTestSupport.h"
-#include "tests/support/TempFolder.h"
+#include "tests/main/browser/ShownWindowFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +15,7 @@
 
 namespace {
 
-frmQuillview& Window() { return forms::Default<frmQuillview>(); }
+using browsertest::Window;
 
 // What a window shows once it has painted, read from a device context of its client area that takes in its
 // child windows too.
@@ -43,22 +37,12 @@ private:
     HDC dc_ = nullptr;
 };
 
-class PictureArea : public ::testing::Test {
+// The program folder is the test's: the tips file is looked for there.
+class PictureArea : public browsertest::ShownWindow {
 protected:
-    void SetUp() override {
-        Module1::gCommandLine.clear();
-        Module1::gCurrentImagePath.clear();
-        frmQuillview& w = Window();
-        w.SetLogoShown(false);
-        w.Tiled_ = false;
-        w.DisplayMode_ = 101;
-        w.LoadWithoutStartUp();
-        w.Move(600, 600, 12000, 9000);
-        w.Show();
-        ASSERT_TRUE(comctltest::BringToFront(w.hWnd()));
-    }
+    PictureArea() : ShownWindow("PictureArea", ProgramFolder::TheTestsFolder) {}
     void TearDown() override {
-        Window().Unload();
+        ShownWindow::TearDown();
         forms::Default<frmTips>().Unload();
     }
 
@@ -72,12 +56,6 @@ protected:
         Module1::gImageHeight = height;
         Module1::gCurrentImagePath = path;
     }
-
-    forms::ScriptedAnswerer answers_{[](const std::string& m) { ADD_FAILURE() << m; }};
-    const forms::ScopedAnswerer answering_{answers_};
-    const qvtest::TempFolder folder_;
-    const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "PictureArea"};
-    const forms::UserPathsOverride paths_{folder_.Path(), folder_ / "user"};
 };
 
 COLORREF Pattern(int x, int y) { return RGB((x * 37) & 0xFF, (y * 53) & 0xFF, ((x + y) * 29) & 0xFF); }
