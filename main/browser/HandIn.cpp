@@ -170,8 +170,9 @@ void frmQuillview::HandIn(const std::string& text) {
 }
 
 void frmQuillview::CheckScreenResolution() {
-    ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
-    ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const auto metric = [this](int index) { return ScreenMetric ? ScreenMetric(index) : GetSystemMetrics(index); };
+    ScreenWidth = metric(SM_CXSCREEN);
+    ScreenHeight = metric(SM_CYSCREEN);
     if (ScreenWidth >= 641 || ScreenHeight >= 481) return;
     if (forms::GetSettingNumber(settingsnames::kApp, "Resolution", "nowarn", 0) == 1) return;
     bool dontShowAgain = false;

@@ -110,6 +110,11 @@ public:
     // The picked tip's random source: uniform in [0, 1); a test replaces it.
     std::function<float()> TipRandom;
 
+    // Stores the screen's size and warns once about a small screen; start-up's third step.
+    void CheckScreenResolution();
+    // The system metrics the screen check reads (GetSystemMetrics when empty); a test gives its own screen.
+    std::function<int(int)> ScreenMetric;
+
     // ---- Handlers the window's commands fill ----
     void Toolbar_Click(int Index);
     void mnuFullscrn_Click();
@@ -491,7 +496,6 @@ private:
     void BindMenuCommands();
     void BindWindowEvents();
     void StartUp();
-    void CheckScreenResolution();
     void ReceiveCommandLine(const std::string& text);
     void HandIn(const std::string& text);
     void ShowDisplayMode(std::int32_t mode, bool tiled);
