@@ -119,6 +119,12 @@ void PictureBox::PaintBackground(HDC dc, SIZE size) const {
 void PictureBox::MakeBacking(bool keepDrawing) {
     if (!hwnd_) return;
     const SIZE size = ClientSize();
+    // A surface of the right size is cleared where it is: a picture as large as a photo takes long to allocate.
+    if (!keepDrawing && backing_ && size.cx == backingSize_.cx && size.cy == backingSize_.cy) {
+        PaintBackground(backing_.dc(), size);
+        backingClean_ = true;
+        return;
+    }
     ScopedGetDC screen(hwnd_);
     BitmapDC surface(UniqueDC(CreateCompatibleDC(screen.get())), MakeDib(screen.get(), size));
     if (!surface) throw RuntimeError(err::CannotDrawPicture);
@@ -127,6 +133,8 @@ void PictureBox::MakeBacking(bool keepDrawing) {
         BitBlt(surface.dc(), 0, 0, std::min(size.cx, backingSize_.cx), std::min(size.cy, backingSize_.cy),
                backing_.dc(), 0, 0, SRCCOPY);
     }
+    // What was kept over a clean background is the background of the larger size too.
+    if (!keepDrawing || !backing_) backingClean_ = true;
     backing_ = std::move(surface);
     backingSize_ = size;
 }
@@ -177,6 +185,7 @@ StdPicture PictureBox::Image() const {
 
 HDC PictureBox::hDC() const {
     Touch();
+    backingClean_ = false;  // the caller may draw on it
     if (backing_) return backing_.dc();
     const HDC own = GetDC(hwnd_);  // a class DC: the same DC for the window's life
     SetWindowOrgEx(own, origin_.x, origin_.y, nullptr);  // drawn in the box's pixels
@@ -205,6 +214,7 @@ void PictureBox::SetBackColor(OleColor value) {
     Touch();
     ToColorRef(value);
     state_.BackColor = value;
+    backingClean_ = false;  // the drawing keeps the old colour until the next Cls
     if (!state_.AutoRedraw) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -241,8 +251,16 @@ void PictureBox::PaintPicture(const StdPicture& picture, float x1, float y1, std
     // Without a destination size the part keeps its own size.
     const int w = w1 ? ToPixels(*w1, s, Axis::X) : ToPixels(static_cast<float>(srcW), ScaleMode::HiMetric, Axis::X);
     const int h = h1 ? ToPixels(*h1, s, Axis::Y) : ToPixels(static_cast<float>(srcH), ScaleMode::HiMetric, Axis::Y);
+    // The box's own bitmap at its place and size over a clean background changes no pixel (its transparent
+    // parts show what they showed): the display modes redraw a new picture so, and it is as large as a photo.
+    const bool copy = !rop || *rop == SRCCOPY;
+    if (copy && backing_ && backingClean_ && picture.Type() == PictureType::Bitmap && picture == state_.Picture &&
+        x == 0 && y == 0 && srcX == 0 && srcY == 0 && srcW == picture.Width() && srcH == picture.Height()) {
+        const SIZE natural = PixelSize(picture);
+        if (w == natural.cx && h == natural.cy) return;
+    }
     const HDC target = hDC();
-    if (!rop || *rop == SRCCOPY) {
+    if (copy) {
         picture.Render(target, x, y, w, h, srcX, srcY, srcW, srcH);
     } else {
         // Other raster operations: the picture drawn alone first, then combined with what is there.
@@ -257,7 +275,8 @@ void PictureBox::PaintPicture(const StdPicture& picture, float x1, float y1, std
 
 void PictureBox::Cls() {
     Touch();
-    if (backing_) PaintBackground(backing_.dc(), backingSize_);
+    if (backing_ && !backingClean_) PaintBackground(backing_.dc(), backingSize_);
+    backingClean_ = true;
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

@@ -100,6 +100,7 @@ private:
 
     BitmapDC backing_;  // the persistent surface of AutoRedraw
     SIZE backingSize_{0, 0};
+    mutable bool backingClean_ = false;  // the surface holds BackColor and Picture alone
     POINT origin_{0, 0};  // the box's pixel at the window's client 0, 0
     SIZE cut_{0, 0};      // how much of the box's client size lies outside its window
 };

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace forms;
 
 namespace {
@@ -105,6 +107,43 @@ TEST_F(PictureBoxes, CommittingTheImageKeepsTheDrawingThroughCls) {
     box.SetPicture(StdPicture::Empty());
     box.Cls();
     EXPECT_EQ(PixelOf(box.Image(), 5, 5), RGB(255, 255, 255));
+}
+
+// The persistent surface after a change and a redraw: what is drawn on it stays until Cls or a new picture,
+// and the box's own picture drawn again covers a drawing.
+TEST_F(PictureBoxes, TheSurfaceShowsWhatTheStepsDrew) {
+    constexpr COLORREF kWhite = RGB(255, 255, 255), kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0),
+                       kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0);
+    PictureBox& box = F().Picture1;
+    const auto fill = [&](int left, int top, COLORREF colour) {
+        UniqueBrush brush(CreateSolidBrush(colour));
+        const RECT r{left, top, left + 15, top + 15};
+        FillRect(box.hDC(), &r, brush.get());
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> steps;
+        POINT at;
+        COLORREF expected;
+    };
+    const Case cases[] = {
+        {"Cls after a drawing", [&] { fill(5, 5, kRed); box.Cls(); }, {10, 10}, kGreen},
+        {"Cls after a new back colour", [&] { box.SetBackColor(0xFF0000); box.Cls(); }, {60, 60}, kBlue},
+        {"a new back colour alone", [&] { box.SetBackColor(0xFF0000); }, {60, 60}, kWhite},
+        {"Cls twice after a drawing", [&] { box.Cls(); fill(60, 60, kRed); box.Cls(); }, {65, 65}, kWhite},
+        {"its picture over a drawing", [&] { fill(5, 5, kRed); box.PaintPicture(box.Picture(), 0, 0); }, {10, 10}, kGreen},
+        {"its picture elsewhere", [&] { box.PaintPicture(box.Picture(), 50, 40); }, {55, 45}, kGreen},
+        {"its picture at another size", [&] { box.PaintPicture(box.Picture(), 0, 0, 80.0f, 60.0f); }, {60, 45}, kGreen},
+        {"a new picture of the same size", [&] { fill(60, 60, kRed); box.SetPicture(Solid(40, 30, kYellow)); },
+         {65, 65}, kWhite},
+        {"a new picture of the same size, on it", [&] { box.SetPicture(Solid(40, 30, kYellow)); }, {10, 10}, kYellow},
+    };
+    for (const Case& c : cases) {
+        box.SetBackColor(0xFFFFFF);
+        box.SetPicture(Solid(40, 30, kGreen));
+        c.steps();
+        EXPECT_EQ(PixelOf(box.Image(), c.at.x, c.at.y), c.expected) << c.what;
+    }
 }
 
 TEST_F(PictureBoxes, PaintPictureDrawsInTheBoxsScale) {
