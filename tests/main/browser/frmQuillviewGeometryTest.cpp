@@ -119,4 +119,39 @@ TEST_F(Layout, PanelViewAndBarsOverDockPanelPaneAndSize) {
     }
 }
 
+// Minimised, the client area has no size: the sizes the layout would give are refused and the old ones stay,
+// the positions it can still work out are set, and the window comes back as it was.
+TEST_F(Layout, AMinimisedWindowKeepsTheSizesItCannotHave) {
+    if (forms::Screen().TwipsPerPixelX() != 15 || forms::Screen().TwipsPerPixelY() != 15) {
+        GTEST_SKIP() << "the numbers are those of 96 DPI";
+    }
+    frmQuillview& w = Window();
+    clsIface& state = *w.mInterface;
+    ASSERT_TRUE(SizeClient(w.hWnd(), 800, 600));
+    state.SetBrowserToolsWidth(200);
+    state.SetFileseekToggle(1);
+    state.SetBrowserToolsDockMode(0);
+    state.SetBrowserTools(1);
+    state.SetBrowserTools(0);
+
+    w.SetWindowState(1);
+    ASSERT_EQ(w.ScaleWidth(), 0);
+    ASSERT_EQ(w.ScaleHeight(), 0);
+    EXPECT_EQ(w.Picture1.Left(), 206);
+    EXPECT_EQ(w.Picture1.Width(), 578);
+    EXPECT_EQ(w.Picture1.Height(), 516);
+    EXPECT_EQ(w.VScroll1.Left(), 785);
+    EXPECT_EQ(w.HScroll1.Top(), 563);
+    EXPECT_EQ(w.FraFiles.Height(), 530);
+    EXPECT_FALSE(w.Image2.Visible());
+    EXPECT_EQ(w.Image2.Left(), -105);
+
+    w.SetWindowState(0);
+    ASSERT_EQ(w.ScaleWidth(), 800);
+    ExpectBox(WindowBox(w.Picture1.hWnd()), {206, 46, 578, 516}, "view");
+    ExpectBox(WindowBox(w.FraFiles.hWnd()), {2, 46, 200, 530}, "panel");
+    EXPECT_TRUE(w.Image2.Visible());
+    EXPECT_EQ(w.Image2.Left(), 695);
+}
+
 }  // namespace
