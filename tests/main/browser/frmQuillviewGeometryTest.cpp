@@ -49,12 +49,15 @@ bool SizeClient(HWND window, int width, int height) {
 class Layout : public browsertest::ShownWindow {
 protected:
     Layout() : ShownWindow("Layout") {}
+    void SetUp() override {
+        if (forms::Screen().TwipsPerPixelX() != 15 || forms::Screen().TwipsPerPixelY() != 15) {
+            GTEST_SKIP() << "the numbers are those of 96 DPI";
+        }
+        ShownWindow::SetUp();
+    }
 };
 
 TEST_F(Layout, PanelViewAndBarsOverDockPanelPaneAndSize) {
-    if (forms::Screen().TwipsPerPixelX() != 15 || forms::Screen().TwipsPerPixelY() != 15) {
-        GTEST_SKIP() << "the numbers are those of 96 DPI";
-    }
     struct Case {
         const char* what;
         int dock;       // 0 left, 1 right
@@ -122,9 +125,6 @@ TEST_F(Layout, PanelViewAndBarsOverDockPanelPaneAndSize) {
 // Minimised, the client area has no size: the sizes the layout would give are refused and the old ones stay,
 // the positions it can still work out are set, and the window comes back as it was.
 TEST_F(Layout, AMinimisedWindowKeepsTheSizesItCannotHave) {
-    if (forms::Screen().TwipsPerPixelX() != 15 || forms::Screen().TwipsPerPixelY() != 15) {
-        GTEST_SKIP() << "the numbers are those of 96 DPI";
-    }
     frmQuillview& w = Window();
     clsIface& state = *w.mInterface;
     ASSERT_TRUE(SizeClient(w.hWnd(), 800, 600));
