@@ -26,6 +26,7 @@
 #include "main/core/Module1.h"
 #include "main/core/PictureDecoders.h"
 #include "main/core/clsIface.h"
+#include "main/core/modInstances.h"
 #include "platform/forms/StdPicture.h"
 #include "platform/runtime/Answerer.h"
 #include "platform/runtime/MsgBox.h"
@@ -52,12 +53,26 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// The window looked for: of its class, with its caption when one is given, and for the browser the window
+// its start marks as the running instance (the splash before it is of the same class).
+struct Wanted {
+    const char* cls;
+    std::string caption;
+    bool instance = false;
+};
+
 struct Found {
     DWORD pid;
-    const char* cls;
+    const Wanted* wanted;
     HWND hwnd;
     bool box;
 };
+
+std::string WindowCaption(HWND hwnd) {
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
 
 BOOL CALLBACK FindVisible(HWND hwnd, LPARAM data) {
     auto* f = reinterpret_cast<Found*>(data);
@@ -67,12 +82,14 @@ BOOL CALLBACK FindVisible(HWND hwnd, LPARAM data) {
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
     if (std::string(cls) == "#32770") {
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        std::printf("  a message box came up (%s): the measurement is void\n", text);
+        std::printf("  a message box came up (%s): the measurement is void\n", WindowCaption(hwnd).c_str());
         f->box = true;
     }
-    if (std::string(cls) == f->cls) f->hwnd = hwnd;
+    const Wanted& w = *f->wanted;
+    if (std::string(cls) == w.cls && (w.caption.empty() || WindowCaption(hwnd) == w.caption) &&
+        (!w.instance || modInstances::IsInstanceWindow(hwnd))) {
+        f->hwnd = hwnd;
+    }
     return TRUE;
 }
 
@@ -101,18 +118,22 @@ public:
     Started(const Started&) = delete;
     Started& operator=(const Started&) = delete;
 
-    // Seconds from CreateProcess until a visible top-level window of the class (and caption, when given);
-    // negative when it did not come or a message box came instead.
-    double UntilVisible(const char* cls, const std::string& caption = {}) {
+    // Seconds from CreateProcess until the wanted window is visible; negative when it did not come, the
+    // program ended without it or a message box came instead.
+    double UntilVisible(const Wanted& wanted) {
         const double deadline = Seconds() + kWaitMs / 1000.0;
         while (ok_ && Seconds() < deadline) {
-            Found f{pi_.dwProcessId, cls, nullptr, false};
+            Found f{pi_.dwProcessId, &wanted, nullptr, false};
             EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&f));
             if (f.box) return -1;
-            if (f.hwnd && (caption.empty() || WindowCaption(f.hwnd) == caption)) {
+            if (f.hwnd) {
                 const double took = Seconds() - start_;
                 window_ = f.hwnd;
                 return took;
+            }
+            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) {
+                std::printf("  %s ended without its window: the measurement is void\n", wanted.cls);
+                return -1;
             }
             Sleep(1);
         }
@@ -134,12 +155,6 @@ public:
     }
 
 private:
-    static std::string WindowCaption(HWND hwnd) {
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        return text;
-    }
-
     PROCESS_INFORMATION pi_{};
     bool ok_ = false;
     double start_ = 0;
@@ -180,13 +195,15 @@ void BenchStartUp(const std::string& program, const std::string& startFolder) {
     QuietStarts(program, startFolder, "Actual");
     const std::string bare = ModuleFolder() + "\\qv_bare_window.exe";
     // A first start of each that is not counted: files into the system's cache, the prefix's first use.
-    { Started(bare, "").UntilVisible("QvBareWindow"); }
-    { Started(program, "").UntilVisible("QuillviewForm"); }
+    const Wanted bareWindow{"QvBareWindow"};
+    const Wanted mainWindow{"QuillviewForm", {}, true};
+    { Started(bare, "").UntilVisible(bareWindow); }
+    { Started(program, "").UntilVisible(mainWindow); }
     std::vector<double> bareTimes;
     std::vector<double> programTimes;
     for (int i = 0; i < 5; ++i) {
-        bareTimes.push_back(Started(bare, "").UntilVisible("QvBareWindow"));
-        programTimes.push_back(Started(program, "").UntilVisible("QuillviewForm"));
+        bareTimes.push_back(Started(bare, "").UntilVisible(bareWindow));
+        programTimes.push_back(Started(program, "").UntilVisible(mainWindow));
     }
     std::printf("Start-up until the main window is visible (median of 5, interleaved; start folder of 100 pictures)\n");
     std::printf("  bare window program:");
@@ -202,7 +219,7 @@ void BenchStartUp(const std::string& program, const std::string& startFolder) {
 // Private bytes of a start showing `picture` (the logo when empty) in the stored display mode.
 double ShownBytes(const std::string& program, const std::string& picture, const char* caption) {
     Started started(program, picture.empty() ? "" : "\"" + picture + "\"");
-    if (started.UntilVisible("QuillviewForm", caption) < 0) return -1;
+    if (started.UntilVisible({"QuillviewForm", caption, true}) < 0) return -1;
     return started.PrivateBytes();
 }
 
