@@ -41,8 +41,9 @@ void frmQuillview::ApplyOptions() {
 void frmQuillview::ApplyTrayIcon() {
     if (!TrayIconEnabled) {
         morwen.SetShown(false);
-        // Without a tray icon a hidden window could not be reached again.
-        if (!Visible()) {
+        // Without a tray icon a hidden window could not be reached again; one that start-up has not shown
+        // yet is shown by start-up itself, once it is complete.
+        if (!Visible() && !beforeFirstShow_) {
             SetVisible(true);
             if (WindowState() == 1) SetWindowState(0);
         }

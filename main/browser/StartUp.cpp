@@ -64,6 +64,7 @@ void frmQuillview::Form_Load() {
 }
 
 void frmQuillview::StartUp() {
+    beforeFirstShow_ = true;
     using forms::IgnoringErrors;
     const std::string programFile = ProgramFile();
     const bool installed = Exists(programFile);
@@ -251,6 +252,7 @@ void frmQuillview::StartUp() {
     // 29
     IgnoringErrors([&] { ApplyOptions(); });
     // 30
+    beforeFirstShow_ = false;
     IgnoringErrors([&] { Show(); });
     IgnoringErrors([&] { ShowStartupTip(); });
     IgnoringErrors([&] { Show(); });

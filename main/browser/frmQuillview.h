@@ -514,6 +514,8 @@ private:
     void SetToolbarIcon(int button, int iconId);
 
     bool withoutStartUp_ = false;
+    // Start-up has not shown the window yet: until then no layout pass brings it on screen half-built.
+    bool beforeFirstShow_ = false;
     bool handingIn_ = false;
     std::deque<std::string> pendingHandIns_;
     bool ResizeRepeated = false;

@@ -1,0 +1,91 @@
+// The main window comes on screen once, at the end of its start-up: not half-built during the layout pass
+// that applies the stored interface, before the logo and the options are in place.
+#include "main/browser/frmQuillview.h"
+#include "main/core/Module1.h"
+#include "main/core/SettingsNames.h"
+#include "platform/runtime/App.h"
+#include "platform/runtime/ScriptedAnswerer.h"
+#include "platform/runtime/Settings.h"
+#include "platform/runtime/UserPaths.h"
+#include "tests/support/Apartment.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+frmQuillview& Window() { return forms::Default<frmQuillview>(); }
+
+// The main window's caption each time it is shown, seen by the window itself as the show reaches it.
+std::vector<std::string> gShownWith;
+
+LRESULT CALLBACK WatchShows(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam && call->hwnd == Window().hWnd()) {
+        char caption[256] = {};
+        GetWindowTextA(call->hwnd, caption, sizeof caption);
+        gShownWith.emplace_back(caption);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class ShowsHook {
+public:
+    ShowsHook() : hook_(SetWindowsHookExA(WH_CALLWNDPROC, &WatchShows, nullptr, GetCurrentThreadId())) {
+        gShownWith.clear();
+    }
+    ~ShowsHook() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    ShowsHook(const ShowsHook&) = delete;
+    ShowsHook& operator=(const ShowsHook&) = delete;
+    bool Hooked() const { return hook_ != nullptr; }
+
+private:
+    HHOOK hook_;
+};
+
+class StartUpShow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Module1::gCommandLine.clear();
+        // This version has run before and the desktop icons were settled: the start-up asks nothing.
+        forms::SaveSetting("Quillview", "current_version", "major", std::to_string(forms::App::Major()));
+        forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(forms::App::Minor()));
+        forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(forms::App::Revision()));
+        forms::SaveSetting(settingsnames::kApp, "options", "deskicon232", "1");
+        forms::SaveSetting(settingsnames::kApp, "Options", "maintainass", "0");
+        forms::SaveSetting(settingsnames::kApp, "Options", "Show Tips at Startup", "0");
+        forms::SaveSetting(settingsnames::kApp, "Interface", "Startdir", folder_.Path());
+    }
+    void TearDown() override { Window().Unload(); }
+
+    forms::ScriptedAnswerer answers_{[](const std::string& m) { ADD_FAILURE() << m; }};
+    const forms::ScopedAnswerer answering_{answers_};
+    const qvtest::TempFolder folder_;
+    const forms::SettingsRootOverride settings_{std::string(forms::TestSettingsBase) + "StartUpShow"};
+    const forms::UserPathsOverride paths_{std::nullopt, folder_ / "user"};
+    const qvtest::Apartment apartment_;
+};
+
+TEST_F(StartUpShow, TheWindowFirstShowsWithTheLogoInPlace) {
+    // With the tray icon off (the stored default) and with it on while the window is normal.
+    for (const char* tray : {"0", "1"}) {
+        SCOPED_TRACE(std::string("systrayicon ") + tray);
+        forms::SaveSetting(settingsnames::kApp, "Options", "systrayicon", tray);
+        const ShowsHook watching;
+        ASSERT_TRUE(watching.Hooked());
+        Window().Load();
+        EXPECT_TRUE(IsWindowVisible(Window().hWnd()));
+        ASSERT_FALSE(gShownWith.empty());
+        EXPECT_EQ(gShownWith.front(), "Quillview - Vivid Imaging");
+        Window().Unload();
+    }
+}
+
+}  // namespace
