@@ -1,5 +1,7 @@
 #include "platform/foldertree/FolderTree.h"
 
+#include "platform/foldertree/FolderIcons.h"
+
 #include "platform/forms/EventErrorBoundary.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/RuntimeError.h"
@@ -10,6 +12,7 @@
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -102,15 +105,16 @@ void FolderTree::AfterCreate() {
     nodes_.clear();
     selected_ = nullptr;
     lastFileSystemPath_.clear();
+    viewProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd_, GCLP_WNDPROC));
+    // The items keep the system image list's indexes; the icons are painted after the rows (NM_CUSTOMDRAW).
     SHFILEINFOA info{};
-    const auto systemImages = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
-                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                   SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
     folderImage_ = info.iIcon;
     SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
                    SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
     openFolderImage_ = info.iIcon;
-    if (systemImages) SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(systemImages));
+    View(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(FolderIcons::Shared().Room()));
 
     auto desktop = std::make_unique<Node>();
     PIDLIST_ABSOLUTE pidl = nullptr;
@@ -135,11 +139,37 @@ void FolderTree::AfterCreate() {
     desktop->selectedImage = pidl ? ShellImage(pidl, true) : openFolderImage_;
     root_ = Insert(TVI_ROOT, TVI_LAST, std::move(desktop));
     ++quiet_;
-    SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root_));
+    View(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root_));
     --quiet_;
     // The tree would select its first node when it first takes the focus, reporting a folder nobody chose.
     SelectQuietly(root_);
     selected_ = root_;
+}
+
+LRESULT FolderTree::View(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    // Straight to the class's own procedure: the runtime's subclass has no use for the tree's own messages,
+    // and its chain costs more than most of them (a window property looked up per message).
+    return viewProc_ ? CallWindowProcA(viewProc_, hwnd_, msg, wParam, lParam) : SendMessageA(hwnd_, msg, wParam, lParam);
+}
+
+void FolderTree::DrawIcons(HDC dc, const RECT& area) const {
+    FolderIcons& icons = FolderIcons::Shared();
+    const SIZE size = icons.Size();
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    for (auto item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)); item;
+         item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)))) {
+        RECT label{};
+        std::memcpy(&label, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
+        if (!View(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label)) || label.top >= client.bottom) break;
+        if (label.bottom <= area.top || label.top >= area.bottom) continue;
+        const Node* n = NodeOf(item);
+        if (!n) continue;
+        const bool selected = View(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_SELECTED) & TVIS_SELECTED;
+        // The icon's room is the image list's width just before the label, as the tree view lays it out.
+        icons.Draw(dc, selected ? n->selectedImage : n->image, label.left - size.cx,
+                   label.top + (label.bottom - label.top - size.cy) / 2);
+    }
 }
 
 FolderTree::Node* FolderTree::NodeOf(HTREEITEM item) const {
@@ -147,7 +177,7 @@ FolderTree::Node* FolderTree::NodeOf(HTREEITEM item) const {
     TVITEMA tv{};
     tv.mask = TVIF_PARAM | TVIF_HANDLE;
     tv.hItem = item;
-    if (!SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
+    if (!View(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
     return reinterpret_cast<Node*>(tv.lParam);
 }
 
@@ -161,12 +191,7 @@ HTREEITEM FolderTree::Insert(HTREEITEM parent, HTREEITEM after, std::unique_ptr<
     ins.item.iImage = node->image;
     ins.item.iSelectedImage = node->selectedImage;
     ins.item.lParam = reinterpret_cast<LPARAM>(node.get());
-    // Straight to the class's own procedure: the runtime's subclass has no use for inserts, and its chain
-    // costs more than the insert itself when a node brings thousands of children.
-    const auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd_, GCLP_WNDPROC));
-    const auto item = reinterpret_cast<HTREEITEM>(
-        classProc ? CallWindowProcA(classProc, hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins))
-                  : SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    const auto item = reinterpret_cast<HTREEITEM>(View(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
     if (!item) return nullptr;
     node->item = item;
     const Node* key = node.get();
@@ -250,7 +275,10 @@ void FolderTree::ReadChildren(Node& node) {
     if (node.read) return;
     node.read = true;
     std::vector<Child> children = ListChildren(node);
-    const bool many = children.size() > 16;
+    // Under a closed node the inserts change nothing on screen. Redraw is turned off only for an open one:
+    // turning it back on lays out and redraws the scroll bars, which costs more than thousands of inserts.
+    const bool open = View(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node.item), TVIS_EXPANDED) & TVIS_EXPANDED;
+    const bool many = open && children.size() > 16;
     if (many) SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
     nodes_.reserve(nodes_.size() + children.size());
     for (Child& c : children) Insert(node.item, TVI_LAST, std::move(c.node));
@@ -260,13 +288,13 @@ void FolderTree::ReadChildren(Node& node) {
     tv.mask = TVIF_HANDLE | TVIF_CHILDREN;
     tv.hItem = node.item;
     tv.cChildren = node.hasChildren;
-    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    View(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
     if (many) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 HTREEITEM FolderTree::FindChild(HTREEITEM parent, const std::string& path, bool fileSystemOnly) {
-    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
-         item; item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+    for (auto item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+         item; item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
         const Node* n = NodeOf(item);
         if (!n) continue;
         if (n->fileSystem && TextEquals(n->path, path)) return item;
@@ -290,8 +318,8 @@ HTREEITEM FolderTree::Locate(const std::string& folder, bool addHidden) {
     Pidl drives(drivesPidl);
     ComPtr<IShellFolder> desktop;
     SHGetDesktopFolder(&desktop);
-    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root_)));
-         item && !at; item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+    for (auto item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root_)));
+         item && !at; item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
         Node* n = NodeOf(item);
         if (!n || !n->viaShell || n->fileSystem || !n->pidl) continue;
         if (drives && desktop && HRESULT_CODE(desktop->CompareIDs(0, n->pidl.get(), drives.get())) != 0) continue;
@@ -326,8 +354,8 @@ HTREEITEM FolderTree::Locate(const std::string& folder, bool addHidden) {
             n->image = folderImage_;
             n->selectedImage = openFolderImage_;
             HTREEITEM after = TVI_FIRST;
-            for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(at)));
-                 item; item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+            for (auto item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(at)));
+                 item; item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
                 const Node* sibling = NodeOf(item);
                 if (sibling && OrdinalLess(Wide(sibling->name), found.cFileName)) after = item;
             }
@@ -344,7 +372,7 @@ HTREEITEM FolderTree::Locate(const std::string& folder, bool addHidden) {
 std::string FolderTree::Path() const {
     Touch();
     if (!hwnd_) return {};
-    const Node* n = NodeOf(reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+    const Node* n = NodeOf(reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_CARET, 0)));
     return n && n->fileSystem ? n->path : std::string{};
 }
 
@@ -357,23 +385,33 @@ void FolderTree::SetPath(const std::string& path) {
     if (item) ExpandBranch(item);
     --quiet_;
     if (!item) throw RuntimeError(err::PathNotFound);
-    SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    SendMessageA(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    View(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    ScrollIntoView(item);
     Changed();
 }
 
 void FolderTree::ExpandBranch(HTREEITEM item) {
     // Only the closed ones: each expand makes the tree view lay out all its open rows again, which costs
     // milliseconds once a node below holds thousands of children.
-    for (HTREEITEM up = item; up; up = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up)))) {
-        if (!(SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(up), TVIS_EXPANDED) & TVIS_EXPANDED))
-            SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(up));
+    for (HTREEITEM up = item; up; up = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(up)))) {
+        if (!(View(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(up), TVIS_EXPANDED) & TVIS_EXPANDED))
+            View(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(up));
     }
+}
+
+void FolderTree::ScrollIntoView(HTREEITEM item) {
+    // A row already in full view is left alone: the tree view would set its scroll bars again all the same.
+    RECT label{}, client{};
+    std::memcpy(&label, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
+    if (View(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label)) && GetClientRect(hwnd_, &client) &&
+        label.left >= client.left && label.right <= client.right && label.top >= client.top && label.bottom <= client.bottom)
+        return;
+    View(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
 }
 
 void FolderTree::SelectQuietly(HTREEITEM item) {
     ++quiet_;
-    SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    View(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     --quiet_;
 }
 
@@ -383,7 +421,7 @@ FolderItem FolderTree::ItemOf(const Node& node) const {
 
 void FolderTree::Changed() {
     if (quiet_ || !hwnd_) return;
-    const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    const auto item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_CARET, 0));
     if (item == selected_) return;
     selected_ = item;
     const Node* n = NodeOf(item);
@@ -396,21 +434,21 @@ void FolderTree::Changed() {
 void FolderTree::Reread(HTREEITEM item) {
     Node* node = NodeOf(item);
     if (!node || !node->read) return;
-    const UINT state = static_cast<UINT>(SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED));
+    const UINT state = static_cast<UINT>(View(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED));
     std::vector<HTREEITEM> existing;
-    for (auto c = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
-         c; c = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(c))))
+    for (auto c = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+         c; c = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(c))))
         existing.push_back(c);
     if (!(state & TVIS_EXPANDED)) {
         // A closed branch is read again when it next opens.
-        for (HTREEITEM c : existing) SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(c));
+        for (HTREEITEM c : existing) View(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(c));
         node->read = false;
         node->hasChildren = Unknown;
         TVITEMA tv{};
         tv.mask = TVIF_HANDLE | TVIF_CHILDREN;
         tv.hItem = item;
         tv.cChildren = I_CHILDRENCALLBACK;
-        SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+        View(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
         return;
     }
     const auto keyOf = [](const Node& n) { return n.fileSystem ? "f" + UCase(n.path) : "s" + n.name; };
@@ -423,7 +461,7 @@ void FolderTree::Reread(HTREEITEM item) {
     for (const Child& c : fresh) wanted.emplace(keyOf(*c.node), true);
     // Folders that went away, then the new ones in their places.
     for (const auto& [key, c] : kept) {
-        if (!wanted.count(key)) SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(c));
+        if (!wanted.count(key)) View(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(c));
     }
     HTREEITEM previous = TVI_FIRST;
     std::vector<HTREEITEM> survivors;
@@ -442,7 +480,7 @@ void FolderTree::Reread(HTREEITEM item) {
     tv.mask = TVIF_HANDLE | TVIF_CHILDREN;
     tv.hItem = item;
     tv.cChildren = node->hasChildren;
-    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    View(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
     for (HTREEITEM c : survivors) Reread(c);
 }
 
@@ -461,8 +499,8 @@ void FolderTree::Refresh() {
     if (item) ExpandBranch(item);
     --quiet_;
     if (item) {
-        SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        SendMessageA(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+        View(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        ScrollIntoView(item);
     }
     Changed();
     WindowedControl::Refresh();
@@ -508,6 +546,12 @@ bool FolderTree::OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
         if (n && n->item == selected_) selected_ = nullptr;
         nodes_.erase(n);
         result = 0;
+        return true;
+    }
+    case NM_CUSTOMDRAW: {
+        const auto* draw = reinterpret_cast<const NMTVCUSTOMDRAW*>(lParam);
+        if (draw->nmcd.dwDrawStage == CDDS_POSTPAINT) DrawIcons(draw->nmcd.hdc, draw->nmcd.rc);
+        result = draw->nmcd.dwDrawStage == CDDS_PREPAINT ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
         return true;
     }
     case NM_RCLICK: {

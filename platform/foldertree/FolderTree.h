@@ -78,6 +78,8 @@ private:
     };
     struct Child;  // a child found while reading a node
 
+    LRESULT View(UINT msg, WPARAM wParam, LPARAM lParam) const;
+    void DrawIcons(HDC dc, const RECT& area) const;
     Node* NodeOf(HTREEITEM item) const;
     HTREEITEM Insert(HTREEITEM parent, HTREEITEM after, std::unique_ptr<Node> node);
     void ReadChildren(Node& node);
@@ -88,6 +90,7 @@ private:
     void Reread(HTREEITEM item);
     void ExpandBranch(HTREEITEM item);
     void SelectQuietly(HTREEITEM item);
+    void ScrollIntoView(HTREEITEM item);
     void Changed();
     FolderItem ItemOf(const Node& node) const;
 
@@ -95,6 +98,7 @@ private:
     HTREEITEM root_ = nullptr;
     HTREEITEM selected_ = nullptr;  // as last reported
     std::string lastFileSystemPath_;
+    WNDPROC viewProc_ = nullptr;  // the tree view class's own procedure
     int quiet_ = 0;
     int folderImage_ = -1;
     int openFolderImage_ = -1;

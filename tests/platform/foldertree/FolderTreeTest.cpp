@@ -7,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -96,10 +100,98 @@ protected:
         return CentreOf(tree(), r);
     }
     HTREEITEM Root() const { return reinterpret_cast<HTREEITEM>(SendMessageA(tree(), TVM_GETNEXTITEM, TVGN_ROOT, 0)); }
+    TVITEMA Item(HTREEITEM item) const {
+        TVITEMA tv{};
+        tv.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+        tv.hItem = item;
+        tv.stateMask = TVIS_SELECTED;
+        SendMessageA(tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+        return tv;
+    }
+    RECT Label(HTREEITEM item) const {
+        RECT r{};
+        std::memcpy(&r, &item, sizeof item);
+        SendMessageA(tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
 
     fs::path base;
     std::shared_ptr<frmTree> form = New<frmTree>();
 };
+
+// 32-bit pixels of a rectangle, copied from a device context.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> bits;
+    Pixels(HDC from, const RECT& r) : width(r.right - r.left), height(r.bottom - r.top), bits(static_cast<size_t>(width) * height) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
+        void* data = nullptr;
+        const HDC dc = CreateCompatibleDC(from);
+        const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &data, nullptr, 0);
+        const HGDIOBJ old = SelectObject(dc, bitmap);
+        BitBlt(dc, 0, 0, width, height, from, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        std::memcpy(bits.data(), data, bits.size() * 4);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    // Of the pixels where `other` is not plain `background`: how many differ from it by more than rounding
+    // in a colour channel, and how many there are.
+    std::pair<int, int> Mismatches(const Pixels& other, COLORREF background) const {
+        const auto channel = [](std::uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+        const std::uint32_t plain = (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+        int mismatched = 0, compared = 0;
+        for (size_t i = 0; i < bits.size() && i < other.bits.size(); ++i) {
+            if ((other.bits[i] & 0xFFFFFF) == plain) continue;
+            ++compared;
+            int most = 0;
+            for (int shift : {0, 8, 16}) most = std::max(most, std::abs(channel(bits[i], shift) - channel(other.bits[i], shift)));
+            mismatched += most > 2;
+        }
+        return {mismatched, compared};
+    }
+};
+
+// The system image list's small icon, drawn by the image list itself over a background of one colour.
+Pixels ShellIcon(int index, COLORREF background, SIZE size) {
+    SHFILEINFOA info{};
+    const auto system = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(
+        "folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    const HDC screen = GetDC(nullptr);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    const HBRUSH brush = CreateSolidBrush(background);
+    const RECT all{0, 0, size.cx, size.cy};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    ImageList_Draw(system, index, dc, 0, 0, ILD_TRANSPARENT);
+    Pixels out(dc, all);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
+int ShellIndex(const char* name, bool open) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(name, FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                   SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | (open ? SHGFI_OPENICON : 0));
+    return info.iIcon;
+}
+
+int ShellIndex(int csidl) {
+    PIDLIST_ABSOLUTE pidl = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl))) return -1;
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    CoTaskMemFree(pidl);
+    return info.iIcon;
+}
+
 }  // namespace
 
 TEST_F(FolderTreeTest, PathSelectsAndExpandsOnlyOnAChange) {
@@ -199,4 +291,40 @@ TEST_F(FolderTreeTest, RightClickGivesMouseUpAndKeepsTheSelection) {
     EXPECT_EQ(form->mouseUps[0].x, client.x);
     EXPECT_EQ(form->mouseUps[0].y, client.y);
     EXPECT_EQ(t.Path(), P("Photos"));
+}
+
+TEST_F(FolderTreeTest, RowsShowTheShellsIconsAndTheSelectedOneOpen) {
+    form->Tree.SetPath(P("Photos"));
+    const HTREEITEM photos = Selected();
+    struct Case {
+        const char* what;
+        HTREEITEM item;
+        int image;  // the system image list's index the row reports and shows
+    };
+    const std::vector<Case> cases{
+        {"a plain folder", Child(photos, "Alps"), ShellIndex("folder", false)},
+        {"the selected folder", photos, ShellIndex("folder", true)},
+        {"a shell node", Child(Root(), "My Computer"), ShellIndex(CSIDL_DRIVES)},
+    };
+    int cx = 16, cy = 16;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageA(tree(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)), &cx, &cy);
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.item) << c.what;
+        const TVITEMA item = Item(c.item);
+        EXPECT_EQ((item.state & TVIS_SELECTED) ? item.iSelectedImage : item.iImage, c.image) << c.what;
+
+        SendMessageA(tree(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(c.item));
+        RedrawWindow(tree(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        const RECT label = Label(c.item);
+        const int top = label.top + (label.bottom - label.top - cy) / 2;
+        const RECT room{label.left - cx, top, label.left, top + cy};
+        const HDC dc = GetDC(tree());
+        const Pixels shown(dc, room);
+        ReleaseDC(tree(), dc);
+        const COLORREF background = GetSysColor(COLOR_WINDOW);
+        const auto [mismatched, compared] = shown.Mismatches(ShellIcon(c.image, background, SIZE{cx, cy}), background);
+        EXPECT_GT(compared, cx * cy / 4) << c.what << ": the shell's icon is mostly blank";
+        // The tree's dotted line may run under the icon's edge.
+        EXPECT_LE(mismatched, 2) << c.what << ": not the shell's icon";
+    }
 }
