@@ -42,11 +42,7 @@ FolderIcons::FolderIcons() {
         "folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     int cx = 0, cy = 0;
     if (system_ && ImageList_GetIconSize(system_, &cx, &cy) && cx > 0 && cy > 0) size_ = SIZE{cx, cy};
-    room_ = ImageList_Create(size_.cx, size_.cy, ILC_COLOR32, 0, 1);
-}
-
-FolderIcons::~FolderIcons() {
-    if (room_) ImageList_Destroy(room_);
+    room_.reset(ImageList_Create(size_.cx, size_.cy, ILC_COLOR32, 0, 1));
 }
 
 BitmapDC FolderIcons::Copy(int index) const {

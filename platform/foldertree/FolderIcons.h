@@ -12,17 +12,18 @@
 
 namespace forms {
 
+using UniqueImageList = UniqueHandle<HIMAGELIST, &ImageList_Destroy>;
+
 class FolderIcons {
 public:
     // The process's one copy; the system image list is asked for on first use.
     static FolderIcons& Shared();
     FolderIcons(const FolderIcons&) = delete;
     FolderIcons& operator=(const FolderIcons&) = delete;
-    ~FolderIcons();
 
     // A list of the icons' size without images: given to a tree view, it gives the rows their icon room
     // and draws nothing.
-    HIMAGELIST Room() const noexcept { return room_; }
+    HIMAGELIST Room() const noexcept { return room_.get(); }
     SIZE Size() const noexcept { return size_; }
     // The system image list's icon `index` with its top left at (x, y), blended over what is there; nothing
     // for an index the list does not have.
@@ -34,7 +35,7 @@ private:
     BitmapDC Copy(int index) const;
 
     HIMAGELIST system_ = nullptr;  // the shell's, never destroyed
-    HIMAGELIST room_ = nullptr;
+    UniqueImageList room_;
     SIZE size_{16, 16};
     std::unordered_map<int, BitmapDC> copies_;
 };
