@@ -138,9 +138,10 @@ PictureType StdPicture::Type() const {
 
 long StdPicture::Width() const {
     OLE_XSIZE_HIMETRIC width = 0;
-    if (Type() == PictureType::None) return 0;
+    const PictureType type = Type();
+    if (type == PictureType::None) return 0;
     Check(Required().get_Width(&width), err::InvalidPicture);
-    if (width == 0 && Type() == PictureType::EnhMetafile) {
+    if (width == 0 && type == PictureType::EnhMetafile) {
         return EnhMetafileFrame(static_cast<HENHMETAFILE>(Handle())).cx;
     }
     return width;
@@ -148,9 +149,10 @@ long StdPicture::Width() const {
 
 long StdPicture::Height() const {
     OLE_YSIZE_HIMETRIC height = 0;
-    if (Type() == PictureType::None) return 0;
+    const PictureType type = Type();
+    if (type == PictureType::None) return 0;
     Check(Required().get_Height(&height), err::InvalidPicture);
-    if (height == 0 && Type() == PictureType::EnhMetafile) {
+    if (height == 0 && type == PictureType::EnhMetafile) {
         return EnhMetafileFrame(static_cast<HENHMETAFILE>(Handle())).cy;
     }
     return height;
