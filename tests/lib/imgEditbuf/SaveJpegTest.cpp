@@ -12,6 +12,7 @@
 #include "lib/imgEditbuf/Client.h"
 #include "platform/imaging/Picture.h"
 #include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/Strings.h"
 #include "tests/lib/imgEditbuf/ServerSupport.h"
 
 namespace imgbuf::test {
@@ -45,7 +46,7 @@ imaging::Image24 DecodedBySystem(const std::string& path) {
     UINT width = 0;
     UINT height = 0;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) ||
-        FAILED(factory->CreateDecoderFromFilename(std::wstring(path.begin(), path.end()).c_str(), nullptr,
+        FAILED(factory->CreateDecoderFromFilename(forms::ToWide(path).c_str(), nullptr,
                                                   GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) ||
         FAILED(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.Get(), &bgr)) ||

@@ -1,6 +1,7 @@
 // The main window's start-up renews the picture types the user chose, over the real classes root, with the
 // names and content types of its own (not the options window's) and the program's icons.
 #include "main/browser/frmQuillview.h"
+#include "tests/main/EarlierStart.h"
 #include "main/core/Module1.h"
 #include "main/core/SettingsNames.h"
 #include "platform/runtime/App.h"
@@ -66,11 +67,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(services_.Registered());
         Module1::gCommandLine.clear();
-        // This version has run before and the desktop icons were settled: the start-up asks nothing.
-        forms::SaveSetting("Quillview", "current_version", "major", std::to_string(forms::App::Major()));
-        forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(forms::App::Minor()));
-        forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(forms::App::Revision()));
-        forms::SaveSetting(settingsnames::kApp, "options", "deskicon232", "1");
+        qvtest::StoreAnEarlierStartOfThisVersion();
         // Every type is chosen and none is the program's, but GIF, which another program keeps.
         for (const Renewed& type : kRenewed) {
             RegDeleteTreeA(HKEY_CLASSES_ROOT, type.extension);

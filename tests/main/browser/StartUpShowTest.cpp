@@ -1,6 +1,7 @@
 // The main window comes on screen once, at the end of its start-up: not half-built during the layout pass
 // that applies the stored interface, before the logo and the options are in place.
 #include "main/browser/frmQuillview.h"
+#include "tests/main/EarlierStart.h"
 #include "main/core/Module1.h"
 #include "main/core/SettingsNames.h"
 #include "platform/runtime/App.h"
@@ -54,11 +55,7 @@ class StartUpShow : public ::testing::Test {
 protected:
     void SetUp() override {
         Module1::gCommandLine.clear();
-        // This version has run before and the desktop icons were settled: the start-up asks nothing.
-        forms::SaveSetting("Quillview", "current_version", "major", std::to_string(forms::App::Major()));
-        forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(forms::App::Minor()));
-        forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(forms::App::Revision()));
-        forms::SaveSetting(settingsnames::kApp, "options", "deskicon232", "1");
+        qvtest::StoreAnEarlierStartOfThisVersion();
         forms::SaveSetting(settingsnames::kApp, "Options", "maintainass", "0");
         forms::SaveSetting(settingsnames::kApp, "Options", "Show Tips at Startup", "0");
         forms::SaveSetting(settingsnames::kApp, "Interface", "Startdir", folder_.Path());

@@ -1,6 +1,7 @@
 // Close Quillview from the tray on the window started as the program starts it: the icon stays while the
 // close does not go ahead, so the window can still be brought back from it.
 #include "main/browser/frmQuillview.h"
+#include "tests/main/EarlierStart.h"
 #include "main/core/Module1.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/MsgBox.h"
@@ -27,11 +28,7 @@ TEST(TrayClose, TheIconStaysUntilTheCloseGoesAhead) {
     const qvtest::TempFolder folder;
     const forms::SettingsRootOverride settings(std::string(forms::TestSettingsBase) + "TrayClose");
     const forms::UserPathsOverride paths(std::nullopt, folder / "user");
-    // This version has run before: the start-up asks nothing.
-    forms::SaveSetting("Quillview", "current_version", "major", std::to_string(forms::App::Major()));
-    forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(forms::App::Minor()));
-    forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(forms::App::Revision()));
-    forms::SaveSetting("Quillview2", "options", "deskicon232", "1");
+    qvtest::StoreAnEarlierStartOfThisVersion();
     formstest::Script script;
     Module1::gCommandLine.clear();
 

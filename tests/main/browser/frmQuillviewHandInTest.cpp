@@ -1,5 +1,6 @@
 // The main window's side of the single-instance hand-off, driven in this process.
 #include "main/browser/frmQuillview.h"
+#include "tests/main/EarlierStart.h"
 #include "main/core/Module1.h"
 #include "main/core/modInstances.h"
 #include "platform/runtime/App.h"
@@ -29,11 +30,7 @@ protected:
         picture_ = folder_ / "a b.bmp";
         ASSERT_TRUE(qvtest::WriteBitmap(picture_));
         Module1::gCommandLine.clear();
-        // This version has run before: the window's start-up checks stay quiet.
-        forms::SaveSetting("Quillview", "current_version", "major", std::to_string(forms::App::Major()));
-        forms::SaveSetting("Quillview", "current_version", "minor", std::to_string(forms::App::Minor()));
-        forms::SaveSetting("Quillview", "current_version", "rev", std::to_string(forms::App::Revision()));
-        forms::SaveSetting("Quillview2", "options", "deskicon232", "1");
+        qvtest::StoreAnEarlierStartOfThisVersion();
     }
     void TearDown() override {
         Window().Unload();
