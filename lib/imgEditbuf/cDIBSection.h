@@ -44,13 +44,21 @@ public:
 
     void RandomiseBits(bool gray = false);
     void ClearUp() noexcept;
-    // A new buffer with the image scaled bilinearly; nullptr when the new buffer cannot be made.
+    // A new buffer with the image scaled bilinearly; nullptr when the new buffer cannot be made. Its memory,
+    // once released, is kept (32 MB in all at most) for the next result of the same size.
     std::unique_ptr<cDIBSection> Resample(std::int32_t newHeight, std::int32_t newWidth) const;
+    // Frees the memory kept from released results of Resample.
+    static void FreeKeptBuffers() noexcept;
 
 private:
+    // Like Create, from a buffer of the same size released earlier when there is one; its pixels are left
+    // as they were, for a caller that writes every one.
+    bool CreateForOverwrite(std::int32_t width, std::int32_t height);
+
     forms::BitmapDC surface_;
     std::uint8_t* bits_ = nullptr;
     BITMAPINFOHEADER header_ = {};
+    bool kept_ = false;  // goes back to the kept buffers when released
 };
 
 }  // namespace imgbuf

@@ -153,6 +153,65 @@ TEST_F(DibSection, ResampleToTheSameSizeIsABlockCopy) {
         EXPECT_EQ(std::memcmp(Byte(copy.Get(), row, 0), Byte(dib.Get(), row, 0), 15), 0);
 }
 
+// A result may be made in the memory of one released before: it must be as a new one whatever its last user
+// did to the bytes (the row padding too) or to the DC, and results alive at once never share memory.
+TEST_F(DibSection, AResultAfterAReleasedOneIsAsNew) {
+    const auto source = Made(5, 3);
+    for (LONG row = 0; row < 3; ++row)
+        for (LONG k = 0; k < 15; ++k) *Byte(source.Get(), row, k) = static_cast<std::uint8_t>(row * 50 + k * 9 + 3);
+    constexpr LONG Width = 7, Height = 4;  // rows of 21 bytes padded to 24
+    std::vector<std::uint8_t> expected;
+    {
+        const auto first = Resampled(source.Get(), Height, Width);
+        ASSERT_TRUE(first);
+        expected.assign(Bits(first.Get()), Bits(first.Get()) + Stride(first.Get()) * Height);
+    }
+    const forms::UniqueBitmap foreign(CreateBitmap(2, 2, 1, 1, nullptr));
+    struct Case {
+        const char* what;
+        bool byClearUp;
+        void (*use)(HDC dc, HBITMAP foreign);
+    };
+    const Case cases[] = {
+        {"bytes overwritten, released by its last reference", false, [](HDC, HBITMAP) {}},
+        {"bytes overwritten, released by ClearUp", true, [](HDC, HBITMAP) {}},
+        {"drawing state changed", false, [](HDC dc, HBITMAP) {
+             SetStretchBltMode(dc, HALFTONE);
+             SetMapMode(dc, MM_LOMETRIC);
+             SaveDC(dc);
+             SetTextColor(dc, RGB(1, 2, 3));
+         }},
+        {"another bitmap selected", true, [](HDC dc, HBITMAP other) { SelectObject(dc, other); }},
+    };
+    for (const Case& c : cases) {
+        ComPtr<_cDIBSection> used = Resampled(source.Get(), Height, Width);
+        ASSERT_TRUE(used) << c.what;
+        std::memset(Bits(used.Get()), 0xA5, expected.size());
+        LONG_PTR usedDC = 0;
+        used->get_hdc(&usedDC);
+        c.use(reinterpret_cast<HDC>(usedDC), foreign.get());
+        const auto alongside = Resampled(source.Get(), Height, Width);
+        ASSERT_TRUE(alongside) << c.what;
+        EXPECT_NE(Bits(alongside.Get()), Bits(used.Get())) << c.what;
+        const std::uint8_t* const usedBits = Bits(used.Get());
+        if (c.byClearUp) ASSERT_EQ(used->ClearUp(), S_OK);
+        used = {};
+
+        const auto next = Resampled(source.Get(), Height, Width);
+        ASSERT_TRUE(next) << c.what;
+        EXPECT_EQ(Bits(next.Get()), usedBits) << c.what << ": the released memory is the one used again";
+        EXPECT_EQ(std::memcmp(Bits(next.Get()), expected.data(), expected.size()), 0) << c.what;
+        LONG_PTR dc = 0, dib = 0;
+        next->get_hdc(&dc);
+        next->get_hDib(&dib);
+        const auto nextDC = reinterpret_cast<HDC>(dc);
+        EXPECT_EQ(GetCurrentObject(nextDC, OBJ_BITMAP), reinterpret_cast<HGDIOBJ>(dib)) << c.what;
+        EXPECT_EQ(GetStretchBltMode(nextDC), BLACKONWHITE) << c.what;
+        EXPECT_EQ(GetMapMode(nextDC), MM_TEXT) << c.what;
+        EXPECT_EQ(GetTextColor(nextDC), RGB(0, 0, 0)) << c.what;
+    }
+}
+
 TEST_F(DibSection, RandomiseBitsFillsPixelsAndLeavesPadding) {
     const auto grey = Made(5, 4);
     for (LONG row = 0; row < 4; ++row) std::memset(Byte(grey.Get(), row, 15), 0xA5, 1);
