@@ -1,9 +1,13 @@
 #include "platform/imaging/Ijl.h"
 
 #include <algorithm>
+#include <span>
+#include <string>
 
 #include "platform/runtime/RuntimeError.h"
+#include "platform/imaging/JpegWriter.h"
 #include "platform/imaging/Wic.h"
+#include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/Strings.h"
 
 namespace imaging {
@@ -82,17 +86,22 @@ std::int32_t WriteWhole(JpegCoreProperties& p) {
     if (!p.JPGFile || !DibUsable(p) || p.JPGWidth != p.DIBWidth || DibRows(p) != p.JPGHeight) {
         return IjlBadArgument;
     }
-    EncodeRequest request;
-    request.container = GUID_ContainerFormatJpeg;
-    request.width = static_cast<std::uint32_t>(p.JPGWidth);
-    request.height = static_cast<std::uint32_t>(p.JPGHeight);
-    request.quality = static_cast<float>(std::clamp(p.jquality, 0, 100)) / 100.0f;
+    const JpegRequest request{static_cast<std::uint32_t>(p.JPGWidth), static_cast<std::uint32_t>(p.JPGHeight),
+                              p.jquality};
+    // The compressed stream is gathered first so that the runtime's replacing writer puts it in place whole.
+    std::string stream;
+    const bool encoded = EncodeJpeg(request, [&p](std::uint32_t row) { return DibRow(p, row); },
+                                    [&stream](std::span<const std::uint8_t> bytes) {
+                                        stream.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+                                        return true;
+                                    });
+    if (!encoded) return IjlEncodeFailed;
     try {
-        const bool written = WicEncodeToFile(p.JPGFile, request, [&p](std::uint32_t row) { return DibRow(p, row); });
-        return written ? IjlOk : IjlEncodeFailed;
+        forms::ReplaceWholeFile(p.JPGFile, stream);
     } catch (const forms::RuntimeError&) {
-        return IjlNoCodec;
+        return IjlOpenFailed;
     }
+    return IjlOk;
 }
 
 }  // namespace

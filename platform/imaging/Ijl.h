@@ -1,7 +1,7 @@
 #pragma once
 // The JPEG codec library the buffer module drives: one properties record per call, initialised by ijlInit
 // and released by ijlFree, a parameter read, a whole-image read into a 24-bit BGR buffer and a whole-image
-// write from one. Built on the system's JPEG decoder and encoder.
+// write from one. Reads through the system's JPEG decoder, writes through libjpeg-turbo (JpegWriter.h).
 
 #include <cstdint>
 #include <memory>
@@ -48,7 +48,7 @@ struct JpegCoreProperties {
     std::int32_t JPGWidth = 0;
     std::int32_t JPGHeight = 0;
     std::int32_t JPGChannels = 0;
-    std::int32_t jquality = 0;      // 0..100; values outside are taken as the nearest end
+    std::int32_t jquality = 0;      // the encoder's 1..100; values outside are taken as the nearest end
 
     std::shared_ptr<IjlSession> session;  // set by ijlInit, dropped by ijlFree
 };

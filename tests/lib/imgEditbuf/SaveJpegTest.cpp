@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -28,9 +31,10 @@ imaging::Image24 Gradient(std::uint32_t width, std::uint32_t height) {
         for (std::uint32_t x = 0; x < width; ++x) {
             std::uint8_t* p = image.Row(y) + 3 * x;
             const auto down = height > 1 ? 40 + 150 * y / (height - 1) : 120;
-            p[0] = static_cast<std::uint8_t>(down + x);
+            const auto across = width > 33 ? x * 32 / (width - 1) : x;  // at most 32 across, however wide
+            p[0] = static_cast<std::uint8_t>(down + across);
             p[1] = static_cast<std::uint8_t>(down);
-            p[2] = static_cast<std::uint8_t>(down + 30 - x);
+            p[2] = static_cast<std::uint8_t>(down + 30 - across);
         }
     }
     return image;
@@ -116,7 +120,8 @@ TEST_P(JpegRoundTrip, ComesBackCloseToTheOriginal) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, JpegRoundTrip,
                          testing::Values(RoundTrip{1, 1}, RoundTrip{1, 3}, RoundTrip{2, 5}, RoundTrip{3, 7},
-                                         RoundTrip{4, 9}, RoundTrip{5, 3}, RoundTrip{5, 17}, RoundTrip{33, 21}));
+                                         RoundTrip{4, 9}, RoundTrip{5, 3}, RoundTrip{5, 17}, RoundTrip{17, 9}, RoundTrip{33, 21},
+                                         RoundTrip{6001, 3}));
 
 // A DIB section either way up is encoded from its own rows, a device bitmap through a copy: each comes out
 // upright as the system's decoder reads the file.
@@ -156,7 +161,7 @@ TEST_F(SaveJpegTest, EmptyFileNameWritesNothing) {
     EXPECT_TRUE(Messages::Shown().empty());
 }
 
-// Quality goes to the encoder unchecked; how it shapes the file is the system encoder's (some ignore it).
+// Quality goes to the encoder unchecked; the values outside its scale are taken as its nearest end.
 TEST_F(SaveJpegTest, AnyQualityIsAccepted) {
     const auto picture = PictureOf(Gradient(64, 48));
     for (const std::int32_t quality : {0, 1, 75, 100, 150, -5}) {
@@ -167,6 +172,80 @@ TEST_F(SaveJpegTest, AnyQualityIsAccepted) {
         EXPECT_FALSE(fail) << quality;
     }
     EXPECT_TRUE(buffer_.SaveToJpeg((folder_ / "default.jpg"), picture.Get()));  // left out: 0
+    EXPECT_EQ(ReadBytes(folder_ / "default.jpg"), ReadBytes(folder_ / "q1.jpg")) << "0 is the lowest quality";
+    EXPECT_EQ(ReadBytes(folder_ / "q150.jpg"), ReadBytes(folder_ / "q100.jpg"));
+    EXPECT_TRUE(Messages::Shown().empty());
+}
+
+// Peak signal-to-noise ratio in dB over every channel; -1 when the sizes differ.
+double Psnr(const imaging::Image24& a, const imaging::Image24& b) {
+    if (a.width != b.width || a.height != b.height || a.width == 0) return -1;
+    double squares = 0;
+    for (std::uint32_t y = 0; y < a.height; ++y)
+        for (std::size_t i = 0; i < std::size_t{a.width} * 3; ++i) {
+            const double d = static_cast<double>(a.Row(y)[i]) - static_cast<double>(b.Row(y)[i]);
+            squares += d * d;
+        }
+    const double mse = squares / (static_cast<double>(a.width) * a.height * 3);
+    return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+// The gradient with a fixed grain in the brightness: each step of quality keeps more of it.
+imaging::Image24 Grained(std::uint32_t width, std::uint32_t height) {
+    imaging::Image24 image = Gradient(width, height);
+    std::uint32_t seed = 7;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const int grain = static_cast<int>((seed >> 16) % 41) - 20;
+            std::uint8_t* p = image.Row(y) + 3 * x;
+            for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>(std::clamp(p[c] + grain, 0, 255));
+        }
+    }
+    return image;
+}
+
+// The folder the build tree gives for the files ImageMagick reads back, as Wine's Z: drive shows it.
+std::string ReadbackFolder() {
+    const char* unixPath = std::getenv("QV_JPEG_READBACK");
+    if (!unixPath) {
+        ADD_FAILURE() << "QV_JPEG_READBACK is not set";
+        return {};
+    }
+    std::string path = std::string("Z:") + unixPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    CreateDirectoryA(path.c_str(), nullptr);  // there already after an earlier run
+    return path;
+}
+
+// Each quality as the system's decoder reads the file back: the picture within the quality's distance, and
+// the file larger for a higher quality. The files stay in the build tree for jpeg-quality-readback.sh, which
+// has ImageMagick estimate the quality from each file's tables.
+TEST_F(SaveJpegTest, EachQualityShapesTheFile) {
+    struct Row {
+        std::int32_t quality;
+        double minPsnr;  // the system's decoder reads less closely than libjpeg's own
+    };
+    const Row rows[] = {{1, 15}, {20, 23}, {50, 24.5}, {75, 26.5}, {90, 29.5}, {100, 31.5}};
+    const std::string out = ReadbackFolder();
+    if (out.empty()) return;
+    const imaging::Image24 original = Grained(96, 64);
+    const auto picture = PictureOf(original);
+    std::size_t previousSize = 0;
+    double previousPsnr = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.quality);
+        const std::string path = out + "\\q" + std::to_string(row.quality) + ".jpg";
+        DeleteFileA(path.c_str());  // no file of an earlier run may reach the read-back
+        ASSERT_TRUE(buffer_.SaveToJpeg(path, picture.Get(), row.quality));
+        const std::size_t size = ReadBytes(path).size();
+        EXPECT_GT(size, previousSize);
+        previousSize = size;
+        const double psnr = Psnr(DecodedBySystem(path), original);
+        EXPECT_GE(psnr, row.minPsnr) << "PSNR " << psnr;
+        EXPECT_GT(psnr, previousPsnr);
+        previousPsnr = psnr;
+    }
     EXPECT_TRUE(Messages::Shown().empty());
 }
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/runtime/ReplacingFile.h"
+#include "platform/runtime/WholeFile.h"
 #include "tests/support/TempFolder.h"
 
 namespace imaging {
@@ -78,6 +80,24 @@ TEST(Ijl, RowOrderFollowsTheSignOfTheHeight) {
             EXPECT_GT(read.Blue(2, 7), 190) << writtenBottomUp << readBottomUp;
         }
     }
+}
+
+// A write that fails on the way (the disk full) or cannot replace the target (read-only) leaves the user's
+// file as it was and no temporary file beside it.
+TEST(Ijl, AFailedWriteLeavesTheExistingFileWhole) {
+    const qvtest::TempFolder dir;
+    const std::string path = (dir / "photo.jpg");
+    Buffer b = Shaded(64, 64, true);
+    ASSERT_EQ(Write(b, path, 90), IjlOk);
+    const std::string before = forms::ReadWholeFile(path);
+    forms::FailReplacingWritesAfter(100);
+    EXPECT_LT(Write(b, path, 20), 0) << "disk full";
+    forms::FailReplacingWritesAfter(std::nullopt);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_LT(Write(b, path, 20), 0) << "read-only";
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(forms::ReadWholeFile(path), before);
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"photo.jpg"});
 }
 
 TEST(Ijl, CallsOutsideARecordsLifeFail) {
