@@ -57,6 +57,17 @@ std::string VersionPart(const char* key) {
 
 void ShowFixModal() { forms::Default<frmFix>().Show(forms::ShowMode::Modal); }
 
+// One step of Main: a run-time error other than 429 is passed over, and Main goes on with its next step;
+// 429 goes to Main's own handler.
+template <class Step>
+void PassedOver(Step&& step) {
+    try {
+        step();
+    } catch (const forms::RuntimeError& e) {
+        if (e.Number() == forms::err::CannotCreateObject) throw;
+    }
+}
+
 }  // namespace
 
 services::client::Shell& gShell() { return Get<services::client::Shell>(); }
@@ -72,7 +83,11 @@ void CreateServices() {
 }
 
 void EndProgram() {
-    SaveDialogWarmUp::Finish();
+    // No transfer may outlive the program, nor leave a temporary file behind.
+    for (forms::Form* form : forms::Form::AllForms()) {
+        if (auto* wizard = dynamic_cast<frmQVupd*>(form)) wizard->EndTransfers();
+    }
+    SaveDialogWarmUp::Abandon();
     if (EndAction()) {
         EndAction()();
         return;
@@ -100,7 +115,7 @@ std::optional<std::string> GetFileVersionString(const std::string& path) {
 
 void Main() {
     try {
-        CreateServices();
+        PassedOver([] { CreateServices(); });
 
         // The runtime warning: an unreadable version never warns.
         forms::IgnoringErrors([] {
@@ -114,36 +129,42 @@ void Main() {
             if (n == 0) forms::Default<frmWV>().Show(forms::ShowMode::Modal);
         });
 
-        if (forms::GetSetting("Quillview", "current_version", "major", "").empty()) {
-            const int answer = forms::MsgBox(
-                "Quillview Update can only be run after you have run the latest version of Quillview installed on "
-                "your system at least once.\r\nIf you are having problems starting the program, would you like to "
-                "run Quillview Fix to analyse the installation and check for missing settings/files?",
-                forms::mb::YesNo | forms::mb::Critical, "Quillview Update");
-            if (answer == forms::answer::Yes) ShowFixModal();
+        bool neverRan = false;
+        PassedOver([&] { neverRan = forms::GetSetting("Quillview", "current_version", "major", "").empty(); });
+        if (neverRan) {
+            PassedOver([] {
+                const int answer = forms::MsgBox(
+                    "Quillview Update can only be run after you have run the latest version of Quillview installed "
+                    "on your system at least once.\r\nIf you are having problems starting the program, would you "
+                    "like to run Quillview Fix to analyse the installation and check for missing settings/files?",
+                    forms::mb::YesNo | forms::mb::Critical, "Quillview Update");
+                if (answer == forms::answer::Yes) ShowFixModal();
+            });
             EndProgram();
             return;
         }
 
         auto& wizard = forms::Default<frmQVupd>();
-        wizard.QVMajVer = VersionPart("major");
-        wizard.QVMinVer = VersionPart("minor");
-        wizard.QVRevVer = VersionPart("rev");
+        PassedOver([&] { wizard.QVMajVer = VersionPart("major"); });
+        PassedOver([&] { wizard.QVMinVer = VersionPart("minor"); });
+        PassedOver([&] { wizard.QVRevVer = VersionPart("rev"); });
 
-        const std::string word = forms::Command();
-        if (word == "links") {
-            wizard.UpdateLinksCmd();
-        } else if (word == "submitweb") {
-            wizard.SubmitWebCmd();
-        } else if (word == "qvupdate") {
-            wizard.UpdateQVcmd();
-        } else if (word == "fix") {
-            forms::Default<frmFix>().Show();
-        } else {
-            wizard.ShowWizard();
-        }
+        PassedOver([&] {
+            const std::string word = forms::Command();
+            if (word == "links") {
+                wizard.UpdateLinksCmd();
+            } else if (word == "submitweb") {
+                wizard.SubmitWebCmd();
+            } else if (word == "qvupdate") {
+                wizard.UpdateQVcmd();
+            } else if (word == "fix") {
+                forms::Default<frmFix>().Show();
+            } else {
+                wizard.ShowWizard();
+            }
+        });
     } catch (const forms::RuntimeError& e) {
-        if (e.Number() != forms::err::CannotCreateObject) throw;
+        if (e.Number() != forms::err::CannotCreateObject) return;  // passed over: Main has no step left
         const int answer = forms::MsgBox(
             "Quillview Update has detected that one or more Quillview components are not properly installed\r\n"
             "A feature of Quillview Update is to detect missing files and reinstall certain components, would you "

@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -74,8 +75,10 @@ void WarmUp(const std::string& folder) {
 struct Runner {
     std::thread thread;
     bool started = false;
+    // Set by the thread when it is done; shared, so that an abandoned thread outlives nothing it uses.
+    std::shared_ptr<std::atomic<bool>> done = std::make_shared<std::atomic<bool>>(false);
     ~Runner() {
-        if (thread.joinable()) thread.join();
+        if (thread.joinable()) thread.detach();
     }
 };
 
@@ -93,13 +96,29 @@ void Start() {
     // With no initial folder given, the dialog opens in the current one.
     std::array<char, MAX_PATH + 1> folder{};
     const DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data());
-    if (n == 0 || n >= folder.size()) return;
-    runner.thread = std::thread(WarmUp, std::string(folder.data(), n));
+    if (n == 0 || n >= folder.size()) {
+        runner.done->store(true);
+        return;
+    }
+    runner.thread = std::thread([folder = std::string(folder.data(), n), done = runner.done] {
+        WarmUp(folder);
+        done->store(true);
+    });
+}
+
+void Abandon() {
+    Runner& runner = TheRunner();
+    if (runner.thread.joinable()) runner.thread.detach();
 }
 
 void Finish() {
     Runner& runner = TheRunner();
     if (runner.thread.joinable()) runner.thread.join();
+}
+
+bool Running() {
+    const Runner& runner = TheRunner();
+    return runner.started && !runner.done->load();
 }
 
 }  // namespace update::SaveDialogWarmUp

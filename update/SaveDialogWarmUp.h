@@ -8,8 +8,12 @@ namespace update::SaveDialogWarmUp {
 
 // Once per process; later calls do nothing.
 void Start();
-// Waits for the warm-up to end. Before the process ends, so that no thread is cut off inside the shell
-// holding one of its locks.
+// Lets the warm-up go without waiting for it: the program's end must not wait for a walk of a large folder.
+// The thread touches nothing of the program; the process's end stops it.
+void Abandon();
+// Waits for the warm-up to end (a measurement that must not share the machine with it).
 void Finish();
+// Whether the warm-up's thread still runs.
+bool Running();
 
 }  // namespace update::SaveDialogWarmUp

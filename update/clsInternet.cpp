@@ -1,6 +1,6 @@
 #include "update/clsInternet.h"
 
-#include "platform/runtime/ReplacingFile.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Strings.h"
 #include "platform/forms/MessageLoop.h"
@@ -21,6 +21,26 @@ namespace {
 constexpr std::uint64_t kShortDownload = 3072;
 
 bool IsSuccess(int status) { return status >= 200 && status <= 299; }
+// A reply whose status line gave no code (the control reports 0) is no answer at all.
+bool IsReadable(int status) { return status >= 100 && status <= 999; }
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return ".";
+    if (slash == 0 || (slash == 2 && path[1] == ':')) return path.substr(0, slash + 1);
+    return path.substr(0, slash);
+}
+
+// A step the system refuses with "access denied" is tried twice more before the refusal stands; the last
+// error then tells why it failed.
+template <class Step>
+bool TriedThrice(Step step) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (step()) return true;
+        if (GetLastError() != ERROR_ACCESS_DENIED) return false;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -31,6 +51,7 @@ std::string InetErrorText(std::int32_t number) {
             return "The download was not complete: the connection closed before the whole file arrived.";
         case inet_error::WrongSize: return "The downloaded file is not the size the update server announced.";
         case inet_error::NotAPackage: return "The downloaded file is not an update package of the kind its name says.";
+        case inet_error::UnreadableAnswer: return "The server's reply could not be read.";
         case inet_error::Cancelled: return "The connection was cancelled by the user";
         case inet_error::CannotStart: return "Error initialising connection";
         default: return inet::ErrorText(static_cast<std::uint32_t>(number));
@@ -60,11 +81,65 @@ void clsInternet::RaiseStatus(const std::string& text, std::int32_t length) {
 }
 
 void clsInternet::DropTemp() {
-    if (file_) {
-        CloseHandle(file_);
-        file_ = nullptr;
-    }
-    temp_.reset();  // deletes the temporary file unless it was committed
+    file_.reset();
+    if (tempPath_.empty()) return;
+    SetFileAttributesA(tempPath_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(tempPath_.c_str());
+    tempPath_.clear();
+}
+
+// The temporary file has a name of this program's own (kTempPrefix), so that one left by a run that died can
+// be told from anyone else's file and removed; it is held open without sharing while it is written, so no
+// other copy of the program takes it for such a leftover.
+bool clsInternet::OpenTemp() {
+    char name[MAX_PATH + 1] = {};
+    if (GetTempFileNameA(FolderOf(BinaryFile).c_str(), kTempPrefix, 0, name) == 0) return false;
+    tempPath_ = name;
+    written_ = 0;
+    return ReopenTemp();
+}
+
+bool clsInternet::ReopenTemp() {
+    return TriedThrice([this] {
+        file_.reset(forms::NullIfInvalid(
+            CreateFileA(tempPath_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        if (!file_) return false;
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(written_);
+        return SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(file_.get());
+    });
+}
+
+bool clsInternet::WriteBlock(std::string_view block) {
+    return TriedThrice([&] {
+        if (!file_ && !ReopenTemp()) return false;
+        DWORD done = 0;
+        const bool ok = WriteFile(file_.get(), block.data(), static_cast<DWORD>(block.size()), &done, nullptr);
+        if (ok && done == block.size()) {
+            written_ += block.size();
+            return true;
+        }
+        // A refused write is tried again on the file opened anew, from where the last whole block ended.
+        const DWORD error = ok ? ERROR_DISK_FULL : GetLastError();
+        file_.reset();
+        SetLastError(error);
+        return false;
+    });
+}
+
+bool clsInternet::CommitTemp() {
+    file_.reset();
+    const bool moved = TriedThrice([this] {
+        // Windows refuses to replace a read-only file, which not every implementation does: say so ourselves.
+        const DWORD attributes = GetFileAttributesA(BinaryFile.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+        return MoveFileExA(tempPath_.c_str(), BinaryFile.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    });
+    if (moved) tempPath_.clear();
+    return moved;
 }
 
 void clsInternet::Fail(std::int32_t number, const std::string& text) {
@@ -89,14 +164,18 @@ void clsInternet::OnState(int state) {
     } else if (state == 9) {
         RaiseStatus("Disconnecting...", 0);
     } else if (state == 10) {
-        // Only the text while the transfer runs: Disconnected itself follows the transfer's end, so a
-        // listener that takes it for success never sees it before an error.
+        // The connection closed; the transfer's end is Downloaded (or Error), which may still follow.
         RaiseStatus("Disconnected", 0);
+        if (Disconnected) Disconnected();
     }
 }
 
 void clsInternet::OnResponse(const inet::Result& head) {
     const bool tooLong = head.contentLength && *head.contentLength > kMaxTextBytes;
+    if (mode_ != Mode::Idle && mode_ != Mode::Probe && !IsReadable(head.status)) {
+        Fail(inet_error::UnreadableAnswer, InetErrorText(inet_error::UnreadableAnswer));
+        return;
+    }
     switch (mode_) {
         case Mode::Text:
             if (!IsSuccess(head.status) || tooLong) Fail(0, {});
@@ -108,6 +187,8 @@ void clsInternet::OnResponse(const inet::Result& head) {
                 Fail(inet_error::WrongSize, InetErrorText(inet_error::WrongSize));
             } else if (SmallBinary && tooLong) {
                 Fail(inet_error::NotOnServer, InetErrorText(inet_error::NotOnServer));
+            } else if (!ExpectedSize && head.contentLength && *head.contentLength > MaxDownloadBytes) {
+                Fail(inet_error::WrongSize, InetErrorText(inet_error::WrongSize));
             }
             break;
         case Mode::Post:
@@ -136,9 +217,11 @@ void clsInternet::OnData(std::string_view block, std::uint64_t total) {
                 Fail(inet_error::NotOnServer, InetErrorText(inet_error::NotOnServer));
                 return;
             }
-            DWORD written = 0;
-            if (!WriteFile(file_, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) ||
-                written != block.size()) {
+            if (!ExpectedSize && total > MaxDownloadBytes) {
+                Fail(inet_error::WrongSize, InetErrorText(inet_error::WrongSize));
+                return;
+            }
+            if (!WriteBlock(block)) {
                 const DWORD error = GetLastError();
                 if (error == ERROR_ACCESS_DENIED) {
                     Fail(inet_error::PermissionDenied, "Permission was denied to: " + BinaryFile);
@@ -190,13 +273,10 @@ void clsInternet::OnDone(const inet::Result& result) {
         Fail(inet_error::NotOnServer, InetErrorText(inet_error::NotOnServer));
         return;
     }
-    CloseHandle(file_);
-    file_ = nullptr;
-    if (!temp_->Commit()) {
+    if (!CommitTemp()) {
         Fail(inet_error::PermissionDenied, "Permission was denied to: " + BinaryFile);
         return;
     }
-    temp_.reset();
     mode_ = Mode::Idle;
     RaiseStatus("Downloading...", static_cast<std::int32_t>(std::min<std::uint64_t>(result.received, INT32_MAX)));
     if (Downloaded) Downloaded();
@@ -319,13 +399,7 @@ void clsInternet::DownloadFile(std::int32_t Timeout, const std::string& Download
         return;
     }
     if (!NoWrite) {
-        temp_ = std::make_unique<forms::ReplacingFile>(BinaryFile);
-        if (temp_->Valid()) {
-            file_ = CreateFileA(temp_->TempPath().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file_ == INVALID_HANDLE_VALUE) file_ = nullptr;
-        }
-        if (!file_) {
+        if (!OpenTemp()) {
             DropTemp();
             if (Error) Error(inet_error::PermissionDenied, "Permission was denied to: " + BinaryFile);
             return;

@@ -5,10 +5,12 @@
 //
 // A download is written to a temporary file beside BinaryFile and moved over it only when it is complete
 // and checked (a 2xx answer, every announced byte, the expected size). Any failure or a cancel deletes only
-// that temporary file, so the file at BinaryFile is never cut or lost. Each failure raises one Error.
+// that temporary file, so the file at BinaryFile is never cut or lost. Each failure raises one Error, and
+// every transfer ends exactly once.
 
 #include "platform/inet/Inet.h"
 #include "platform/runtime/Dates.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <cstdint>
@@ -16,10 +18,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-namespace forms {
-class ReplacingFile;
-}
 
 namespace update {
 
@@ -30,6 +28,7 @@ inline constexpr std::int32_t Incomplete = 759;        // fewer bytes than Conte
 inline constexpr std::int32_t WrongSize = 760;         // not the ExpectedSize
 inline constexpr std::int32_t NotAPackage = 761;       // raised by the wizard's content check
 inline constexpr std::int32_t RedirectRefused = 762;
+inline constexpr std::int32_t UnreadableAnswer = 763;  // no status code could be read from the reply
 inline constexpr std::int32_t Cancelled = 899;
 inline constexpr std::int32_t PermissionDenied = forms::err::PermissionDenied;
 inline constexpr std::int32_t CannotStart = 46376;
@@ -57,6 +56,9 @@ public:
     bool NoWrite = false;
     // Ours: the size the server announced for a package; a download of another size fails with 760.
     std::optional<std::uint64_t> ExpectedSize;
+    // Ours: with no ExpectedSize, a download that grows past this fails with 760 (an update package is a
+    // few MB; a server must not fill the volume).
+    std::uint64_t MaxDownloadBytes = kMaxDownloadBytes;
 
     std::function<void()> Disconnected;
     std::function<void(const std::string& Mssage, std::int32_t Length)> Status;
@@ -91,6 +93,9 @@ public:
 
     // GetString and the links download refuse more than this.
     static constexpr std::uint64_t kMaxTextBytes = std::uint64_t{1} << 20;
+    static constexpr std::uint64_t kMaxDownloadBytes = std::uint64_t{1} << 30;
+    // The prefix of the temporary file a download is written to, beside BinaryFile.
+    static constexpr const char* kTempPrefix = "qvp";
 
 private:
     enum class Mode { Idle, Text, Download, Post, Probe };
@@ -102,12 +107,17 @@ private:
     // Ends the running transfer (no events), drops the temporary file, then raises Error once.
     void Fail(std::int32_t number, const std::string& text);
     void DropTemp();
+    bool OpenTemp();
+    bool ReopenTemp();
+    bool WriteBlock(std::string_view block);
+    bool CommitTemp();
     void RaiseStatus(const std::string& text, std::int32_t length);
 
     std::unique_ptr<inet::Inet> control_;
     Mode mode_ = Mode::Idle;
-    std::unique_ptr<forms::ReplacingFile> temp_;
-    HANDLE file_ = nullptr;
+    std::string tempPath_;
+    forms::UniqueKernelHandle file_;
+    std::uint64_t written_ = 0;
     std::string text_;
     bool textFailed_ = false;
 };

@@ -1,5 +1,6 @@
 #include "update/frmFix.h"
 
+#include "platform/forms/MessageLoop.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/Paths.h"
@@ -12,6 +13,22 @@
 #include <array>
 
 namespace {
+
+// Waits up to `ms` for `handle` while the windows repaint and timers tick; input stays queued until the wait
+// is over, so nothing re-enters the repair meanwhile.
+bool WaitPaintingAndTicking(HANDLE handle, DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now >= end ? 0 : static_cast<DWORD>(end - now);
+        const DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_PAINT | QS_TIMER | QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0) return true;
+        if (result != WAIT_OBJECT_0 + 1) return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) forms::MessageLoop::Process(msg);
+        while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) forms::MessageLoop::Process(msg);
+    }
+}
 
 bool FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -54,7 +71,15 @@ bool frmFix::Register(const std::string& tool, const std::string& library) {
         return false;
     const forms::UniqueKernelHandle process(pi.hProcess);
     const forms::UniqueKernelHandle thread(pi.hThread);
-    if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) return false;
+    // The window keeps painting while it waits, with its buttons off so that no click lands in the middle.
+    const bool start = cmdStart.Enabled();
+    const bool cancel = Command1.Enabled();
+    cmdStart.SetEnabled(false);
+    Command1.SetEnabled(false);
+    const bool ended = WaitPaintingAndTicking(pi.hProcess, 30000);
+    cmdStart.SetEnabled(start);
+    Command1.SetEnabled(cancel);
+    if (!ended) return false;
     DWORD code = 1;
     return GetExitCodeProcess(pi.hProcess, &code) && code == 0;
 }

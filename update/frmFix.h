@@ -34,7 +34,7 @@ public:
     // Where the installation puts the component libraries: the program folder.
     static std::string ComponentFolder();
     // Registers one library with the system's tool and waits for it; true when it succeeded.
-    static bool Register(const std::string& tool, const std::string& library);
+    bool Register(const std::string& tool, const std::string& library);
 
 private:
     bool error_ = false;

@@ -198,6 +198,8 @@ void frmQVupd::UpdateWizardStep(int Direction, const std::string& label) {
             MoveToPage0(Frame1_3);
             Frame1_1.SetVisible(false);
             Frame1_3.SetVisible(true);
+            // As when the offer was first shown: Next starts the download only with a usable address.
+            Command3.SetEnabled(cmdDownload(0).Enabled());
         } else if (Frame1_2.Visible()) {
             Command3.SetEnabled(true);
             Frame1_2.SetVisible(false);
@@ -215,26 +217,33 @@ void frmQVupd::UpdateWizardStep(int Direction, const std::string& label) {
             Frame1_0.SetVisible(true);
             SetNextCaption("&Next >");
             cmdBack.SetEnabled(false);
+            Command3.SetEnabled(true);
         }
     } else if (Direction == 2) {
+        // Every page Back returns to has the buttons it has when first shown: an offer whose address is
+        // unusable keeps only the download off, never the way to another mirror or task.
         SetNextCaption("&Next >");
         if (Frame1_0.Visible()) {
         } else if (Frame1_1.Visible()) {
             Frame1_1.SetVisible(false);
             Frame1_0.SetVisible(true);
             cmdBack.SetEnabled(false);
+            Command3.SetEnabled(true);
         } else if (Frame1_2.Visible()) {
             Frame1_2.SetVisible(false);
             Frame1_0.SetVisible(true);
             cmdBack.SetEnabled(false);
+            Command3.SetEnabled(true);
         } else if (Frame1_3.Visible()) {
             Frame1_3.SetVisible(false);
             Frame1_1.SetVisible(true);
+            Command3.SetEnabled(true);
         } else if (Frame1_4.Visible()) {
         } else if (Frame1_5.Visible()) {
             Frame1_5.SetVisible(false);
             Frame1_0.SetVisible(true);
             cmdBack.SetEnabled(false);
+            Command3.SetEnabled(true);
         }
     }
 }
@@ -250,11 +259,20 @@ void frmQVupd::cmdBack_Click() {
 void frmQVupd::Command1_Click() {
     if (forms::MsgBox("Exit Quillview Update?", forms::mb::YesNo | forms::mb::Question, "Exit?") != forms::answer::Yes)
         return;
-    // A download in progress leaves nothing behind.
-    if (InetUpdv) InetUpdv->CancelConnect(true);
+    update::Module1::EndProgram();
+}
+
+void frmQVupd::Form_Unload(int&) {
+    // Closed by its title bar: the program ends with it.
+    EndTransfers();
+}
+
+void frmQVupd::EndTransfers() {
+    for (update::clsInternet* net : {InetUpdv.get(), Netur.get()}) {
+        if (net) net->CancelConnect(true);  // removes the transfer's own temporary file
+    }
     DropDownloadTemp();
     DropLinksTemp();
-    update::Module1::EndProgram();
 }
 
 void frmQVupd::ShowError() {

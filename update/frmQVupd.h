@@ -237,6 +237,7 @@ public:
     // Handlers and steps.
     void Form_Load() override;
     void Form_KeyPress(int& KeyAscii) override;
+    void Form_Unload(int& Cancel) override;
     void cboServers_Click();
     void Command3_Click();
     void cmdBack_Click();
@@ -273,6 +274,9 @@ public:
     // The submission.
     void SubmitWebStep(int Direction);
     void cmdSendviaemail_Click();
+
+    // Every way out: cancels every transfer and removes every temporary file of this run.
+    void EndTransfers();
 
     // The base address of a mirror (mirror 0: BaseURL); "" outside 0-4.
     std::string MirrorBase(int index) const;

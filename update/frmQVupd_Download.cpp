@@ -14,6 +14,7 @@
 #include "platform/runtime/Strings.h"
 #include "update/Config.h"
 #include "update/Module1.h"
+#include "update/LeftTemporaryFiles.h"
 #include "update/WebAddressCheck.h"
 #include "update/protocol/PackageKind.h"
 
@@ -25,6 +26,9 @@
 namespace {
 
 using update::inet_error::NotAPackage;
+
+// The wizard's own temporary name for a package while it downloads.
+constexpr const char* kTempPrefix = "qvd";
 
 // The announced size of the package when it is a decimal number.
 std::optional<std::uint64_t> NumericSize(const std::string& text) {
@@ -93,7 +97,8 @@ int OpenResult(DWORD error) {
         case ERROR_NOT_ENOUGH_MEMORY: return 8;
         case ERROR_BAD_FORMAT: return 11;
         case ERROR_NO_ASSOCIATION: return 31;
-        default: return 0;
+        case ERROR_OUTOFMEMORY: return 0;
+        default: return -1;  // no row of the table: the empty text
     }
 }
 
@@ -163,7 +168,11 @@ void frmQVupd::StartDownload(const std::string& DownloadURL) {
     // a complete, checked package.
     DropDownloadTemp();
     const auto folderEnd = target.find_last_of('\\');
-    downloadTemp_ = TempFileIn(folderEnd == std::string::npos ? "." : target.substr(0, folderEnd + 1), "qvd");
+    const std::string folder = folderEnd == std::string::npos ? "." : target.substr(0, folderEnd + 1);
+    // What a download into this folder that died left behind goes first.
+    update::RemoveLeftTemporaryFiles(folder, kTempPrefix);
+    update::RemoveLeftTemporaryFiles(folder, update::clsInternet::kTempPrefix);
+    downloadTemp_ = TempFileIn(folder, kTempPrefix);
     InetUpdv->BinaryFile = downloadTemp_;
     InetUpdv->SmallBinary = false;
     InetUpdv->NoWrite = false;
@@ -238,13 +247,14 @@ void frmQVupd::ShowProgress(const std::string& Mssage, std::int32_t Length) {
 
 void frmQVupd::InetUpdv_Disconnected() {
     lblDLStatus.SetCaption("Disconnected");
-    timerRate.SetEnabled(false);
+    // A connection closed on the way (a redirect followed) is not the download's end.
+    if (!InetUpdv->StillBusy()) timerRate.SetEnabled(false);
 }
 
 void frmQVupd::InetUpdv_Downloaded() {
     if (!FileExists(downloadTemp_)) {
-        txtError.SetText(txtError.Text() +
-                         "\r\n\r\nThe downloaded update could not be opened! Cancelled connection?\r\nError Number 678");
+        // Only this text: whatever an earlier failure left in the box is not this download's.
+        txtError.SetText("\r\n\r\nThe downloaded update could not be opened! Cancelled connection?\r\nError Number 678");
         ShowError();
         return;
     }

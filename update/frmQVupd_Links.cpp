@@ -9,6 +9,7 @@
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/UserPaths.h"
 #include "platform/runtime/WholeFile.h"
+#include "update/LeftTemporaryFiles.h"
 #include "update/Module1.h"
 #include "update/protocol/LinksList.h"
 #include "update/protocol/NumberList.h"
@@ -22,6 +23,8 @@ namespace {
 constexpr std::array<const char*, 5> kLinkFiles{"imguk1.dat", "imguk1.dat", "imguk3.dat", "imgus1.dat",
                                                 "imgus2.dat"};
 constexpr const char* kLinksFile = "QVSetwebs.dat";
+// The wizard's own temporary name for the list while it downloads.
+constexpr const char* kTempPrefix = "qvl";
 
 // A file that is not there, or cannot be read, reads as empty.
 std::string ReadAll(const std::string& path) {
@@ -85,8 +88,11 @@ void frmQVupd::DownloadLinks(const std::string& URL) {
         GetTempPathA(MAX_PATH, buffer);
         folder = buffer;
     }
+    // What a links run that died left behind goes first.
+    update::RemoveLeftTemporaryFiles(folder, kTempPrefix);
+    update::RemoveLeftTemporaryFiles(folder, update::clsInternet::kTempPrefix);
     char name[MAX_PATH + 1] = {};
-    if (GetTempFileNameA(folder.c_str(), "qvl", 0, name) != 0) linksTemp_ = name;
+    if (GetTempFileNameA(folder.c_str(), kTempPrefix, 0, name) != 0) linksTemp_ = name;
     Netur->BinaryFile = linksTemp_;
     Timerout.SetEnabled(true);
     Netur->DownloadFile(60, URL);

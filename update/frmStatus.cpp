@@ -67,22 +67,28 @@ void frmStatus::SendFormData(const std::string& FormData) {
     }
     Fail = false;
     ended_ = false;
+    completed_ = false;
     try {
         net_->NoWrite = true;
         net_->Sendform(FormMailAddress(), FormData);
     } catch (const forms::RuntimeError&) {
         Fail = true;
-        ended_ = true;
         HideWindow();
-        net_->CancelConnect(true);
+        // The cancel's own error event is this post's ending.
+        net_->CancelConnect();
     }
 }
 
 void frmStatus::Net_Status(const std::string& Mssage, std::int32_t) { Label2.SetCaption(Mssage); }
 
-void frmStatus::Net_Downloaded() {}
+void frmStatus::Net_Downloaded() {
+    DownloadedData.reset();
+    completed_ = true;
+}
 
 void frmStatus::Net_Disconnected() {
+    // A connection that closes while the transfer still runs is no ending: its error may follow.
+    if (!completed_) return;
     ProgressBar1.SetPosition(50);
     forms::DoEvents();
     Timer1.SetEnabled(false);
@@ -98,7 +104,7 @@ void frmStatus::Net_Disconnected() {
 }
 
 void frmStatus::Net_Error(std::int32_t ErrorNumber, const std::string& ErrInf) {
-    if (ErrorNumber == 0) return;
+    if (ErrorNumber == 0 || ended_) return;
     ended_ = true;
     forms::MsgBox(std::to_string(ErrorNumber) + ": " + ErrInf, forms::mb::OkOnly | forms::mb::Critical, "Error");
     Fail = true;
@@ -119,11 +125,14 @@ void frmStatus::Timer1_Timer() {
             cmdCancel.SetEnabled(true);
             return;
         }
+        // The post may have ended while the question was up: its ending has been shown, and is the only one.
+        if (ended_) return;
         net_->CancelConnect();
         Canc = true;
         Fail = false;
         HideWindow();
     } else {
+        DownloadedData.reset();
         HideWindow();
     }
 }

@@ -11,6 +11,7 @@
 #include "update/clsInternet.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class frmStatus : public forms::Form {
@@ -27,6 +28,8 @@ public:
     bool Fail = false;
     bool Canc = false;
     bool success = false;
+    // Cleared (to no value) when the transfer reports its completion; nothing reads it.
+    std::optional<std::string> DownloadedData;
 
     void SendFormData(const std::string& FormData);
     // Shows the window modally for one post. Activate posts the wizard's data; when this window was the
@@ -57,6 +60,9 @@ private:
     std::unique_ptr<update::clsInternet> net_;
     std::string keptFormData_;
     int tickCount_ = 0;
-    // One ending per post: set by the first of success, failure or give-up.
+    // One ending per post: set by the first of success, failure, cancel or give-up; nothing else is shown
+    // after it.
     bool ended_ = false;
+    // The transfer completed without an error (its Downloaded): only then is a Disconnected its end.
+    bool completed_ = false;
 };

@@ -14,6 +14,11 @@ void OpenPage(const std::string& address) {
 
 }  // namespace
 
+forms::StdPicture frmWV::WarningIcon() {
+    // A copy: the shared system icon must not be destroyed with the picture.
+    return forms::StdPicture::FromIcon(CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING))));
+}
+
 frmWV::frmWV()
     : Form({.Caption = "Warning - Runtime Files Out of Date", .Width = 6000, .Height = 3360,
             .Border = forms::BorderStyle::FixedDialog, .MinButton = false, .MaxButton = false,

@@ -4,9 +4,12 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/controls/CheckBox.h"
 #include "platform/forms/controls/CommandButton.h"
+#include "platform/forms/controls/Image.h"
 #include "platform/forms/controls/Label.h"
 
 class frmWV : public forms::Form {
+    static forms::StdPicture WarningIcon();
+
 public:
     frmWV();
 
@@ -17,6 +20,8 @@ public:
                         {.Caption = "Quillview may still continue to run nomally so you can ignore this error, but "
                                     "our advice is to download the 1Mb runtime pack from Quillview Technical Support "
                                     "so as to avoid errors that may occur."}};
+    // The warning's icon.
+    forms::Image Image1{*this, "Image1", {240, 180, 480, 480}, {.Picture = WarningIcon()}};
     forms::CommandButton cmdDownload{*this, "cmdDownload", {240, 2040, 2055, 375},
                                      {.Caption = "Download Runtime Pack", .Default = true}};
     forms::CommandButton Command1{*this, "Command1", {2400, 2040, 1455, 375}, {.Caption = "Tech. Support"}};

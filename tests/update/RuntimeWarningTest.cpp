@@ -1,6 +1,7 @@
 #include "update/Module1.h"
 #include "update/frmWV.h"
 
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/Settings.h"
 #include "tests/platform/forms/FormsTestSupport.h"
 #include "tests/support/ShellOpenRecorder.h"
@@ -48,6 +49,19 @@ TEST(RuntimeWarning, WindowTextsAndTheNeverAgainBox) {
     auto& wv = forms::Default<frmWV>();
     wv.Show();
     EXPECT_EQ(wv.Label2.Caption(), "Your version number is: 6098");
+    {
+        // The warning's icon is on the window: its place differs from the window's own colour.
+        ASSERT_TRUE(formstest::PumpUntil([&] { return IsWindowVisible(wv.hWnd()); }));
+        RedrawWindow(wv.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const forms::ScopedGetDC dc(wv.hWnd());
+        const COLORREF back = GetPixel(dc.get(), 4, 4);
+        const int left = 240 / 15, top = 180 / 15;
+        int drawn = 0;
+        for (int y = top; y < top + 32; ++y)
+            for (int x = left; x < left + 32; ++x) drawn += GetPixel(dc.get(), x, y) != back;
+        EXPECT_GT(drawn, 100);
+        EXPECT_TRUE(wv.Image1.Picture());
+    }
     EXPECT_TRUE(wv.cmdDownload.Default());
     wv.Check1.SetValue(1);
     EXPECT_EQ(forms::GetSetting("QuillviewUpdate", "verig", "verig2"), "1");

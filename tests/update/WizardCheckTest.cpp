@@ -162,6 +162,46 @@ TEST_F(WizardCheck, NextAndBackTable) {
     EXPECT_TRUE(w.cboServers.Enabled());
 }
 
+// An offer whose address cannot be used keeps only the download off: Back leads to the first page with its
+// buttons as they were first shown, and on to another mirror or task.
+TEST_F(WizardCheck, AnUnusableAddressIsNoDeadEnd) {
+    http_.Add(kPrimary, "/imguk1.dat", Route::Text(Encoded("http://a.example/<name>Site A", " ")));
+    const char* const scripts[] = {
+        "<maj>9</maj>~@1@~*{new{*+@5000@+",                                // no address at all
+        "<maj>9</maj>~@1@~{{ftp://files.orvane.example/qv.exe}}+@5000@+",  // not http(s)
+        "<maj>9</maj>~@1@~{{http://}}+@5000@+",                            // malformed
+    };
+    for (const char* script : scripts) {
+        SCOPED_TRACE(script);
+        http_.Add(kPrimary, "/qvuk1ver.dat", Route::Text(Encoded(script)));
+        Check();
+        auto& w = Wizard();
+        ASSERT_TRUE(w.Frame1_3.Visible());
+        EXPECT_FALSE(w.cmdDownload(0).Enabled());
+        EXPECT_FALSE(w.Command3.Enabled());
+        w.cmdBack_Click();
+        ASSERT_TRUE(w.Frame1_1.Visible());
+        EXPECT_TRUE(w.cmdBack.Enabled());
+        EXPECT_TRUE(w.Command3.Enabled());
+        w.Command3_Click();  // the offer again, still without its download
+        ASSERT_TRUE(w.Frame1_3.Visible());
+        EXPECT_FALSE(w.Command3.Enabled());
+        w.cmdBack_Click();
+        w.cmdBack_Click();
+        ASSERT_TRUE(w.Frame1_0.Visible());
+        EXPECT_FALSE(w.cmdBack.Enabled());
+        EXPECT_TRUE(w.Command3.Enabled());
+        EXPECT_TRUE(w.Command1.Enabled());
+        w.optImgSites.SetValue(true);
+        w.Command3_Click();
+        EXPECT_TRUE(w.ImgWeb_0.Visible());
+        ASSERT_TRUE(Pump([&] { return w.ImgWeb_2.Visible() || w.ImgWeb_1.Visible() || w.Frame1_5.Visible(); }));
+        EXPECT_FALSE(w.Frame1_5.Visible()) << w.txtError.Text();
+        w.Command3_Click();
+        ASSERT_TRUE(w.Frame1_0.Visible());
+    }
+}
+
 TEST_F(WizardCheck, RateRingAndItsText) {
     auto& w = Wizard();
     w.BytesReceived = 1000;

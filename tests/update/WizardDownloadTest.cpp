@@ -1,7 +1,11 @@
 #include "tests/update/SaveDialog.h"
 #include "tests/update/WizardFixture.h"
+#include "update/LeftTemporaryFiles.h"
 
 #include "platform/runtime/Dates.h"
+#include "platform/runtime/OwnedHandles.h"
+#include "platform/runtime/Shell.h"
+#include "platform/runtime/Strings.h"
 
 #include <vector>
 
@@ -62,6 +66,57 @@ TEST_F(WizardDownload, PackageIsSavedWithItsReadmeAndStarted) {
     EXPECT_EQ(Entries(downloads_.Path()), (std::vector<std::string>{"Readme.txt", "qv306.exe"}));
     EXPECT_EQ(w.lblBytesRec.Caption(), "Downloaded: 195 Kb out of 195");
     EXPECT_EQ(w.ProgressBar2.Position(), 100);
+}
+
+// Opens that fail as the shell says: each known reason has its text, any other the empty one.
+class FailingOpener final : public forms::ShellOpener {
+public:
+    explicit FailingOpener(DWORD error) : error_(error) {}
+    bool Open(const forms::ShellOpenRequest&) override {
+        SetLastError(error_);
+        return false;
+    }
+
+private:
+    DWORD error_;
+    forms::ScopedShellOpener scope_{*this};
+};
+
+TEST_F(WizardDownload, AFailedOpenShowsTheShellsReason) {
+    struct Row {
+        DWORD error;
+        std::string text;
+    };
+    const Row rows[] = {
+        {ERROR_FILE_NOT_FOUND, "Uninstaller Not Found"},
+        {ERROR_NO_ASSOCIATION, "No application found for this file"},
+        {ERROR_INVALID_FUNCTION, ""},
+    };
+    const std::string package = Executable(10000);
+    http_.Add(kPrimary, "/qv.exe", Route::Text(package));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.error);
+        FailingOpener opener(row.error);
+        Offer("http://www.orvane.example/qv.exe", "10000");
+        auto& w = Wizard();
+        {
+            updtest::SaveDialog dialog(downloads_ / "qv.exe");
+            w.Command3_Click();
+            ASSERT_TRUE(Pump([&] { return w.Frame1_5.Visible(); }));
+        }
+        EXPECT_EQ(w.txtError.Text(), row.text + ". For support email support@orvane.example");
+        w.Command3_Click();  // Restart
+    }
+}
+
+// A completion whose file is gone shows only its own text, not what an earlier failure left in the box.
+TEST_F(WizardDownload, AMissingPackageShowsOnlyItsOwnText) {
+    auto& w = Wizard();
+    w.txtError.SetText("an earlier failure");
+    w.InetUpdv_Downloaded();
+    EXPECT_TRUE(w.Frame1_5.Visible());
+    EXPECT_EQ(w.txtError.Text(),
+              "\r\n\r\nThe downloaded update could not be opened! Cancelled connection?\r\nError Number 678");
 }
 
 TEST_F(WizardDownload, AFailedOpenLeavesTheErrorPageAndNoEndTimer) {
@@ -148,6 +203,155 @@ TEST_F(WizardDownload, FailuresKeepTheUsersFileAndLeaveNothingBehind) {
         http_.Release();
     }
     EXPECT_EQ(other.RequestCount(), 0u);
+}
+
+// With no numeric size from the server, a download that grows past the limit stops as a wrong size.
+TEST_F(WizardDownload, ADownloadWithoutAStatedSizeStopsAtTheLimit) {
+    Route endless = Route::Text(Executable(300000));
+    endless.chunked = true;  // no length announced either
+    http_.Add(kPrimary, "/qv.exe", endless);
+    downloads_.Write("qv.exe", "the user's old file");
+    Offer("http://www.orvane.example/qv.exe", "");
+    auto& w = Wizard();
+    w.InetUpdv->MaxDownloadBytes = 100000;
+    updtest::SaveDialog dialog(downloads_ / "qv.exe");
+    w.Command3_Click();
+    ASSERT_TRUE(Pump([&] { return Ended(w); }));
+    EXPECT_TRUE(w.Frame1_5.Visible());
+    EXPECT_EQ(w.txtError.Text(), "The downloaded file is not the size the update server announced. Error number: 760");
+    EXPECT_EQ(downloads_.Read("qv.exe"), "the user's old file");
+    EXPECT_EQ(Entries(downloads_.Path()), std::vector<std::string>{"qv.exe"});
+    EXPECT_TRUE(opened_.opened.empty());
+    EXPECT_EQ(update::clsInternet::kMaxDownloadBytes, std::uint64_t{1} << 30);
+}
+
+// Every way out during a download or a links run ends the transfer and leaves no temporary file of this run,
+// neither the wizard's nor the transfer's own.
+TEST_F(WizardDownload, EveryWayOutLeavesNoTemporaryFile) {
+    enum class Way { Exit, CloseBox, ProgramEnd, ErrorPath };
+    struct Row {
+        const char* name;
+        Way way;
+        bool links;
+    };
+    const Row rows[] = {
+        {"download, Exit", Way::Exit, false},           {"download, close box", Way::CloseBox, false},
+        {"download, program end", Way::ProgramEnd, false}, {"download, cancel", Way::ErrorPath, false},
+        {"links, Exit", Way::Exit, true},               {"links, close box", Way::CloseBox, true},
+        {"links, program end", Way::ProgramEnd, true},  {"links, refused answer", Way::ErrorPath, true},
+    };
+    const std::string temp = update::Module1::gShell().GetTmpPath();
+    const auto ours = [&] {
+        auto names = Entries(temp);
+        std::erase_if(names, [](const std::string& n) {
+            return !update::IsTemporaryName(n, "qv") && !update::IsTemporaryName(n, "qvl") &&
+                   !update::IsTemporaryName(n, "qvp") && !update::IsTemporaryName(n, "qvd");
+        });
+        return names;
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto tempBefore = ours();
+        downloads_.Write("qv.exe", "the user's old file");
+        Route held = row.links ? Route::Text("<html>gone</html>", 404, "Not Found") : Route::Text(Executable(10000));
+        held.hold = true;
+        auto& w = Wizard();
+        const int endedBefore = ended_;
+        if (row.links) {
+            http_.Add(kPrimary, "/imguk1.dat", held);
+            w.optImgSites.SetValue(true);
+            w.cboServers.SetListIndex(0);
+            w.Command3_Click();
+            ASSERT_TRUE(Pump([&] { return http_.RequestCount() >= 1 && w.Netur && w.Netur->StillBusy(); }));
+        } else {
+            http_.Add(kPrimary, "/qv.exe", held);
+            Offer("http://www.orvane.example/qv.exe", "10000");
+            updtest::SaveDialog dialog(downloads_ / "qv.exe");
+            w.Command3_Click();
+            ASSERT_TRUE(Pump([&] { return http_.RequestCount() >= 2 && w.InetUpdv->StillBusy(); }));
+        }
+        switch (row.way) {
+            case Way::Exit:
+                boxes_->ExpectMsgBox("Exit Quillview Update?", forms::mb::YesNo | forms::mb::Question, "Exit?",
+                                     forms::answer::Yes);
+                w.Command1_Click();
+                EXPECT_EQ(ended_, endedBefore + 1);
+                break;
+            case Way::CloseBox:
+                SendMessageA(w.hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                EXPECT_FALSE(w.IsLoaded());
+                break;
+            case Way::ProgramEnd:
+                update::Module1::EndProgram();
+                EXPECT_EQ(ended_, endedBefore + 1);
+                break;
+            case Way::ErrorPath:
+                if (row.links) {
+                    boxes_->ExpectMsgBox("The file could not be located on the server, or the server is down.",
+                                         forms::mb::OkOnly | forms::mb::Critical, "Download Error", forms::answer::Ok);
+                    http_.Release();
+                } else {
+                    w.cmdCancelDL_Click();
+                }
+                ASSERT_TRUE(Pump([&] { return w.Frame1_5.Visible(); }));
+                break;
+        }
+        EXPECT_FALSE(w.InetUpdv && w.InetUpdv->StillBusy());
+        EXPECT_FALSE(w.Netur && w.Netur->StillBusy());
+        EXPECT_EQ(Entries(downloads_.Path()), std::vector<std::string>{"qv.exe"});
+        EXPECT_EQ(downloads_.Read("qv.exe"), "the user's old file");
+        EXPECT_EQ(ours(), tempBefore);
+        http_.Release();
+        w.Unload();
+        forms::ReleaseDefault<frmQVupd>();
+        wizard_ = nullptr;
+    }
+}
+
+// A temporary file of a run that died goes at the next start of the same task, unless another copy holds it
+// open; nobody else's file is touched.
+TEST_F(WizardDownload, LeftoversOfADeadRunGoAtTheTasksNextStart) {
+    const auto holdOpen = [](const std::string& path) {
+        qvtest::WriteWholeFile(path, "running");
+        return forms::UniqueKernelHandle(forms::NullIfInvalid(
+            CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    };
+    for (const char* name : {"qvd1A2B.tmp", "qvpbeef.tmp", "qvdnotes.tmp", "other.tmp"}) downloads_.Write(name, "x");
+    const auto held = holdOpen(downloads_ / "qvd0001.tmp");
+    ASSERT_TRUE(held);
+    const std::string package = Executable(10000);
+    http_.Add(kPrimary, "/qv.exe", Route::Text(package));
+    Offer("http://www.orvane.example/qv.exe", "10000");
+    auto& w = Wizard();
+    {
+        updtest::SaveDialog dialog(downloads_ / "qv.exe");
+        w.Command3_Click();
+        ASSERT_TRUE(Pump([&] { return Ended(w); }));
+    }
+    ASSERT_TRUE(w.Frame1_6.Visible()) << w.txtError.Text();
+    EXPECT_EQ(Entries(downloads_.Path()),
+              (std::vector<std::string>{"Readme.txt", "other.tmp", "qv.exe", "qvd0001.tmp", "qvdnotes.tmp"}));
+
+    const std::string temp = update::Module1::gShell().GetTmpPath();
+    const std::string dead = temp + "qvl1A2B.tmp";
+    const std::string deadTransfer = temp + "qvp1A2C.tmp";
+    qvtest::WriteWholeFile(dead, "x");
+    qvtest::WriteWholeFile(deadTransfer, "x");
+    auto heldLinks = holdOpen(temp + "qvl0001.tmp");
+    http_.Add(kPrimary, "/imguk1.dat", Route::Text(Encoded("http://a.example/<name>Site A", " ")));
+    w.Unload();
+    forms::ReleaseDefault<frmQVupd>();
+    wizard_ = nullptr;
+    auto& again = Wizard();
+    again.optImgSites.SetValue(true);
+    again.cboServers.SetListIndex(0);
+    again.Command3_Click();
+    ASSERT_TRUE(Pump([&] { return again.ImgWeb_1.Visible() || again.ImgWeb_2.Visible() || again.Frame1_5.Visible(); }));
+    EXPECT_EQ(GetFileAttributesA(dead.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(deadTransfer.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesA((temp + "qvl0001.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    heldLinks.reset();
+    DeleteFileA((temp + "qvl0001.tmp").c_str());
 }
 
 TEST_F(WizardDownload, AddressesThatAreNotWebLinksAreNeverUsed) {

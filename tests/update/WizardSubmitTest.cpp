@@ -1,6 +1,10 @@
+#include "tests/update/RawReplyServer.h"
 #include "tests/update/WizardFixture.h"
 
+#include "platform/runtime/Answerer.h"
+
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -111,7 +115,9 @@ TEST_F(WizardSubmit, PostSucceedsWithTheWholeForm) {
     w.Command3_Click();
     FillSite(w);
     boxes_->ExpectMsgBox("Transfer Successful", kOk | forms::mb::Information, "Success", forms::answer::Ok);
+    forms::Default<frmStatus>().DownloadedData = "left from before";
     w.Command3_Click();
+    EXPECT_FALSE(forms::Default<frmStatus>().DownloadedData.has_value());  // cleared at the completion
     EXPECT_TRUE(w.websub_3.Visible());
     EXPECT_EQ(w.websub_3.Caption(), "Submission Sent");
     EXPECT_EQ(w.Label5_2.Caption(),
@@ -207,6 +213,75 @@ TEST_F(WizardSubmit, CancelThenASuccessfulPost) {
     boxes_->ExpectMsgBox("Transfer Successful", kOk | forms::mb::Information, "Success", forms::answer::Ok);
     w.Command3_Click();
     EXPECT_EQ(w.websub_3.Caption(), "Submission Sent");
+}
+
+// Answers the cancel question only once the post has succeeded meanwhile, and records every box.
+class LateCancelAnswer final : public forms::Answerer {
+public:
+    explicit LateCancelAnswer(qvtest::TestHttpServer& server) : server_(server) {}
+    int MsgBox(const std::string& prompt, int, const std::string&) override {
+        prompts.push_back(prompt);
+        if (prompt != "Are you sure you wish to cancel?") return forms::answer::Ok;
+        server_.Release();
+        formstest::PumpUntil([this] { return prompts.back() == "Transfer Successful"; }, 20000);
+        return forms::answer::Yes;
+    }
+    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
+
+    std::vector<std::string> prompts;
+
+private:
+    qvtest::TestHttpServer& server_;
+    forms::ScopedAnswerer scope_{*this};
+};
+
+TEST_F(WizardSubmit, ASuccessWhileTheCancelQuestionIsUpIsTheOnlyEnding) {
+    Route held = Route::Text("ok");
+    held.hold = true;
+    http_.Add(kPrimary, kFormMail, held);
+    auto& w = ToSubmitter();
+    FillSubmitter(w);
+    w.Command3_Click();
+    FillSite(w);
+    auto& status = forms::Default<frmStatus>();
+    When([&] { return http_.RequestCount() == 1 && status.Visible(); }, [&] {
+        status.cmdCancel_Click();
+        status.Timer1_Timer();
+    });
+    LateCancelAnswer answers(http_);
+    w.Command3_Click();
+    EXPECT_EQ(answers.prompts, (std::vector<std::string>{"Are you sure you wish to cancel?", "Transfer Successful"}));
+    EXPECT_TRUE(status.success);
+    EXPECT_FALSE(status.Fail);
+    EXPECT_FALSE(status.Canc);
+    EXPECT_EQ(w.websub_3.Caption(), "Submission Sent");
+}
+
+// A reply whose status line has no readable code ends the post as a failure of its own, never silently.
+TEST_F(WizardSubmit, AReplyWithoutAReadableStatusEndsThePost) {
+    updtest::RawReplyServer raw("HTTP/1.1 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok");
+    qvtest::ProxySetting toRaw(raw.Port());
+    auto& status = forms::Default<frmStatus>();
+    status.Load();
+    boxes_->ExpectMsgBox("763: The server's reply could not be read.", kOk | forms::mb::Critical, "Error",
+                         forms::answer::Ok);
+    status.SendFormData("a=1");
+    ASSERT_TRUE(Pump([&] { return status.Fail; }, 20000));
+    EXPECT_EQ(raw.Requests(), 1);
+    EXPECT_FALSE(status.success);
+    EXPECT_FALSE(status.Net().StillBusy());
+}
+
+// Form data the transfer refuses ends the post through the cancel's own event.
+TEST_F(WizardSubmit, RefusedDataEndsWithTheCancelsEvent) {
+    auto& status = forms::Default<frmStatus>();
+    status.Load();
+    boxes_->ExpectMsgBox("899: The connection was cancelled by the user", kOk | forms::mb::Critical, "Error",
+                         forms::answer::Ok);
+    status.SendFormData("   ");
+    EXPECT_TRUE(status.Fail);
+    EXPECT_EQ(boxes_->Remaining(), 0u);
+    EXPECT_EQ(http_.RequestCount(), 0u);
 }
 
 TEST_F(WizardSubmit, GiveUpAfterThirtyTicksIsOneQuietFailure) {

@@ -1,4 +1,5 @@
 #include "tests/platform/inet/TestHttpServer.h"
+#include "tests/update/RawReplyServer.h"
 
 #include "platform/forms/MessageLoop.h"
 #include "platform/runtime/RuntimeError.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,9 +47,11 @@ struct Events {
             }
         };
         net.Downloaded = [this] { log.push_back("Downloaded"); };
+        // Raised when the connection closes too, which need not be the end: the end is Downloaded and then
+        // Disconnected, or one Error.
         net.Disconnected = [this] {
+            ended = ended || (!log.empty() && log.back() == "Downloaded");
             log.push_back("Disconnected");
-            ended = true;
         };
         net.Error = [this](std::int32_t n, const std::string& info) {
             log.push_back("Error " + std::to_string(n) + " " + info);
@@ -56,6 +60,14 @@ struct Events {
         };
     }
 };
+
+// The log without the connection's closes reported before the end.
+std::vector<std::string> Ending(const std::vector<std::string>& log) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < log.size(); ++i)
+        if (log[i] != "Disconnected" || (i > 0 && log[i - 1] == "Downloaded")) out.push_back(log[i]);
+    return out;
+}
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
@@ -136,17 +148,82 @@ TEST_F(clsInternetTest, DownloadOutcomes) {
         net.DownloadFile(10, server.Base() + row.path);
         ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return events.ended; }, 20000));
         forms::MessageLoop::RunUntil([] { return false; }, 50);  // nothing more may follow
+        // Before the end, only the connection's close may be reported.
+        const auto ending = Ending(events.log);
         if (row.error == 0) {
-            EXPECT_EQ(events.log, row.log);
+            EXPECT_EQ(ending, row.log);
             EXPECT_GE(events.downloadingStatus, 1);
             EXPECT_EQ(static_cast<std::size_t>(events.lastLength), row.content.size());
         } else {
             ASSERT_EQ(events.errors.size(), 1u) << testing::PrintToString(events.log);
             EXPECT_EQ(events.errors[0], row.error);
-            EXPECT_EQ(events.log.size(), 1u) << testing::PrintToString(events.log);
+            EXPECT_EQ(ending.size(), 1u) << testing::PrintToString(events.log);
         }
         EXPECT_EQ(folder.Read("pkg.exe"), row.content);
         EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"pkg.exe"});
+    }
+}
+
+// The connection's close is reported as the control reports it (state 10): its text and Disconnected, ahead
+// of the transfer's own end.
+TEST_F(clsInternetTest, TheConnectionsCloseIsReported) {
+    TestHttpServer server;
+    server.Add("/full", Route::Generated(100000));
+    qvtest::TempFolder folder;
+    clsInternet net;
+    Events events;
+    events.Attach(net);
+    std::vector<std::string> texts;
+    const auto status = net.Status;
+    net.Status = [&](const std::string& m, std::int32_t length) {
+        texts.push_back(m);
+        status(m, length);
+    };
+    net.BinaryFile = folder / "f.bin";
+    net.DownloadFile(10, server.Base() + "/full");
+    ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return events.ended; }, 20000));
+    ASSERT_GE(events.log.size(), 3u) << testing::PrintToString(events.log);
+    EXPECT_EQ(events.log.front(), "Disconnected");
+    EXPECT_EQ(std::vector<std::string>(events.log.end() - 2, events.log.end()),
+              (std::vector<std::string>{"Downloaded", "Disconnected"}));
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Disconnected"), texts.end());
+}
+
+// A reply whose status line gives no code is a failure of its own, whatever the transfer.
+TEST_F(clsInternetTest, AnUnreadableStatusLineIsAFailureOfItsOwn) {
+    for (const char* reply : {"HTTP/1.1 OK\r\nContent-Length: 5000\r\nConnection: close\r\n\r\n",
+                              "HTTP/1.1 2x0 OK\r\nContent-Length: 5000\r\nConnection: close\r\n\r\n"}) {
+        SCOPED_TRACE(reply);
+        updtest::RawReplyServer raw(std::string(reply) + std::string(5000, 'x'));
+        qvtest::TempFolder folder;
+        folder.Write("f.bin", "old");
+        {
+            clsInternet net;
+            Events events;
+            events.Attach(net);
+            net.BinaryFile = folder / "f.bin";
+            net.DownloadFile(10, raw.Base() + "/f.bin");
+            ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return events.ended; }, 20000));
+            EXPECT_EQ(events.errors, std::vector<std::int32_t>{update::inet_error::UnreadableAnswer});
+            EXPECT_EQ(events.log.back(), "Error 763 The server's reply could not be read.");
+        }
+        {
+            clsInternet net;
+            Events events;
+            events.Attach(net);
+            net.NoWrite = true;
+            net.Sendform(raw.Base() + "/form", "a=1");
+            ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return events.ended; }, 20000));
+            EXPECT_EQ(events.errors, std::vector<std::int32_t>{update::inet_error::UnreadableAnswer});
+        }
+        {
+            clsInternet net;
+            bool fail = false;
+            EXPECT_EQ(net.GetString(raw.Base() + "/text", 10, fail), "");
+            EXPECT_TRUE(fail);
+        }
+        EXPECT_EQ(folder.Read("f.bin"), "old");
+        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"f.bin"});
     }
 }
 
@@ -184,7 +261,7 @@ TEST_F(clsInternetTest, RefusedAndTimedOut) {
         ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return events.ended; }, 20000));
         ASSERT_EQ(events.errors, std::vector<std::int32_t>{row.error});
         if (!row.text.empty()) {
-            EXPECT_EQ(events.log[0], "Error " + std::to_string(row.error) + " " + row.text);
+            EXPECT_EQ(Ending(events.log).at(0), "Error " + std::to_string(row.error) + " " + row.text);
         }
         if (row.error == 35761) {
             EXPECT_LT(GetTickCount() - start, 8000u);
@@ -269,7 +346,7 @@ TEST_F(clsInternetTest, PostSendsTheFormBody) {
     EXPECT_EQ(body.substr(0, 41), "email=a%40b.example&Title=Mr&FirstName=A%");
     EXPECT_FALSE(net.Sendform(server.Base() + "/cgi-bin/mail/formmail.pl", body));
     ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return events.ended; }, 10000));
-    EXPECT_EQ(events.log, (std::vector<std::string>{"Downloaded", "Disconnected"}));
+    EXPECT_EQ(Ending(events.log), (std::vector<std::string>{"Downloaded", "Disconnected"}));
     const auto req = server.Requests().at(0);
     EXPECT_EQ(req.method, "POST");
     EXPECT_EQ(req.body, body);
@@ -281,7 +358,7 @@ TEST_F(clsInternetTest, PostSendsTheFormBody) {
     net.Sendform(server.Base() + "/fails", body);
     ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return events.ended; }, 10000));
     forms::MessageLoop::RunUntil([] { return false; }, 50);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"Error 500 Internal Server Error"}));
+    EXPECT_EQ(Ending(events.log), (std::vector<std::string>{"Error 500 Internal Server Error"}));
 
     try {
         net.Sendform(server.Base() + "/fails", "   ");

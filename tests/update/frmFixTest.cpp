@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,33 @@ TEST_F(FixTest, AFailedRegistrationIsAnError) {
     boxes_->ExpectMsgBox(kCriticalSummary, kCritical, "Critical Installation Errors Detected", forms::answer::Ok);
     RunFix();
     DeleteFileA((folder_ / "rvimgctl.dll").c_str());
+}
+
+// While a registration runs, the window's timers tick (and it paints), with both buttons off.
+TEST_F(FixTest, WaitingForARegistrationKeepsTheWindowAlive) {
+    Install({});
+    boxes_->ExpectMsgBox(kFine, forms::mb::OkOnly, "QuillviewUpdate", forms::answer::Ok);
+    auto& fix = forms::Default<frmFix>();
+    fix.Show();
+    struct Seen {
+        bool during = false;
+        bool startOn = true;
+        bool cancelOn = true;
+    } seen;
+    std::function<void()> look = [&] {
+        if (!fix.IsLoaded()) return;
+        if (fix.lblStatus.Caption() == "Re-registering ActiveX components...") {
+            seen = {true, fix.cmdStart.Enabled(), fix.Command1.Enabled()};
+            return;
+        }
+        formstest::Later(look, 10);
+    };
+    formstest::Later(look, 10);
+    fix.cmdStart_Click();
+    EXPECT_FALSE(fix.IsLoaded());
+    EXPECT_TRUE(seen.during);
+    EXPECT_FALSE(seen.startOn);
+    EXPECT_FALSE(seen.cancelOn);
 }
 
 TEST_F(FixTest, EscapeClosesTheWindow) {
