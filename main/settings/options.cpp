@@ -19,6 +19,8 @@ using forms::CheckBox;
 using forms::Extent;
 
 constexpr int kFirstHelpContext = 10012;
+// Twips between a control on a page and the page frame's outer edge: the frame's border and one pixel.
+constexpr float kFrameRightMargin = 45;
 
 forms::CheckBoxDesign Box(const char* caption, int value = 0) { return {.Caption = caption, .Value = value}; }
 
@@ -29,7 +31,7 @@ forms::StdPicture SystemIcon(LPCSTR id) {
 
 // The 13 association boxes stand in four columns.
 Extent AssociationCell(int n) {
-    return {120.0f + static_cast<float>(n % 4) * 1290.0f, 2940.0f + static_cast<float>(n / 4) * 270.0f, 1215, 255};
+    return {120.0f + static_cast<float>(n % 4) * 1290.0f, 3120.0f + static_cast<float>(n / 4) * 270.0f, 1215, 255};
 }
 
 }  // namespace
@@ -107,18 +109,18 @@ options::options()
       cmdDelEditor(fraMain4, "cmdDelEditor", {1980, 3540, 1575, 375}, {.Caption = "Remove Editor"}, {.Enabled = false}),
       cmdChangeEdNm(fraMain4, "cmdChangeEdNm", {3720, 3540, 1575, 375}, {.Caption = "Change"}, {.Enabled = false}),
       // ---- Advanced ----
-      chkGIF87a(fraMain5, "chkGIF87a", {120, 240, 5175, 255},
+      chkGIF87a(fraMain5, "chkGIF87a", {120, 240, 5175, 435},
                 Box("Turn off animation for GIF 87a type GIF files (faster). GIF 89a type GIF files are still "
                     "animated (see help under GIF animation)")),
-      chkFavorite(fraMain5, "chkFavorite", {120, 540, 5175, 255}, Box("Spell 'Favourite' as 'Favorite' ")),
-      chkFP98(fraMain5, "chkFP98", {120, 810, 2535, 255}, Box("Integrate with FrontPage 98")),
-      chkFP2000(fraMain5, "chkFP2000", {2760, 810, 2535, 255}, Box("Integrate with FrontPage 2000")),
-      chkMaintain(fraMain5, "chkMaintain", {120, 1080, 5175, 255}, Box("Automatically maintain associations")),
-      chkImgFll(fraMain5, "chkImgFll", {120, 1350, 5175, 255}, Box("Open images in full screen")),
-      chkCloseAfter1(fraMain5, "chkCloseAfter1", {120, 1620, 5175, 255}, Box("Close Quillview after showing one image")),
-      chkDelFavs(fraMain5, "chkDelFavs", {120, 1890, 5175, 255},
+      chkFavorite(fraMain5, "chkFavorite", {120, 720, 5175, 255}, Box("Spell 'Favourite' as 'Favorite' ")),
+      chkFP98(fraMain5, "chkFP98", {120, 990, 2535, 255}, Box("Integrate with FrontPage 98")),
+      chkFP2000(fraMain5, "chkFP2000", {2760, 990, 2535, 255}, Box("Integrate with FrontPage 2000")),
+      chkMaintain(fraMain5, "chkMaintain", {120, 1260, 5175, 255}, Box("Automatically maintain associations")),
+      chkImgFll(fraMain5, "chkImgFll", {120, 1530, 5175, 255}, Box("Open images in full screen")),
+      chkCloseAfter1(fraMain5, "chkCloseAfter1", {120, 1800, 5175, 255}, Box("Close Quillview after showing one image")),
+      chkDelFavs(fraMain5, "chkDelFavs", {120, 2070, 5175, 255},
                  Box("Automatically delete any invalid favourites on startup")),
-      Label1(fraMain5, "Label1", {120, 2220, 5175, 615},
+      Label1(fraMain5, "Label1", {120, 2400, 5175, 615},
              {.Caption = "Check any file types below you would like associate Quillview with. You can restore any "
                          "previous associations by unchecking the file type you wish."}),
       chkBMPass(fraMain5, "chkBMPass", AssociationCell(0), Box("BMP")),
@@ -134,8 +136,8 @@ options::options()
       chkEPSass(fraMain5, "chkEPSass", AssociationCell(10), Box("EPS")),
       chkPCTass(fraMain5, "chkPCTass", AssociationCell(11), Box("PCT"), {.ToolTipText = "Mac PICT Format"}),
       chkPNGass(fraMain5, "chkPNGass", AssociationCell(12), Box("PNG"), {.ToolTipText = "Portable Network Graphics"}),
-      cmdCheckall(fraMain5, "cmdCheckall", {120, 4140, 1215, 345}, {.Caption = "Check All"}),
-      cmdCheckNone(fraMain5, "cmdCheckNone", {1410, 4140, 1215, 345}, {.Caption = "Check None"}),
+      cmdCheckall(fraMain5, "cmdCheckall", {120, 4320, 1215, 345}, {.Caption = "Check All"}),
+      cmdCheckNone(fraMain5, "cmdCheckNone", {1410, 4320, 1215, 345}, {.Caption = "Check None"}),
       // ---- Closing buttons: placed by the load ----
       cmdOK(*this, "cmdOK", {2395, 5910, 1080, 360}, {.Caption = "OK", .Default = true}),
       cmdCancel(*this, "cmdCancel", {3575, 5910, 1080, 360}, {.Caption = "Cancel", .Cancel = true}),
@@ -215,6 +217,16 @@ void options::Form_Load() {
         for (int i = 1; i <= 5; ++i) {
             fraMain(i).Move(Tabs.ClientLeft() + 20, Tabs.ClientTop() + 20, Tabs.ClientWidth() - 250,
                             Tabs.ClientHeight() - 210);
+        }
+    });
+    // The pages come out narrower than designed: what reached past a page's border ends inside it.
+    LoadStep([&] {
+        for (int i = 1; i <= 5; ++i) {
+            forms::Frame& page = fraMain(i);
+            const float inside = page.Width() - kFrameRightMargin;
+            for (forms::Control* c : page.Children()) {
+                if (c->Left() + c->Width() > inside) c->SetWidth(inside - c->Left());
+            }
         }
     });
     LoadStep([&] {
