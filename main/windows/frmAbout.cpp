@@ -23,8 +23,9 @@ frmAbout::frmAbout()
             .ShowInTaskbar = false,
             .StartUp = forms::StartUpPosition::CenterScreen,
             .BackColor = kBackColour}),
-      Image1(*this, "Image1", {-30, -30, 6255, 1770}),
-      Label1(*this, "Label1", {3000, 1350, 3045, 375},
+      // The banner reaches the rounded right edge at every DPI; the maker's line sits under its lettering.
+      Image1(*this, "Image1", {-30, -30, 6555, 1770}, {.Stretch = true}),
+      Label1(*this, "Label1", {3000, 1440, 3045, 375},
              {.Caption = "from Orvane Solutions", .BackStyle = forms::backstyle::Transparent, .ForeColor = 0xC0E0FF,
               .Font = {.Name = "Arial", .Size = 12, .Bold = true}}),
       Label2(*this, "Label2", {930, 2760, 4410, 255},

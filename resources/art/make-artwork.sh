@@ -85,13 +85,13 @@ icon fb132 full -fill white -stroke '#555' -draw 'rectangle 1,9 30,23' -fill '#1
     -font $font -pointsize 11 -annotate +4+21 'ab' -stroke '#222' -strokewidth 2 -draw 'line 23,6 23,26' \
     -draw 'line 20,6 26,6' -draw 'line 20,26 26,26'
 
-# The logo (bitmap 102, also the About box's banner at 417 x 118) and the maker's small banner (103).
+# The logo (bitmap 102, also the About box's banner, stretched to its width) and the maker's small banner (103).
 convert -size 417x118 gradient:'#0e2a52'-'#1d4f91' \
     -fill '#bfe3ff' -draw 'rectangle 16,14 104,104' -fill '#ffd23f' -draw 'circle 80,36 88,36' \
     -fill '#2f8f46' -draw 'polygon 16,104 46,56 70,86 84,70 104,104' \
     -stroke white -strokewidth 4 -draw 'line 24,110 100,8' -stroke none \
     -fill white -font $font -pointsize 44 -annotate +122+66 'Quillview' \
-    -fill '#bfe3ff' -pointsize 15 -annotate +124+94 'browse, view and capture pictures' \
+    -fill '#bfe3ff' -pointsize 15 -annotate +124+88 'browse, view and capture pictures' \
     -type TrueColor BMP3:"$bitmaps/logo.bmp"
 convert -size 95x20 xc:'#1d4f91' -fill white -font $font -pointsize 11 -gravity center \
     -annotate +0+0 'Vivid Imaging' -type TrueColor BMP3:"$bitmaps/banner.bmp"
