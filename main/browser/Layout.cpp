@@ -7,6 +7,8 @@
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/Strings.h"
 
+#include <algorithm>
+
 namespace browser {
 
 float DesignPx(float pixels) { return static_cast<float>(Nearest(pixels * 15.0 / forms::Screen().TwipsPerPixelX())); }
@@ -19,12 +21,30 @@ namespace {
 
 using browser::DesignPx;
 
+// In twips, from the design: the lists' margin to the panel's right edge, and the room the file buttons' row
+// needs with that margin after it.
+constexpr float kPanelRightMargin = 30;
+constexpr float kFileButtonsRow =
+    browser::kFileButtonLeft + 3 * browser::kFileButtonStep + browser::kFileButtonWidth + kPanelRightMargin;
+
 bool GifPath() {
     const std::string& path = Module1::gCurrentImagePath;
     return path.size() >= 3 && forms::LCase(path.substr(path.size() - 3)) == "gif";
 }
 
 }  // namespace
+
+void frmQuillview::AddStatusPanel(const std::string& key) {
+    MainWindowView::AddStatusPanel(key);
+    SB1.SetPanelWidth(key, static_cast<int>(DesignPx(64)));
+    if (key != "mode") return;
+    SB1.SetPanelSpring(key, true);
+    SB1.SetPanelFitsText(key, true);
+}
+
+void frmQuillview::SetStatusPanelWidth(const std::string& key, float width) {
+    MainWindowView::SetStatusPanelWidth(key, DesignPx(width));
+}
 
 void frmQuillview::Form_Resize() {
     using forms::IgnoringErrors;
@@ -68,10 +88,22 @@ void frmQuillview::Form_Resize() {
     IgnoringErrors([&] { stbBTRefresh.SetLeft(SoftBttn1.Left() - stbBTRefresh.Width() - 45); });
     IgnoringErrors([&] { sbtToggleDock.SetLeft(stbBTRefresh.Left() - sbtToggleDock.Width() - 45); });
     IgnoringErrors([&] { sbtCloseFileseek.SetLeft(SoftBttn1.Left()); });
-    const float listWidth = (FraFiles.Width() - two) * tx;
+    // The lists and the file buttons keep the design's right margin inside the panel at any width down to
+    // the narrowest; the buttons shrink, in the design's proportions, where four no longer fit.
     for (forms::Control* c : std::initializer_list<forms::Control*>{&ftvDirs, &FavList, &File1, &List1, &txtSearch}) {
-        IgnoringErrors([&] { c->SetWidth(listWidth); });
+        IgnoringErrors([&] { c->SetWidth(std::max(fw - c->Left() - kPanelRightMargin, 0.0f)); });
     }
+    IgnoringErrors([&] {
+        Picture2.SetWidth(std::max(fw - Picture2.Left() - kPanelRightMargin, 0.0f));
+        const float f = std::min(Picture2.Width() / kFileButtonsRow, 1.0f);
+        for (int i = 0; i < 4; ++i) {
+            IgnoringErrors([&] {
+                Fbts(i).Move(f * (browser::kFileButtonLeft + static_cast<float>(i) * browser::kFileButtonStep), Fbts(i).Top(),
+                             f * browser::kFileButtonWidth,
+                             Fbts(i).Height());
+            });
+        }
+    });
     // 5: the frame's height from before this run.
     IgnoringErrors([&] { imgSplitter.SetHeight(FraFiles.Height()); });
     IgnoringErrors([&] { picSplitter.SetHeight(FraFiles.Height()); });

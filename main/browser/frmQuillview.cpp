@@ -40,7 +40,10 @@ std::vector<std::pair<int, forms::SoftButton::Blueprint>> FileButtonsDesign() {
     constexpr const char* tips[] = {"Delete File", "Copy File", "Move File", "Rename File"};
     std::vector<std::pair<int, forms::SoftButton::Blueprint>> design;
     for (int i = 0; i < 4; ++i) {
-        design.push_back({i, {{60.0f + i * 615, 60, 555, 540}, {}, {.ToolTipText = tips[i]}}});
+        design.push_back({i, {{browser::kFileButtonLeft + static_cast<float>(i) * browser::kFileButtonStep, 60,
+                                browser::kFileButtonWidth, 540},
+                               {},
+                               {.ToolTipText = tips[i]}}});
     }
     return design;
 }

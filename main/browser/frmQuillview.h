@@ -50,6 +50,10 @@ float DesignPx(float pixels);
 // This screen's pixels as design pixels: the unit the panel width is stored in, so that it means the same
 // width at every DPI.
 std::int32_t ToDesignPx(float pixels);
+// The file buttons' row in the panel's picture box, in twips as designed.
+inline constexpr float kFileButtonLeft = 60;
+inline constexpr float kFileButtonStep = 615;
+inline constexpr float kFileButtonWidth = 555;
 }  // namespace browser
 
 class frmQuillview : public forms::Form, public subclass::ISubclass, public Module1::MainWindowView {
@@ -295,6 +299,9 @@ public:
     forms::DriveListBox& DriveList() override { return Drive1; }
     forms::ListBox& FileseekResults() override { return List1; }
     forms::StatusBar& StatusPanels() override { return SB1; }
+    // The loader's widths are design pixels; its "mode" panel takes the room left, never less than its text.
+    void AddStatusPanel(const std::string& key) override;
+    void SetStatusPanelWidth(const std::string& key, float width) override;
     void EnablePictureMenus() override;
     void PictureShown() override;
     bool LogoShown() override { return LogoShown_; }

@@ -107,8 +107,10 @@ void StatusBar::ApplyPanels() {
     std::vector<int> fixed, minimum;
     std::vector<bool> spring;
     for (const Panel* p : shown) {
-        fixed.push_back(p->Width < 0 ? p->MinWidth : p->Width);
-        minimum.push_back(p->MinWidth);
+        const int least = p->FitsText ? std::max(p->MinWidth, TextWidth(*p, p == shown.back())) : p->MinWidth;
+        const int width = p->Width < 0 ? p->MinWidth : p->Width;
+        fixed.push_back(std::max(width, least));
+        minimum.push_back(least);
         spring.push_back(p->Spring);
     }
     RECT client{};
@@ -127,6 +129,22 @@ void StatusBar::ApplyPanels() {
                      reinterpret_cast<LPARAM>(shown[i]->Text.c_str()));
         SendMessageA(hwnd_, SB_SETTIPTEXTA, i, reinterpret_cast<LPARAM>(shown[i]->ToolTip.c_str()));
     }
+}
+
+int StatusBar::TextWidth(const Panel& panel, bool last) const {
+    const HDC dc = GetDC(hwnd_);
+    if (!dc) return 0;
+    const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, panel.Text.c_str(), static_cast<int>(panel.Text.size()), &extent);
+    SelectObject(dc, before);
+    ReleaseDC(hwnd_, dc);
+    // The part's edges and the text's margin on both sides, and the size grip over the last part.
+    int borders[3] = {};
+    SendMessageA(hwnd_, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    int width = extent.cx + 2 * (borders[0] + borders[2] + GetSystemMetrics(SM_CXEDGE) + 2);
+    if (last && (GetWindowLongPtrA(hwnd_, GWL_STYLE) & SBARS_SIZEGRIP)) width += GetSystemMetrics(SM_CXVSCROLL);
+    return width;
 }
 
 void StatusBar::AddPanel(int position, const std::string& text, const std::string& toolTip, int width,
@@ -153,6 +171,10 @@ void StatusBar::SetPanelText(const std::string& key, const std::string& text) {
     Panel& panel = panels_[key];
     panel.Text = text;
     if (!hwnd_ || !panel.Visible) return;
+    if (panel.FitsText) {
+        ApplyPanels();
+        return;
+    }
     int part = 0;
     for (const Panel& p : panels_.All()) {
         if (&p == &panel) break;
@@ -167,6 +189,18 @@ void StatusBar::SetPanelWidth(const std::string& key, int pixels) {
     if (pixels < 0) throw RuntimeError(err::InvalidPropertyValue);
     if (panel.Spring) panel.MinWidth = pixels;
     else panel.Width = pixels;
+    ApplyPanels();
+}
+
+void StatusBar::SetPanelSpring(const std::string& key, bool on) {
+    Touch();
+    panels_[key].Spring = on;
+    ApplyPanels();
+}
+
+void StatusBar::SetPanelFitsText(const std::string& key, bool on) {
+    Touch();
+    panels_[key].FitsText = on;
     ApplyPanels();
 }
 

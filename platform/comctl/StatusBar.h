@@ -1,8 +1,8 @@
 #pragma once
 // A status bar (msctls_statusbar32) of keyed text panels. It keeps to the bottom edge of its form at full
 // width whatever its design extent says (the form tells it when its client area changes), with a size grip
-// on a sizable form. Spring panels share what the fixed panels leave, each never below its minimum; a
-// hidden panel takes no room.
+// on a sizable form. Spring panels share what the fixed panels leave, each never below its minimum (or,
+// for a panel that fits its text, its text's width); a hidden panel takes no room.
 //
 // Member numbers: 0x60030018 AddPanel, 0x60030019 RemovePanel, 0x68030011 PanelText, 0x68030007
 // SetPanelWidth.
@@ -35,6 +35,9 @@ public:
     // 0x68030007: a fixed panel's width or a spring panel's minimum, in pixels; negative raises 380.
     void SetPanelWidth(const std::string& key, int pixels);
     int PanelCount() const;
+    // Whether the panel shares the room the fixed panels leave; whether it is never narrower than its text.
+    void SetPanelSpring(const std::string& key, bool on);
+    void SetPanelFitsText(const std::string& key, bool on);
 
     // ---- for the runtime ----
     void ResetFromDesign() override;
@@ -58,7 +61,10 @@ private:
         int MinWidth = 0;
         bool Spring = false;
         bool Visible = true;
+        bool FitsText = false;
     };
+    // The part width that shows the panel's whole text with the bar's font.
+    int TextWidth(const Panel& panel, bool last) const;
     // The window's parts for the visible panels, and their texts and tips.
     void ApplyPanels();
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -150,6 +151,51 @@ TEST(HighDpiStart, LaysOutInRealPixelsAndKeepsThePanelWidthInDesignPixels) {
     EXPECT_EQ(Height(shown), 120);
     EXPECT_LE(std::abs((shown.left + shown.right) - (view->rect.left + view->rect.right)), 4);
     EXPECT_LE(std::abs((shown.top + shown.bottom) - (view->rect.top + view->rect.bottom)), 4);
+
+    // The loader's panel widths are design pixels too (date 150, size 70, dimensions 120, name 200); the
+    // mode panel after them shows its whole text. The bar is another process's: its answers come through
+    // memory of that process.
+    std::vector<int> parts;
+    std::string modeText;
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(status->hwnd, &pid);
+        const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        ASSERT_TRUE(process);
+        void* remote = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+        ASSERT_TRUE(remote);
+        const int n = static_cast<int>(SendMessageA(status->hwnd, SB_GETPARTS, 0, 0));
+        parts.resize(static_cast<size_t>(std::max(n, 0)));
+        SendMessageA(status->hwnd, SB_GETPARTS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, parts.data(), parts.size() * sizeof(int), nullptr);
+        char text[64] = {};
+        SendMessageA(status->hwnd, SB_GETTEXTA, 5, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, text, sizeof text - 1, nullptr);
+        modeText = text;
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        CloseHandle(process);
+    }
+    ASSERT_EQ(parts.size(), 6u);
+    EXPECT_EQ(parts[1] - parts[0], 225) << "date";
+    EXPECT_EQ(parts[2] - parts[1], 105) << "size";
+    EXPECT_EQ(parts[3] - parts[2], 180) << "dimensions";
+    EXPECT_EQ(parts[4] - parts[3], 300) << "name";
+    EXPECT_GE(parts[0], 150) << "the type panel's least width, 100 design pixels";
+    EXPECT_EQ(modeText, "Mode: Actual Size");
+    {
+        // The bar's font: 8-point MS Sans Serif at this DPI.
+        const HDC dc = GetDC(nullptr);
+        const HFONT font = CreateFontA(-MulDiv(8, 144, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                       "MS Sans Serif");
+        const HGDIOBJ before = SelectObject(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, modeText.c_str(), static_cast<int>(modeText.size()), &extent);
+        SelectObject(dc, before);
+        DeleteObject(font);
+        ReleaseDC(nullptr, dc);
+        EXPECT_GE(parts[5] - parts[4], extent.cx + 8) << "the mode panel holds its text";
+        EXPECT_GE(parts[5], Width(status->rect) - 1) << "and reaches the bar's end";
+    }
 
     PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.WaitForExit(kStartMs));

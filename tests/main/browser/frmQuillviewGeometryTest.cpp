@@ -122,6 +122,40 @@ TEST_F(Layout, PanelViewAndBarsOverDockPanelPaneAndSize) {
     }
 }
 
+// Every list, the search box and the four file buttons lie wholly inside the panel, their right borders
+// included, from the narrowest width the panel takes (150) up; the buttons keep their design size when
+// there is room for it.
+TEST_F(Layout, ThePanelsContentsFitItsWidth) {
+    frmQuillview& w = Window();
+    clsIface& state = *w.mInterface;
+    ASSERT_TRUE(SizeClient(w.hWnd(), 800, 600));
+    state.SetFileseekToggle(0);
+    for (const int width : {150, 180, 200, 320}) {
+        SCOPED_TRACE(width);
+        state.SetBrowserTools(1);  // hiding keeps the width shown before
+        state.SetBrowserToolsWidth(width);
+        state.SetBrowserTools(0);
+        const Box panel = WindowBox(w.FraFiles.hWnd());
+        ASSERT_EQ(panel.width, width);
+        const int inside = panel.left + panel.width;
+        const std::pair<const char*, HWND> inPanel[] = {
+            {"tree", w.ftvDirs.hWnd()}, {"files", w.File1.hWnd()}, {"search box", w.txtSearch.hWnd()},
+            {"results", w.List1.hWnd()}, {"button strip", w.Picture2.hWnd()}};
+        for (const auto& [what, hwnd] : inPanel) {
+            const Box b = WindowBox(hwnd);
+            EXPECT_LE(b.left + b.width, inside - 1) << what << ": its right border shows";
+            EXPECT_GE(b.width, width - 8) << what << " fills the panel";
+        }
+        const Box strip = WindowBox(w.Picture2.hWnd());
+        for (int i = 0; i < 4; ++i) {
+            const Box b = WindowBox(w.Fbts(i).hWnd());
+            EXPECT_LE(b.left + b.width, strip.left + strip.width) << "button " << i;
+            EXPECT_GE(b.width, 32) << "button " << i << " holds its picture";
+            if (width >= 180) EXPECT_EQ(b.width, 37) << "button " << i;
+        }
+    }
+}
+
 // Minimised, the client area has no size: the sizes the layout would give are refused and the old ones stay,
 // the positions it can still work out are set, and the window comes back as it was.
 TEST_F(Layout, AMinimisedWindowKeepsTheSizesItCannotHave) {

@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,55 @@ TEST(StatusBar, SpringFillsWhatFixedPanelsLeaveAndFollowsTheForm) {
     form->SetWidth(400 * Screen().TwipsPerPixelX());
     PumpUntil([&] { return ClientWidth(bar) == ClientWidth(form->hWnd()); });
     EXPECT_EQ(PartEdges(bar)[0], 64);
+    form->Unload();
+}
+
+// The width that shows the text in the bar's font, without the part's margins.
+int TextExtent(HWND bar, const std::string& text) {
+    const HDC dc = GetDC(bar);
+    const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, before);
+    ReleaseDC(bar, dc);
+    return extent.cx;
+}
+
+// A spring that fits its text shares the room as springs do, and never takes less than its text needs: at
+// a width that leaves room, at one that leaves less than the text, and after a longer text.
+TEST(StatusBar, ASpringThatFitsItsTextNeverCutsIt) {
+    struct Row {
+        int width;
+        const char* text;
+    };
+    auto form = New<frmStatus>();
+    form->Show();
+    StatusBar& sb = form->SB1;
+    AddLoaderPanels(sb);
+    sb.SetPanelSpring("mode", true);
+    sb.SetPanelFitsText("mode", true);
+    const HWND bar = sb.hWnd();
+    for (const Row row : {Row{900, "Mode: Tile"}, Row{600, "Mode: Actual Size"}, Row{900, "Mode: Actual Size"},
+                          Row{900, "A mode text much longer than the share the two springs get of the bar"}}) {
+        SCOPED_TRACE(std::to_string(row.width) + " " + row.text);
+        sb.SetPanelText("mode", row.text);
+        form->SetWidth(static_cast<float>(row.width) * Screen().TwipsPerPixelX());
+        PumpUntil([&] { return ClientWidth(bar) == ClientWidth(form->hWnd()); });
+        const std::vector<int> edges = PartEdges(bar);
+        ASSERT_EQ(edges.size(), 6u);
+        const int fixed = 64 + 200 + 120 + 150;
+        const int ftype = edges[0];
+        const int mode = edges[5] - edges[4];
+        EXPECT_GE(mode, TextExtent(bar, row.text) + 8) << "the text and the part's margins";
+        EXPECT_GE(ftype, 64);
+        EXPECT_EQ(edges[4] - ftype, fixed) << "the fixed panels keep their widths";
+        const int share = (ClientWidth(bar) - fixed) / 2;
+        if (TextExtent(bar, row.text) + 40 < share) {
+            EXPECT_LE(std::abs(mode - ftype), 1) << "two springs share the rest";
+        } else {
+            EXPECT_EQ(ftype, std::max(64, ClientWidth(bar) - fixed - mode)) << "the other spring takes what is left";
+        }
+    }
     form->Unload();
 }
 
