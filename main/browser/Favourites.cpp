@@ -74,7 +74,13 @@ void frmQuillview::mnuFav1_Click(int Index) {
         Dir1.SetPath(folder);
         File1.Refresh();
     });
-    if (reached) return;
+    if (reached) {
+        // Chosen from the viewer's popup: the viewer goes to the folder with the main window, whatever drive
+        // its own lists were moved to on the way.
+        if (frmFullscn& viewer = forms::Default<frmFullscn>(); Module1::gFullScreenOpen && viewer.IsLoaded())
+            viewer.Dir1.SetPath(Dir1.Path());
+        return;
+    }
     KeepDriveInStep();
     if (forms::MsgBox("This favourite is invalid, delete it?", forms::mb::YesNo, "Delete Favourite?") ==
         forms::answer::Yes) {

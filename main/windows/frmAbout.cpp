@@ -80,6 +80,7 @@ void frmAbout::SetRoundRegion(std::int32_t Mode) {
 }
 
 void frmAbout::Form_Load() {
+    Image1.ZOrder(1);  // the banner behind the line written on it
     dialogOpen_.Follow(hWnd());
     SetRoundRegion(1);
     Image1.SetPicture(forms::LoadResPicture(windows_res::kAboutBanner, forms::res_kind::Bitmap));

@@ -63,6 +63,7 @@ RECT frmCrop::Selection(POINT press, POINT pointer) {
 
 // Loading alone (the main window's copies use Picture1) shows nothing and puts nothing on top.
 void frmCrop::Form_Load() {
+    Size.ZOrder(0);  // the read-out in front of the selection and the recording dot
     PressX = PressY = 0;
     WholeScreen = false;
     BlinkCount = 0;

@@ -150,6 +150,7 @@ float frmFullscn::ScreenTwipsHeight() const {
 void frmFullscn::Form_Initialize() {}
 
 void frmFullscn::Form_Load() {
+    StackFrontToBack();
     shownHold_.Follow(hWnd());
     // A module without the panel's icons (a test of another window) still shows pictures.
     forms::IgnoringErrors([&] { Image2.SetPicture(forms::LoadResPicture(windows_res::kPinIcon, forms::res_kind::Icon)); });

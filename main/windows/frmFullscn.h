@@ -25,6 +25,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace fullscn {
@@ -66,7 +67,7 @@ public:
     // ======== Design ========
     forms::PictureBox Picture1{*this, "Picture1", {0, -45, 15000, 9015},
                                {.BorderStyle = 0, .BackColor = 0xFF0000}};
-    // In Picture1, front to back: the info line and the strips above the picture.
+    // In Picture1: the info line and the hot strips, with the picture behind them (see StackFrontToBack).
     forms::Label Label1{Picture1, "Label1", {100, 50, 10515, 255},
                         {.BackStyle = forms::backstyle::Transparent, .ForeColor = 0x00FF00,
                          .Font = {.Name = "Arial", .Size = 9}, .UseMnemonic = false}};
@@ -81,7 +82,7 @@ public:
     forms::VScrollBar VScroll1{*this, "VScroll1", {14580, 0, 200, 10665}, {.SmallChange = 300, .LargeChange = 1500}};
     forms::Timer Tim{*this, "Tim", {.Interval = 0, .Enabled = false}};
 
-    // The panel, above everything else.
+    // The panel, in front of everything else when shown.
     forms::Frame Frame1{*this, "Frame1", {165, 1755, 2880, 6010},
                         {.BorderStyle = 0, .BackColor = 0xC0E0FF}, {.Visible = false}};
     forms::Label Label5{Frame1, "Label5", {435, 120, 1395, 210},
@@ -109,11 +110,22 @@ public:
     forms::Label Label6{Frame1, "Label6", {1950, 5740, 180, 210}, {.Caption = "of", .BackColor = 0xC0E0FF, .Font = Bold()}};
     forms::Label lblCount{Frame1, "lblCount", {2160, 5740, 315, 210},
                           {.Caption = "000", .BackColor = 0xC0E0FF, .Font = Bold()}};
-    // The title band and the outline lie behind the panel's labels and buttons.
     forms::Shape Shape1{Frame1, "Shape1", {75, 60, 2730, 330},
                         {.BackStyle = forms::backstyle::Opaque, .BackColor = forms::color::ActiveCaption,
                          .BorderColor = forms::color::ActiveCaption}};
     forms::Shape Shape2{Frame1, "Shape2", {0, 0, 2895, 6030}, {.BorderWidth = 2}};
+
+    // Front to back, as painted and as the mouse finds them, set at each opening: the panel covers the bars
+    // and the viewing area; the path stays readable and the strips react over a picture of any size; the
+    // panel's title, icons and pin marker lie on its title band.
+    void StackFrontToBack() {
+        // Each goes behind the ones before it in its container.
+        for (forms::Control* c : std::initializer_list<forms::Control*>{
+                 &Frame1, &HScroll1, &VScroll1, &Picture1,                      // on the window
+                 &Label1, &Label2, &lblMiniOn, &lblMiniOff, &Label4, &Image1,   // in the viewing area
+                 &Label5, &Image3, &Image2, &shpPinOn, &Shape1})                // on the panel
+            c->ZOrder(1);
+    }
 
     // ---- Menus: no bar until the top strip shows View and Help ----
     forms::Menu mnuOptions{*this, "mnuOptions", {.Caption = "View", .Visible = false}};

@@ -52,6 +52,7 @@ frmQVSadvert::frmQVSadvert()
 }
 
 void frmQVSadvert::Form_Load() {
+    Shape1.ZOrder(1);  // the frame behind the list of features it holds
     dialogOpen_.Follow(hWnd());
     SetPicture(forms::LoadResPicture(windows_res::kAdvertPicture, forms::res_kind::Bitmap));
 }
