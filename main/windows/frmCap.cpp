@@ -18,6 +18,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <system_error>
 
 namespace {
 
@@ -128,6 +130,15 @@ RECT frmCap::ActiveWindowArea(const RECT& frame, bool zoomed, const RECT& monito
     return visible;
 }
 
+HWND frmCap::RecoveryHandleFrom(const std::string& text) {
+    // The whole pointer-sized number, as the recovery program writes it; anything else is no handle.
+    LONG_PTR value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end) return nullptr;
+    return reinterpret_cast<HWND>(value);
+}
+
 bool frmCap::IsRecoveryWindow(HWND hwnd) {
     DWORD pid = 0;
     if (!IsWindow(hwnd) || !GetWindowThreadProcessId(hwnd, &pid) || pid == 0) return false;
@@ -144,6 +155,8 @@ bool frmCap::IsRecoveryWindow(HWND hwnd) {
 }
 
 void frmCap::Form_Load() {
+    // One margin below the buttons, as on their left, whatever the frame's height at this DPI.
+    SetHeight(Height() - ScaleHeight() + cmdOK.Top() + cmdOK.Height() + cmdOK.Left());
     dialogOpen_.Follow(hWnd());
     Hk = std::make_unique<clsHotkeys>();
     Hk->HotKeyPress = [this](const std::string& sName, std::int32_t eModifiers, std::int32_t eKey) {
@@ -311,63 +324,66 @@ void frmCap::sysCapture_TrayClick(int Button) {
     DoCapture();
 }
 
-void frmCap::DoCapture() {
+std::optional<forms::StdPicture> frmCap::TakeShot() const {
     const clsScreen& screen = Module1::gScreen();
-    forms::StdPicture shot;
     // Every read of the screen, and the rectangles it is read over, in the monitors' real pixels.
-    if (optCapClient.Value()) {
-        const PerMonitorDpiScope perMonitor;
+    const PerMonitorDpiScope perMonitor;
+    // With the program made invisible nothing of another program may be active: no window to take then.
+    const auto foreground = [] {
         const HWND h = GetForegroundWindow();
+        return h && IsWindowVisible(h) ? h : nullptr;
+    };
+    if (optCapClient.Value()) {
+        const HWND h = foreground();
         RECT client{};
-        if (h && GetClientRect(h, &client) && client.right > 0 && client.bottom > 0) {
-            shot = screen.CaptureWindow(h, true, 0, 0, client.right, client.bottom);
-        }
-    } else if (OptCapfull.Value()) {
-        const PerMonitorDpiScope perMonitor;
-        shot = screen.CaptureScreen();
-    } else if (optCapCust.Value()) {
-        {
-            const PerMonitorDpiScope perMonitor;
-            shot = screen.CaptureScreen();
-        }
-        if (!shot.Handle()) {
-            CaptureFailed();
-            return;
-        }
-        CapturedPicture = shot;
+        if (h && GetClientRect(h, &client) && client.right > 0 && client.bottom > 0)
+            return screen.CaptureWindow(h, true, 0, 0, client.right, client.bottom);
+        return forms::StdPicture();
+    }
+    if (OptCapfull.Value() || optCapCust.Value()) return screen.CaptureScreen();
+    if (OptCapActWnd.Value()) {
+        const HWND h = foreground();
+        RECT frame{}, outer{};
+        if (!h || !GetWindowRect(h, &outer)) return forms::StdPicture();
+        if (FAILED(DwmGetWindowAttribute(h, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof(frame)))) frame = outer;
+        MONITORINFO monitor{sizeof(monitor)};
+        GetMonitorInfoA(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT area = ActiveWindowArea(frame, IsZoomed(h) != 0, monitor.rcMonitor);
+        if (area.right <= area.left || area.bottom <= area.top) return forms::StdPicture();
+        return screen.CaptureWindow(h, false, area.left - outer.left, area.top - outer.top, area.right - area.left,
+                                    area.bottom - area.top);
+    }
+    return std::nullopt;
+}
+
+void frmCap::DoCapture() {
+    std::optional<forms::StdPicture> shot;
+    bool taken = false;
+    try {
+        shot = TakeShot();
+        if (!shot) return;  // no kind selected: nothing happens
+        taken = *shot && shot->Handle();
+    } catch (const forms::RuntimeError&) {
+        // Told below like any capture that could not be taken.
+    }
+    if (!taken) {
+        CaptureFailed();
+        return;
+    }
+    CapturedPicture = *shot;
+    if (optCapCust.Value()) {
         auto& crop = forms::Default<frmCrop>();
         {
             // The frozen shot maps 1:1 onto the crop window only when both count the same pixels.
             const PerMonitorDpiScope perMonitor;
             crop.Load();
         }
-        crop.SetPic(shot);
+        crop.SetPic(*shot);
         // The hint (or any other secondary window) is finished before the frozen screen covers everything.
         forms::MessageLoop::RunUntil([] { return !Module1::DialogOpen(); }, INFINITE);
         crop.Show();
         return;
-    } else if (OptCapActWnd.Value()) {
-        const PerMonitorDpiScope perMonitor;
-        const HWND h = GetForegroundWindow();
-        RECT frame{}, outer{};
-        if (h && GetWindowRect(h, &outer)) {
-            if (FAILED(DwmGetWindowAttribute(h, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof(frame)))) frame = outer;
-            MONITORINFO monitor{sizeof(monitor)};
-            GetMonitorInfoA(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), &monitor);
-            const RECT area = ActiveWindowArea(frame, IsZoomed(h) != 0, monitor.rcMonitor);
-            if (area.right > area.left && area.bottom > area.top) {
-                shot = screen.CaptureWindow(h, false, area.left - outer.left, area.top - outer.top,
-                                            area.right - area.left, area.bottom - area.top);
-            }
-        }
-    } else {
-        return;
     }
-    if (!shot.Handle()) {
-        CaptureFailed();
-        return;
-    }
-    CapturedPicture = shot;
     forms::MessageLoop::DoEvents();
     HandOver();
 }
@@ -393,9 +409,8 @@ void frmCap::CaptureFailed() {
 void frmCap::Rec_Timer() {
     const std::string handleText = forms::GetSetting(kApp, "Options", "qvrechwnd", "0");
     if (forms::GetSetting(kApp, "Options", "qvrec", "0") != "1") return;
-    const auto handle = DigitsValue(handleText);
     // Only the recovery program's own window is closed; any other handle is left alone.
-    const HWND hwnd = handle ? reinterpret_cast<HWND>(static_cast<LONG_PTR>(*handle)) : nullptr;
+    const HWND hwnd = RecoveryHandleFrom(handleText);
     if (hwnd && IsRecoveryWindow(hwnd)) PostMessageA(hwnd, WM_CLOSE, 0, 0);
     Rec.SetEnabled(false);
     forms::MsgBox("Quillview has been recovered.", forms::mb::OkOnly | forms::mb::Information | forms::mb::SystemModal,

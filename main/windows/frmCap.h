@@ -40,6 +40,8 @@ public:
     static std::int16_t SecondsFrom(const std::string& text);
     // The part of a window a capture of it takes: its visible frame, on its monitor when maximised.
     static RECT ActiveWindowArea(const RECT& frame, bool zoomed, const RECT& monitor);
+    // The recovery program's window handle from its stored decimal text; nullptr for anything else.
+    static HWND RecoveryHandleFrom(const std::string& text);
     // Whether a window belongs to the recovery program.
     static bool IsRecoveryWindow(HWND hwnd);
     // CapturedPicture to the main window, its tray icon back first when the capture hid it. The main window's
@@ -102,6 +104,8 @@ private:
     void sysCapture_TrayClick(int Button);
     // False (the user told) when the key cannot be registered.
     bool ArmHotkey();
+    // The picture of the kind selected (empty or Nothing when it could not be taken); none without a kind.
+    std::optional<forms::StdPicture> TakeShot() const;
     void DoCapture();
     void RestoreMainWindow();
     // The main window and its tray icon back, the reason told, this window gone.

@@ -11,6 +11,7 @@
 #include "platform/runtime/Settings.h"
 #include "tests/lib/comserver/TestSupport.h"
 #include "tests/main/core/CoreFixture.h"
+#include "tests/platform/forms/InputSupport.h"
 #include "tests/support/Apartment.h"
 
 #include <gtest/gtest.h>
@@ -217,6 +218,77 @@ TEST_F(Capture, RecoveryClosesOnlyTheRecoveryProgramsWindow) {
     EXPECT_FALSE(frmCap::IsRecoveryWindow(Form().hWnd()));
     EXPECT_EQ(forms::GetSetting("Quillview2", "Options", "qvrec", "-"), "0");
     EXPECT_FALSE(Handed());
+}
+
+// A capture that cannot be taken (with the program made invisible no window of another program is active)
+// is told, and the main window comes back as it was before, its tray icon too; OK is pressed by the mouse.
+TEST_F(Capture, ACaptureThatCannotBeTakenIsToldAndTheMainWindowComesBack) {
+    struct Row {
+        const char* what;
+        forms::OptionButton& kind;
+        bool tray;
+    };
+    const Row rows[] = {
+        {"active window", Cap().OptCapActWnd, false},
+        {"active window, tray icon shown", Cap().OptCapActWnd, true},
+        {"client area", Cap().optCapClient, false},
+    };
+    for (const Row& row : rows) {
+        Main().TrayIconEnabled = false;
+        Main().morwen.SetShown(false);
+        if (row.tray) ShowTrayIcon();
+        Main().Show();
+        formstest::Script script;
+        script->ExpectMsgBox("The screen could not be captured.", forms::mb::Exclamation, "Screen Capture",
+                             forms::answer::Ok);
+        Later([&] {
+            row.kind.SetValue(true);
+            Cap().optTimer.SetValue(true);
+            Cap().Text1.SetText("1");
+            Cap().chkQVinvis.SetValue(1);
+            EXPECT_TRUE(PumpUntil([] { return GetForegroundWindow() == Cap().hWnd(); }, 3000));
+            RECT ok{};
+            GetWindowRect(Cap().cmdOK.hWnd(), &ok);
+            const POINT at{(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2};
+            formstest::MouseAt(at);
+            formstest::LeftDown(at);
+            formstest::LeftUp(at);
+        });
+        Cap().Show(forms::ShowMode::Modal);  // returns when the window hides at OK
+        EXPECT_FALSE(Main().Visible()) << row.what;
+        ASSERT_TRUE(PumpUntil([] { return !Cap().IsLoaded(); }, 5000)) << row.what;
+        EXPECT_EQ(script->Remaining(), 0u) << row.what;
+        EXPECT_TRUE(Main().Visible()) << row.what;
+        EXPECT_EQ(Main().morwen.Shown(), row.tray) << row.what;
+        EXPECT_TRUE(Main().Toolbar(9).Enabled()) << row.what;
+        EXPECT_FALSE(Handed()) << row.what;
+    }
+}
+
+// The window ends one margin below its buttons, the margin on their left, at whatever DPI it runs.
+TEST_F(Capture, TheWindowEndsOneMarginBelowItsButtons) {
+    Cap().Show();
+    RECT client{}, ok{};
+    GetClientRect(Cap().hWnd(), &client);
+    GetWindowRect(Cap().cmdOK.hWnd(), &ok);
+    MapWindowPoints(nullptr, Cap().hWnd(), reinterpret_cast<POINT*>(&ok), 2);
+    EXPECT_NEAR(client.bottom - ok.bottom, ok.left, 1) << "client " << client.bottom << ", button " << ok.bottom;
+    Cap().Unload();
+}
+
+TEST(CaptureRecovery, TheStoredHandleIsTheWholePointerSizedNumber) {
+    struct Row {
+        std::string text;
+        LONG_PTR handle;
+    };
+    std::vector<Row> rows = {
+        {"0", 0}, {"65548", 65548}, {"1000001", 1000001}, {"2147483647", 2147483647},
+        // Not a number of its own: no handle at all.
+        {"", 0}, {"12x", 0}, {" 12", 0}, {"99999999999999999999999", 0},
+    };
+    if constexpr (sizeof(LONG_PTR) == 8) rows.push_back({"4294967298", static_cast<LONG_PTR>(4294967298LL)});
+    for (const Row& row : rows)
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(frmCap::RecoveryHandleFrom(row.text)), row.handle) << row.text;
 }
 
 TEST(CaptureArea, ActiveWindowTakesItsVisiblePartOnItsMonitor) {
