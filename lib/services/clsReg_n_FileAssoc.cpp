@@ -6,6 +6,7 @@
 #include "lib/comserver/Module.h"
 #include "lib/services/Comdlg.h"
 #include "lib/services/FileIo.h"
+#include "lib/services/UndoRecord.h"
 #include "platform/runtime/WholeFile.h"
 #include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/ReplacingFile.h"
@@ -15,7 +16,6 @@ namespace services {
 
 namespace {
 
-constexpr const char* UndoHeader = "*****PLEASE DO NOT DELETE THIS FILE*****";
 constexpr const char* CrLf = "\r\n";
 
 HKEY RootOf(std::int32_t hkey) { return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(hkey)); }
@@ -65,39 +65,6 @@ std::string TextOf(const std::optional<std::string>& value) { return value.value
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
     return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
                           static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-// The fields of an undo record; a tag seen marks its field as present.
-struct UndoRecord {
-    bool header = false;
-    std::optional<std::string> extension, progId, contentType, description, icon, command, action;
-    bool Full() const { return description && icon && command && action; }
-};
-
-UndoRecord ParseUndoRecord(const std::string& bytes) {
-    UndoRecord record;
-    size_t start = 0;
-    bool first = true;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        start = end + 1;
-        if (first) record.header = line == UndoHeader;
-        first = false;
-        if (line.size() < 4) continue;
-        const std::string tag = line.substr(0, 4);
-        const std::string rest = line.substr(4);
-        if (tag == "~ex$") record.extension = rest;
-        else if (tag == "~pn$") record.progId = rest;
-        else if (tag == "~ct$") record.contentType = rest;
-        else if (tag == "~fn$") record.description = rest;
-        else if (tag == "~di$") record.icon = rest;
-        else if (tag == "~ph$") record.command = rest;
-        else if (tag == "~ac$") record.action = rest;
-    }
-    return record;
 }
 
 }  // namespace
@@ -204,7 +171,7 @@ bool clsReg_n_FileAssoc::CreateUndoAssDat(const std::string& ftExtension, const 
         const bool exists = FileExists(path);
         // The association is ours already: the file there holds the user's earlier one; keep it.
         if (exists && progId == properName) return true;
-        std::string record = std::string(UndoHeader) + CrLf;
+        std::string record = std::string(kUndoHeader) + CrLf;
         record += "~ex$" + ftExtension + CrLf;
         record += "~pn$" + progId + CrLf;
         record += "~ct$" + TextOf(getstring(ClassesRoot, ftExtension, "Content Type")) + CrLf;

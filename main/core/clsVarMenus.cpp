@@ -1,5 +1,7 @@
 #include "main/core/clsVarMenus.h"
 
+#include "main/core/MenuListFile.h"
+
 #include "platform/runtime/MsgBox.h"
 #include "platform/forms/InputBox.h"
 #include "platform/forms/controls/ListBox.h"
@@ -19,37 +21,14 @@
 
 namespace {
 
-constexpr std::string_view kMarker = "<name>";
+using menulist::HoldsLineBreakOrMarker;
+using menulist::kMarker;
 constexpr std::int32_t kNoDataFile = forms::ObjectError + 354;
-
-struct Item {
-    std::string name;
-    std::string value;
-};
 
 // Files are UTF-8 as the programs write them; a line in the older Windows code page is read converted.
 std::string AsUtf8(std::string line) {
     if (forms::IsValidText(line, CP_UTF8)) return line;
     return forms::FromWide(forms::ToWide(line, 1252), CP_UTF8);
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Where the marker begins, in any letter case; from the end when `last`. npos: nowhere.
-std::size_t FindMarker(std::string_view text, bool last) {
-    if (text.size() < kMarker.size()) return std::string_view::npos;
-    const std::size_t final = text.size() - kMarker.size();
-    for (std::size_t n = 0; n <= final; ++n) {
-        const std::size_t at = last ? final - n : n;
-        bool same = true;
-        for (std::size_t k = 0; k < kMarker.size() && same; ++k) same = AsciiLower(text[at + k]) == kMarker[k];
-        if (same) return at;
-    }
-    return std::string_view::npos;
-}
-
-bool HoldsLineBreakOrMarker(std::string_view text) {
-    return text.find_first_of("\r\n") != std::string_view::npos || FindMarker(text, false) != std::string_view::npos;
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -65,21 +44,6 @@ std::string ReadWholeFile(const std::string& path) {
         bytes.append(buffer, read);
     }
     return bytes;
-}
-
-// Lines end in CR LF as written, or in a bare LF as a server may send them.
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
 }
 
 void LoadingFailed(const std::string& dataFile, std::int32_t number) {
@@ -107,33 +71,19 @@ void clsVarMenus::LoadMenu() {
         reportedFor_ = path;
         badLineReported_ = false;
     }
-    std::vector<Item> items;
-    bool badLine = false;
+    menulist::Parsed parsed;
     try {
-        for (std::string line : Lines(ReadWholeFile(path))) {
-            if (forms::Trim(line).empty()) continue;
-            line = AsUtf8(std::move(line));
-            const std::size_t first = FindMarker(line, false);
-            if (first == std::string::npos) {
-                // The file may be the update program's: a line it cannot hold is left out, the file kept.
-                badLine = true;
-                continue;
-            }
-            const std::size_t last = FindMarker(line, true);
-            Item item{line.substr(last + kMarker.size()), line.substr(0, first)};
-            // A name without a value, or a value without a name, is no item; both empty is one.
-            if (forms::Trim(item.name).empty() != forms::Trim(item.value).empty()) continue;
-            items.push_back(std::move(item));
-        }
+        parsed = menulist::Parse(ReadWholeFile(path), AsUtf8);
     } catch (const forms::RuntimeError& e) {
         LoadingFailed(DataFile, e.Number());
         return;
     }
-    if (badLine && !badLineReported_) {
+    if (parsed.badLine && !badLineReported_) {
         badLineReported_ = true;
         LoadingFailed(DataFile, forms::err::InvalidProcedureCall);
     }
 
+    const auto& items = parsed.items;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const int index = static_cast<int>(i);
         if (index > 0 && !menu.Exists(index)) menu.Load(index);

@@ -1,5 +1,7 @@
 #include "platform/inet/InetWorker.h"
 
+#include "platform/inet/ReplyNumber.h"
+
 #include <wininet.h>
 
 #include <array>
@@ -172,16 +174,6 @@ std::optional<std::string> QueryText(HINTERNET request, DWORD info) {
         buffer.assign(size + 1, '\0');
     }
     return std::nullopt;
-}
-
-std::optional<std::uint64_t> ParseLength(const std::optional<std::string>& text) {
-    if (!text || text->empty() || text->size() > 19) return std::nullopt;
-    std::uint64_t n = 0;
-    for (const char ch : *text) {
-        if (ch < '0' || ch > '9') return std::nullopt;
-        n = n * 10 + static_cast<std::uint64_t>(ch - '0');
-    }
-    return n;
 }
 
 std::string CombineUrl(const std::string& base, const std::string& relative) {

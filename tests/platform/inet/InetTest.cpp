@@ -2,6 +2,7 @@
 
 #include "platform/forms/MessageLoop.h"
 #include "platform/inet/Inet.h"
+#include "platform/inet/ReplyNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,31 @@ class InetTest : public ::testing::Test {
 protected:
     qvtest::ProxySetting noProxy_{0};
 };
+
+// A header's number is plain digits that fit; anything else a server may send is no number at all.
+TEST(ReplyNumber, OnlyPlainDigitsThatFitAreANumber) {
+    struct Case {
+        std::optional<std::string> text;
+        std::optional<std::uint64_t> number;
+    };
+    const Case cases[] = {
+        {"200", 200},
+        {"0", 0},
+        {"000123", 123},
+        {"9999999999999999999", 9999999999999999999ull},
+        {"18446744073709551615", std::nullopt},  // 20 digits: refused before it could wrap
+        {std::nullopt, std::nullopt},
+        {"", std::nullopt},
+        {" 12", std::nullopt},
+        {"12 ", std::nullopt},
+        {"+12", std::nullopt},
+        {"-1", std::nullopt},
+        {"12, 12", std::nullopt},
+        {"0x10", std::nullopt},
+        {std::string("1\0" "2", 3), std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(inet::ParseLength(c.text), c.number) << c.text.value_or("(none)");
+}
 
 struct Recorder {
     std::vector<int> states;
