@@ -1,5 +1,6 @@
 // A command line to the picture it names, the hand-in of a later start's command line, and the screen check.
 #include "main/browser/Artwork.h"
+#include "main/browser/FileSelection.h"
 #include "main/browser/frmQuillview.h"
 #include "main/core/SettingsNames.h"
 #include "main/windows/Dialog.h"
@@ -8,6 +9,7 @@
 #include "main/core/Module1.h"
 #include "main/core/modInstances.h"
 #include "lib/services/Client.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/MessageLoop.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/FileSystem.h"
@@ -46,11 +48,13 @@ bool SamePath(const std::optional<std::string>& a, const std::optional<std::stri
 
 namespace {
 
-// A failed step of the hand-in is reported in two boxes, then the hand-in goes on with its next step.
+// A failed step of the hand-in is reported in two boxes, then the hand-in goes on with its next step. The hand-in
+// is where the system calls the program: whatever a step lets out is reported as the runtime's error.
 void HandInStep(const std::function<void()>& step) {
     try {
         step();
-    } catch (const forms::RuntimeError& e) {
+    } catch (...) {
+        const forms::RuntimeError e = forms::CurrentError();
         forms::MsgBox(std::string("An error has occured in reactivating Quillview after a command line was passed "
                                   "from another instance (of Quillview). You are encouraged to report this error "
                                   "to ") +
@@ -63,6 +67,19 @@ void HandInStep(const std::function<void()>& step) {
                       "Error " + std::to_string(e.Number()));
     }
 }
+
+// Set while hand-ins are handled, and cleared however the handling ends: a flag left set would queue every
+// later hand-in for good.
+class HandingIn {
+public:
+    explicit HandingIn(bool& flag) noexcept : flag_(flag) { flag_ = true; }
+    ~HandingIn() { flag_ = false; }
+    HandingIn(const HandingIn&) = delete;
+    HandingIn& operator=(const HandingIn&) = delete;
+
+private:
+    bool& flag_;
+};
 
 }  // namespace
 
@@ -120,13 +137,12 @@ void frmQuillview::ReceiveCommandLine(const std::string& text) {
     // The sender is released at once; a hand-in that comes while another runs waits its turn.
     pendingHandIns_.push_back(text);
     if (handingIn_) return;
-    handingIn_ = true;
+    const HandingIn handing(handingIn_);
     while (!pendingHandIns_.empty()) {
         const std::string next = pendingHandIns_.front();
         pendingHandIns_.pop_front();
         HandIn(next);
     }
-    handingIn_ = false;
 }
 
 void frmQuillview::HandIn(const std::string& text) {
@@ -154,13 +170,12 @@ void frmQuillview::HandIn(const std::string& text) {
     if (text.empty()) return;
     // 5: nothing stays selected, and clearing it loads nothing.
     HandInStep([&] {
-        Module1::gSuppressFileClick = true;
+        const browser::SuppressFileClick quiet;
         forms::IgnoringErrors([&] {
             for (int i = 0; i < File1.ListCount(); ++i) {
                 if (File1.Selected(i)) File1.SetSelected(i, false);
             }
         });
-        Module1::gSuppressFileClick = false;
     });
     // 6
     HandInStep([&] {

@@ -1,5 +1,6 @@
 // The window's picture states (logo, picture with a file, picture without one) and the cursor modes.
 #include "main/browser/Artwork.h"
+#include "main/browser/FileSelection.h"
 #include "main/browser/frmQuillview.h"
 #include "main/core/Addresses.h"
 #include "main/core/Module1.h"
@@ -92,9 +93,8 @@ void frmQuillview::ImageStatic() {
     mnuZoom.SetEnabled(true);
     mnuZoommode.SetEnabled(true);
     mnuCrop.SetEnabled(true);
-    Module1::gSuppressFileClick = true;
+    const browser::SuppressFileClick quiet;
     File1.Refresh();
-    Module1::gSuppressFileClick = false;
 }
 
 void frmQuillview::GetCapture() {

@@ -8,6 +8,7 @@
 #include "main/windows/PerMonitorDpi.h"
 #include "main/windows/WindowResources.h"
 #include "main/windows/frmAbout.h"
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/StdPicture.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/controls/DirListBox.h"
@@ -266,7 +267,9 @@ void frmFullscn::Opening() {
     for (const auto& step : steps) {
         try {
             step();
-        } catch (const forms::RuntimeError& e) {
+        } catch (...) {
+            // Any failure, of the runtime's kind or not, closes the viewer the same way.
+            const forms::RuntimeError e = forms::CurrentError();
             if (e.Number() == 381) continue;
             Module1::gSuppressFileClick = false;
             forms::MsgBox(e.Description(), forms::mb::OkOnly, "Quillview Error");

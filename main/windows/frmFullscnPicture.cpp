@@ -93,7 +93,8 @@ void frmFullscn::File1_Click() {
         forms::Screen().SetMousePointer(forms::pointer::Default);
         Picture1.SetVisible(true);
         Image1.SetVisible(true);
-    } catch (const forms::RuntimeError&) {
+    } catch (...) {
+        // Whatever failed, the viewer does not stay with the hourglass over a hidden picture.
         forms::MsgBox("Error!", forms::mb::OkOnly, "Quillview Error");
         Unload();
         forms::Screen().SetMousePointer(forms::pointer::Default);

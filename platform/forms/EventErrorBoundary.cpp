@@ -3,6 +3,7 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include <exception>
 #include <new>
 
 namespace forms {
@@ -23,15 +24,33 @@ std::string UnhandledErrorText(const RuntimeError& error) {
     return text;
 }
 
+RuntimeError CurrentError() {
+    try {
+        throw;
+    } catch (const RuntimeError& e) {
+        return e;
+    } catch (const std::bad_alloc&) {
+        return RuntimeError(err::OutOfMemory);
+    } catch (const std::exception& e) {
+        return RuntimeError(err::InternalError, e.what());
+    } catch (...) {
+        return RuntimeError(err::InternalError);
+    }
+}
+
+void ReportCurrentError() noexcept {
+    try {
+        Report(CurrentError());
+    } catch (...) {
+        // Building the error failed (no memory even for its text): nothing can be told.
+    }
+}
+
 void Guarded(const std::function<void()>& handler) noexcept {
     try {
         handler();
-    } catch (const RuntimeError& e) {
-        Report(e);
-    } catch (const std::bad_alloc&) {
-        Report(RuntimeError(err::OutOfMemory));
-    } catch (const std::exception& e) {
-        Report(RuntimeError(err::InternalError, e.what()));
+    } catch (...) {
+        ReportCurrentError();
     }
 }
 

@@ -289,8 +289,12 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    const auto keep = self->KeepAlive();
-    return self->HandleMessage(msg, wParam, lParam);
+    return GuardedEntry(
+        [&] {
+            const auto keep = self->KeepAlive();
+            return self->HandleMessage(msg, wParam, lParam);
+        },
+        LRESULT{0});
 }
 
 bool Form::ApplyCursor(HWND over) {

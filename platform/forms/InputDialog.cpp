@@ -1,5 +1,6 @@
 #include "platform/forms/InputDialog.h"
 
+#include "platform/forms/EventErrorBoundary.h"
 #include "platform/runtime/App.h"
 
 #include <cstring>
@@ -54,7 +55,7 @@ struct Exchange {
     std::string result;
 };
 
-INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleDialog(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Exchange*>(GetWindowLongPtrA(dlg, DWLP_USER));
     switch (msg) {
     case WM_INITDIALOG:
@@ -83,6 +84,10 @@ INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     default: break;
     }
     return FALSE;
+}
+
+INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return GuardedEntry([&] { return HandleDialog(dlg, msg, wParam, lParam); }, INT_PTR{FALSE});
 }
 
 }  // namespace

@@ -141,8 +141,12 @@ LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wPara
         }
         return DefSubclassProc(hwnd, msg, wParam, lParam);
     }
-    const auto keep = FormSite::KeepAlive(self->OwnerForm());
-    return self->Handle(msg, wParam, lParam);
+    return GuardedEntry(
+        [&] {
+            const auto keep = FormSite::KeepAlive(self->OwnerForm());
+            return self->Handle(msg, wParam, lParam);
+        },
+        LRESULT{0});
 }
 
 LRESULT WindowedControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 #include "tests/main/EarlierStart.h"
 #include "main/core/Module1.h"
 #include "main/core/modInstances.h"
+#include "platform/runtime/Answerer.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/ScriptedAnswerer.h"
 #include "platform/runtime/Settings.h"
@@ -17,6 +18,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -219,6 +221,48 @@ TEST_F(HandIn, AHandInArrivingInsideAnotherComesAfterIt) {
     EXPECT_EQ(captionOnRelease, "Quillview - Vivid Imaging") << "its sender is released before it is handled";
     EXPECT_EQ(w.Caption(), "Quillview - c.bmp") << "handled after the first";
     EXPECT_EQ(SelectedEntries(w.File1), std::vector<std::string>{"c.bmp"});
+}
+
+// Answers every box with OK and keeps its title, but its first box fails with an error of another kind than the
+// runtime's, as a fault anywhere inside a step would.
+class FaultAtFirstBox final : public forms::Answerer {
+public:
+    int MsgBox(const std::string&, int, const std::string& title) override {
+        if (!failed_) {
+            failed_ = true;
+            throw std::logic_error("a fault inside the step");
+        }
+        titles_.push_back(title);
+        return 1;
+    }
+    std::string InputBox(const std::string& prompt, const std::string&, const std::string&) override {
+        ADD_FAILURE() << "unexpected input box: " << prompt;
+        return {};
+    }
+    bool Failed() const noexcept { return failed_; }
+    const std::vector<std::string>& Titles() const noexcept { return titles_; }
+
+private:
+    bool failed_ = false;
+    std::vector<std::string> titles_;
+};
+
+TEST_F(HandIn, AStepFailingWithAnotherErrorIsReportedAndLaterHandInsStillShowTheirFile) {
+    folder_.Write("broken.bmp", "no picture at all");
+    frmQuillview& w = Window();
+    w.Load();
+    {
+        FaultAtFirstBox fault;
+        const forms::ScopedAnswerer answering(fault);
+        Send(folder_ / "broken.bmp");
+        ASSERT_TRUE(fault.Failed()) << "the refused picture's box came inside the hand-in";
+        EXPECT_EQ(fault.Titles(), (std::vector<std::string>{"INSTERR45 - Instancing Error", "Error 51"}))
+            << "reported as the runtime's internal error";
+    }
+    Send(picture_);
+    EXPECT_EQ(w.Caption(), "Quillview - a b.bmp");
+    EXPECT_EQ(SelectedEntries(w.File1), std::vector<std::string>{"a b.bmp"});
+    EXPECT_TRUE(w.Image1.Visible());
 }
 
 }  // namespace

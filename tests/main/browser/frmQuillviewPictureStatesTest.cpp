@@ -52,6 +52,15 @@ forms::StdPicture Metafile() {
 class PictureStates : public browsertest::ShownWindow {
 protected:
     PictureStates() : ShownWindow("PictureStates") {}
+    // The table below sets the flag on and off; no test inherits it.
+    void SetUp() override {
+        Module1::gSuppressFileClick = false;
+        ShownWindow::SetUp();
+    }
+    void TearDown() override {
+        ShownWindow::TearDown();
+        Module1::gSuppressFileClick = false;
+    }
 };
 
 TEST_F(PictureStates, WhatEachStateLeaves) {
@@ -89,7 +98,8 @@ TEST_F(PictureStates, WhatEachStateLeaves) {
         Shown("lblSelSize", w.lblSelSize, Off, Kept, Kept),
         Flag("gImageSaved", Module1::gImageSaved, On, Kept, Kept),
         Flag("gStatusPanelsReady", Module1::gStatusPanelsReady, Off, Kept, Kept),
-        Flag("gSuppressFileClick", Module1::gSuppressFileClick, Off, Kept, Off),
+        // ImageStatic holds the list's Click off only while it refreshes the list, then puts back the caller's.
+        Flag("gSuppressFileClick", Module1::gSuppressFileClick, Kept, Kept, Kept),
         Flag("LogoShown", w.LogoShown_, On, Kept, Kept),
         {"a picture path", [] { return !Module1::gCurrentImagePath.empty(); },
          [this](bool on) { Module1::gCurrentImagePath = on ? folder_ / "shown.bmp" : ""; }, Off, Kept, Kept},
@@ -151,6 +161,34 @@ TEST_F(PictureStates, TheLogoShowsWithTheWebSiteInTheStatusBar) {
     EXPECT_EQ(w.Image1.Top(), 40);
     EXPECT_EQ(w.SB1.PanelCount(), 1);
     EXPECT_EQ(w.SB1.PanelText("ftype"), "Quillview Website www.quillview.example for news and updates");
+}
+
+// The listed folder has gone (deleted, or its drive unplugged) when the logo comes: refreshing the list fails,
+// and a click on a file of another folder afterwards still loads it.
+TEST_F(PictureStates, AFailedRefreshOfTheListLeavesItsClicksWorking) {
+    frmQuillview& w = Window();
+    const std::string gone = folder_ / "gone";
+    const std::string other = folder_ / "other";
+    ASSERT_TRUE(CreateDirectoryA(gone.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
+    ASSERT_TRUE(qvtest::WriteBitmap(gone + "\\a.bmp"));
+    ASSERT_TRUE(qvtest::WriteBitmap(other + "\\b.bmp"));
+    w.Dir1.SetPath(gone);
+    ASSERT_EQ(w.File1.ListCount(), 1);
+    ASSERT_TRUE(DeleteFileA((gone + "\\a.bmp").c_str()));
+    ASSERT_TRUE(RemoveDirectoryA(gone.c_str()));
+
+    w.ShowLogo();
+    EXPECT_EQ(w.Caption(), "Quillview - Vivid Imaging");
+    EXPECT_FALSE(Module1::gSuppressFileClick);
+
+    w.Dir1.SetPath(other);
+    ASSERT_EQ(w.File1.ListCount(), 1);
+    RECT row{};
+    ASSERT_NE(SendMessageA(w.File1.hWnd(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)), LB_ERR);
+    const bool loaded = comctltest::ClickUntil(comctltest::CentreOf(w.File1.hWnd(), row),
+                                               [&w] { return w.Caption() == "Quillview - b.bmp"; });
+    EXPECT_TRUE(loaded) << "the click on b.bmp loaded it; caption " << w.Caption();
 }
 
 }  // namespace
