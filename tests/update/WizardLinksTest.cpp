@@ -2,6 +2,7 @@
 
 #include "lib/services/Client.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -52,7 +53,7 @@ TEST_F(WizardLinks, OneRunPerRow) {
          "The file could not be located on the server, or the server is down. No. 758", current},
     };
     const std::string tempFolder = update::Module1::gShell().GetTmpPath();
-    const auto tempsBefore = Entries(tempFolder, "qvl*.tmp").size();
+    const auto tempsBefore = Entries(tempFolder, "qvl*.tmp");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         if (row.before) {
@@ -87,7 +88,9 @@ TEST_F(WizardLinks, OneRunPerRow) {
         }
         // Nothing goes to the program folder, which a user cannot write.
         EXPECT_EQ(GetFileAttributesA((program_ / "QVSetwebs.dat").c_str()), INVALID_FILE_ATTRIBUTES);
-        EXPECT_EQ(Entries(tempFolder, "qvl*.tmp").size(), tempsBefore);
+        // No temporary file of this run stays (a dead run's leftovers may go at its start).
+        for (const auto& name : Entries(tempFolder, "qvl*.tmp"))
+            EXPECT_NE(std::find(tempsBefore.begin(), tempsBefore.end(), name), tempsBefore.end()) << name;
         EXPECT_EQ(Entries(user_.Path() + "\\", "qv*.tmp").size(), 0u);
         w.Command3_Click();  // Restart from the end page
         EXPECT_TRUE(w.Frame1_0.Visible());
