@@ -219,6 +219,31 @@ bool clsFileManager::CheckMoved(const std::vector<Placement>& items) {
     return true;
 }
 
+std::vector<clsFileManager::Placement> clsFileManager::NotPlacedYet(const std::vector<Placement>& items) {
+    std::vector<Placement> fresh;
+    for (const Placement& item : items) {
+        if (KindOf(item.target) == Kind::None) fresh.push_back(item);
+    }
+    return fresh;
+}
+
+bool clsFileManager::CheckCopied(const std::vector<Placement>& fresh) {
+    for (const Placement& item : fresh) {
+        if (KindOf(item.target) == Kind::None) {
+            return Refuse(ERROR_GEN_FAILURE, "'" + forms::FileNameOf(item.source) + "' was not copied: it is not in " +
+                                                 forms::FolderOf(item.target) + ".");
+        }
+    }
+    return true;
+}
+
+bool clsFileManager::RunAndCheck(Op op, const std::vector<Placement>& items, const std::string& source,
+                                 const std::string& destination, forms::Form* callingfrm, FILEOP_FLAGS extra) {
+    const std::vector<Placement> fresh = op == Op::Copy ? NotPlacedYet(items) : std::vector<Placement>{};
+    if (!Run(op, source, destination, callingfrm, false, extra)) return false;
+    return op == Op::Move ? CheckMoved(items) : CheckCopied(fresh);
+}
+
 std::optional<std::string> clsFileManager::ChooseFolder(const std::string& title, forms::Form* callingfrm) {
     if (!callingfrm) throw forms::RuntimeError(forms::err::ObjectRequired);
     std::optional<std::string> folder = chooser_(title, *callingfrm);
@@ -294,7 +319,7 @@ bool clsFileManager::MoveOrCopyDirectory(Op op, const std::string& dir, forms::F
     const std::vector<Placement> items =
         ClearTargets(op, {{folder, Inside(chosen, forms::FileNameOf(folder))}});
     if (items.empty()) return false;
-    const bool done = Run(op, dir, chosen, callingfrm, false) && (op != Op::Move || CheckMoved(items));
+    const bool done = RunAndCheck(op, items, dir, chosen, callingfrm);
     if (pDest) *pDest = chosen;
     return done;
 }
@@ -370,8 +395,7 @@ bool clsFileManager::MoveOrCopyFile(Op op, const std::string& sourcePath, const 
     const std::string target = destinationFolder + sourceFilename;
     const std::vector<Placement> items = ClearTargets(op, {{sourceFolder + sourceFilename, target}});
     if (items.empty()) return false;
-    const bool done =
-        Run(op, sourceFolder + sourceFilename, target, callingfrm, false) && (op != Op::Move || CheckMoved(items));
+    const bool done = RunAndCheck(op, items, sourceFolder + sourceFilename, target, callingfrm);
     if (pDest) *pDest = target;
     return done;
 }
@@ -413,9 +437,8 @@ bool clsFileManager::MultipleFileOp(const std::string& FQFilenames, forms::Form*
         destinations += item.target;
     }
     const bool several = items.size() > 1;
-    return Run(op, sources, several ? destinations : Destination, Callingfrm, false,
-               several ? FOF_MULTIDESTFILES : 0) &&
-           (op != Op::Move || CheckMoved(items));
+    return RunAndCheck(op, items, sources, several ? destinations : Destination, Callingfrm,
+                       several ? FOF_MULTIDESTFILES : 0);
 }
 
 bool clsFileManager::DeleteFile(const std::string& FullPath, forms::Form* Callingfrm, bool Recyclebin) {

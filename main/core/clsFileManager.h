@@ -101,6 +101,13 @@ private:
     std::vector<Placement> ClearTargets(Op op, std::vector<Placement> items);
     // After a move the shell called done: an item still at its source was not moved.
     bool CheckMoved(const std::vector<Placement>& items);
+    // Before a copy: the items whose target is not there yet (a target there may be kept or renamed around).
+    static std::vector<Placement> NotPlacedYet(const std::vector<Placement>& items);
+    // After a copy the shell called done: an item of NotPlacedYet still missing at its target was not copied.
+    bool CheckCopied(const std::vector<Placement>& fresh);
+    // Run, then the check of its kind: the shell may call done what it did not do.
+    bool RunAndCheck(Op op, const std::vector<Placement>& items, const std::string& source,
+                     const std::string& destination, forms::Form* callingfrm, FILEOP_FLAGS extra = 0);
 
     bool displayPBar_ = false;
     bool yesToAll_ = false;

@@ -204,6 +204,42 @@ TEST_F(FileCommands, ChosenFilesDeletedCopiedMovedAndRenamed) {
     }
 }
 
+// A shell that calls a copy or a move done without doing it (as into a folder the user cannot write): the
+// window says so in one box for either, and the file stays where it was.
+TEST_F(FileCommands, ACopyOrMoveNotDoneIsReportedThoughTheShellCallsItDone) {
+    const std::string title = forms::App::Title();
+    int number = 0;
+    for (const bool move : {false, true}) {
+        SCOPED_TRACE(move ? "move" : "copy");
+        const std::string base = "undone" + std::to_string(++number);
+        CreateDirectoryA((temp_ / base).c_str(), nullptr);
+        const std::string pics = Folder(base + "\\pics", {"a.bmp", "b.bmp"});
+        const std::string dst = temp_ / (base + "\\dst");
+        CreateDirectoryA(dst.c_str(), nullptr);
+        GoTo(pics);
+        Window().File1.SetListIndex(0);
+        const std::string reason = move ? "'a.bmp' was not moved: it is still in " + pics + "."
+                                        : "'a.bmp' was not copied: it is not in " + dst + ".";
+        answers_.ExpectMsgBox(std::string("Cannot ") + (move ? "move" : "copy") + " a.bmp to " + dst +
+                                  ".\r\n\r\n" + reason,
+                              forms::mb::Exclamation, title, forms::answer::Ok);
+        ChooseInBrowser(dst);
+        int shellCalls = 0;
+        Module1::gFileManager().SetShellOperation([&shellCalls](SHFILEOPSTRUCTA&) {
+            ++shellCalls;
+            return 0;
+        });
+        move ? Window().mnuMove.Click() : Window().mnuCopyFile.Click();
+        Module1::gFileManager().SetShellOperation([](SHFILEOPSTRUCTA& request) { return SHFileOperationA(&request); });
+        EXPECT_EQ(shellCalls, 1);
+        EXPECT_EQ(answers_.Remaining(), 0u);
+        std::vector<std::string> kept = FilesIn(pics);
+        std::sort(kept.begin(), kept.end());
+        EXPECT_EQ(kept, (std::vector<std::string>{"a.bmp", "b.bmp"}));
+        EXPECT_TRUE(FilesIn(dst).empty());
+    }
+}
+
 // A change of letter case alone is no clash: it goes to the shell, which may refuse it (Wine does). Either
 // way the file stays whole under one of the two names, and a refusal is said in the system's words.
 TEST_F(FileCommands, RenameByLetterCaseOnlyKeepsTheFile) {
