@@ -1,10 +1,12 @@
 // The main window's start-up renews the picture types the user chose, over the real classes root, with the
-// names and content types of its own (not the options window's) and the program's icons.
+// names and content types of its own (not the options window's) and the program's icons; a first start makes
+// the desktop shortcuts the user asks for.
 #include "main/browser/frmQuillview.h"
 #include "tests/main/EarlierStart.h"
 #include "main/core/Module1.h"
 #include "main/core/SettingsNames.h"
 #include "platform/runtime/App.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/ScriptedAnswerer.h"
 #include "platform/runtime/Settings.h"
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -121,6 +124,27 @@ TEST_F(StartUpAssociations, NothingIsRenewedWhenTheUpkeepIsSwitchedOff) {
         EXPECT_FALSE(KeyExists(type.extension)) << type.code;
         EXPECT_FALSE(KeyExists(type.properName)) << type.code;
     }
+}
+
+// The first start's desktop question, answered Yes: both shortcuts are on the desktop, pointing at the program
+// and at the update program, and the question is not asked again.
+TEST_F(StartUpAssociations, YesToTheDesktopIconsMakesBothShortcuts) {
+    char desktop[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr,
+                                           SHGFP_TYPE_CURRENT, desktop)));
+    const std::string links[] = {std::string(desktop) + "\\Quillview.lnk",
+                                 std::string(desktop) + "\\Quillview Update.lnk"};
+    for (const std::string& link : links) DeleteFileA(link.c_str());
+    forms::SaveSetting(settingsnames::kApp, "options", "deskicon232", "0");
+    answers_.ExpectMsgBox("Add a desktop icon for Quillview and Quillview Update?",
+                          forms::mb::YesNo | forms::mb::Question, "Desktop Icons", forms::answer::Yes);
+    Window().Load();
+    EXPECT_EQ(answers_.Remaining(), 0u);
+    for (const std::string& link : links) {
+        EXPECT_NE(GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES) << link;
+        DeleteFileA(link.c_str());
+    }
+    EXPECT_EQ(forms::GetSetting(settingsnames::kApp, "options", "deskicon232", ""), "1");
 }
 
 }  // namespace
