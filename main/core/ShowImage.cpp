@@ -273,13 +273,15 @@ void PlacePicture(MainWindowView& view, const forms::StdPicture& picture) {
 
     view.DisplayImage();
 
+    // The size the display mode gave the picture, not its own: a picture fitted to the view has nothing to
+    // scroll.
     if (!view.Tiled()) {
-        const auto beyond = [](float inner, float outer) -> std::optional<std::int32_t> {
-            if (inner <= outer) return std::nullopt;
-            return forms::CLng(static_cast<double>(inner) - outer);
+        const auto beyond = [](float shown, float outer) -> std::optional<std::int32_t> {
+            if (shown <= outer) return std::nullopt;
+            return forms::CLng(static_cast<double>(shown) - outer);
         };
-        view.SetScrollRange(true, beyond(height, area.Height()));
-        view.SetScrollRange(false, beyond(width, area.Width()));
+        view.SetScrollRange(true, beyond(image.Height(), area.Height()));
+        view.SetScrollRange(false, beyond(image.Width(), area.Width()));
     }
     view.PictureShown();
 }

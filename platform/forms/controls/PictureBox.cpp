@@ -214,8 +214,13 @@ void PictureBox::SetBackColor(OleColor value) {
     Touch();
     ToColorRef(value);
     state_.BackColor = value;
-    backingClean_ = false;  // the drawing keeps the old colour until the next Cls
-    if (!state_.AutoRedraw) InvalidateRect(hwnd_, nullptr, TRUE);
+    // A new colour clears the drawing: a persistent surface left in the old colour would keep showing it, also
+    // where the box grows and keeps what it had.
+    if (backing_) {
+        PaintBackground(backing_.dc(), backingSize_);
+        backingClean_ = true;
+    }
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 int PictureBox::BorderStyle() const { Touch(); return state_.BorderStyle; }

@@ -1,6 +1,8 @@
 // The picture area on the real window in front: the pixels each display mode puts on the window, tiling with
 // nothing to repeat, the stored back colour; and the tip of the day from the program folder's tips file.
+#include "main/browser/FileSelection.h"
 #include "main/windows/frmTips.h"
+#include "platform/forms/Clipboard.h"
 #include "tests/main/TestBitmap.h"
 #include "tests/main/browser/ShownWindowFixture.h"
 
@@ -9,7 +11,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -55,6 +60,15 @@ protected:
         Module1::gImageWidth = width;
         Module1::gImageHeight = height;
         Module1::gCurrentImagePath = path;
+    }
+
+    // A click on the file list's entry of that name, in the folder the list shows.
+    static void Choose(const std::string& name) {
+        frmQuillview& w = Window();
+        for (int i = 0; i < w.File1.ListCount(); ++i) {
+            if (w.File1.List(i) == name) w.File1.SetListIndex(i);
+        }
+        ASSERT_EQ(w.Caption(), "Quillview - " + name);
     }
 };
 
@@ -174,6 +188,158 @@ TEST_F(PictureArea, NothingToRepeatOrNowhereToRepeatItEndsTheTiling) {
     w.Picture1.SetHeight(0);
     w.TileImage(false);
     EXPECT_TRUE(w.Tiled_);
+}
+
+// The whole client area of a window as it shows, child windows included, read once.
+class ShownArea {
+public:
+    explicit ShownArea(HWND hwnd) {
+        RedrawWindow(GetAncestor(hwnd, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        width_ = client.right;
+        height_ = client.bottom;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width_, -height_, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        const HDC shown = GetDCEx(hwnd, nullptr, DCX_CACHE);
+        const HDC copy = CreateCompatibleDC(shown);
+        const HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ old = SelectObject(copy, bitmap);
+        BitBlt(copy, 0, 0, width_, height_, shown, 0, 0, SRCCOPY);
+        GdiFlush();
+        const auto* p = static_cast<const std::uint32_t*>(bits);
+        pixels_.assign(p, p + static_cast<std::size_t>(width_) * height_);
+        SelectObject(copy, old);
+        DeleteObject(bitmap);
+        DeleteDC(copy);
+        ReleaseDC(hwnd, shown);
+    }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    COLORREF At(int x, int y) const {
+        const std::uint32_t bgr = pixels_[static_cast<std::size_t>(y) * width_ + x];
+        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+    }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+std::string ViewData(const char* name) {
+    const char* folder = std::getenv("QV_VIEW_DATA");
+    if (!folder) return {};
+    std::ifstream in(std::string(folder) + "/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The pictures' four flat quarters, as ImageMagick wrote them.
+COLORREF Quarter(int x, int y) {
+    return y < 20 ? (x < 30 ? RGB(255, 0, 0) : RGB(0, 255, 0)) : (x < 30 ? RGB(0, 0, 255) : RGB(255, 255, 0));
+}
+
+// However a picture comes, the view shows the back colour everywhere but where the picture is, and the picture
+// there; the logo shows on black. A surface made while the logo's black showed must not stay behind.
+TEST_F(PictureArea, TheViewShowsTheBackColourAndThePictureAlone) {
+    constexpr forms::OleColor kStored = 0x306090;
+    constexpr COLORREF kBack = RGB(0x90, 0x60, 0x30);
+    for (const char* name : {"quarters.bmp", "quarters.gif"}) {
+        const std::string bytes = ViewData(name);
+        ASSERT_FALSE(bytes.empty()) << name;
+        folder_.Write(name, bytes);
+    }
+    frmQuillview& w = Window();
+    w.Dir1.SetPath(folder_.Path());
+    w.File1.SetPath(folder_.Path());
+    const auto choose = [&](const std::string& name) { Choose(name); };
+    struct Case {
+        const char* what;
+        std::function<void()> show;
+        bool logo;
+    };
+    const Case cases[] = {
+        {"the first picture after the logo", [&] { choose("quarters.bmp"); }, false},
+        {"a GIF", [&] { choose("quarters.gif"); }, false},
+        {"a paste",
+         [&] {
+             forms::Clipboard::Clear();
+             forms::Clipboard::SetData(forms::LoadPicture(folder_ / "quarters.bmp"));
+             w.mnuPaste_Click();
+             ASSERT_EQ(w.Caption(), "Quillview - Unsaved Image");
+         },
+         false},
+        {"the logo after a picture",
+         [&] {
+             choose("quarters.bmp");
+             w.ShowLogo();
+         },
+         true},
+    };
+    forms::SaveSetting("Quillview2", "Interface", "Colour", std::to_string(kStored));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // As a start leaves the window: the logo on black, no status panels for a picture yet.
+        w.ShowLogo();
+        w.ColReset();
+        Module1::gStatusPanelsReady = false;
+        Module1::gImageSaved = true;
+        c.show();
+        const ShownArea view(w.Picture1.hWnd());
+        ASSERT_GT(view.Width(), 200);
+        ASSERT_GT(view.Height(), 200);
+        const RECT picture{static_cast<LONG>(w.Image1.Left()), static_cast<LONG>(w.Image1.Top()),
+                           static_cast<LONG>(w.Image1.Left() + w.Image1.Width()),
+                           static_cast<LONG>(w.Image1.Top() + w.Image1.Height())};
+        if (!c.logo) ASSERT_EQ(picture.right - picture.left, 60);
+        int wrong = 0;
+        for (int y = 0; y < view.Height(); ++y) {
+            for (int x = 0; x < view.Width(); ++x) {
+                const bool onPicture = PtInRect(&picture, POINT{x, y}) != FALSE;
+                if (c.logo && onPicture) continue;
+                const COLORREF expected = c.logo ? RGB(0, 0, 0)
+                                          : onPicture ? Quarter(x - picture.left, y - picture.top)
+                                                      : kBack;
+                if (view.At(x, y) != expected && wrong++ == 0) {
+                    ADD_FAILURE() << "first wrong pixel at " << x << ", " << y << ": " << std::hex << view.At(x, y)
+                                  << " instead of " << expected;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+    forms::Clipboard::Clear();
+}
+
+// A picture larger than the view, fitted into it, has nothing to scroll: live bars would drag the fitted picture
+// off the view. The same picture at its own size scrolls by what lies beyond the view.
+TEST_F(PictureArea, BestFitLeavesNothingToScrollActualSizeScrollsTheRest) {
+    constexpr int kWidth = 1800, kHeight = 1400;
+    ASSERT_TRUE(qvtest::WritePixels(folder_ / "large.bmp", kWidth, kHeight, Pattern));
+    frmQuillview& w = Window();
+    Module1::gImageSaved = true;
+    w.Dir1.SetPath(folder_.Path());
+    w.File1.SetPath(folder_.Path());
+    w.HScroll1.SetEnabled(false);
+    w.VScroll1.SetEnabled(false);
+    w.DisplayMode_ = 102;
+    Choose("large.bmp");
+    EXPECT_LE(w.Image1.Width(), w.Picture1.ScaleWidth());
+    EXPECT_LE(w.Image1.Height(), w.Picture1.ScaleHeight());
+    EXPECT_FALSE(w.HScroll1.Enabled());
+    EXPECT_FALSE(w.VScroll1.Enabled());
+
+    w.DisplayMode_ = 101;
+    browser::DeselectFile(w.File1);
+    Choose("large.bmp");
+    EXPECT_TRUE(w.HScroll1.Enabled());
+    EXPECT_TRUE(w.VScroll1.Enabled());
+    EXPECT_EQ(w.HScroll1.Max(), kWidth - static_cast<int>(w.Picture1.Width()));
+    EXPECT_EQ(w.VScroll1.Max(), kHeight - static_cast<int>(w.Picture1.Height()));
 }
 
 TEST_F(PictureArea, StoredBackColourInEachForm) {

@@ -101,6 +101,11 @@ public:
     void DoColour() override { calls.push_back("DoColour"); }
     void DisplayImage() override {
         calls.push_back("DisplayImage");
+        // Best Fit as the window does it, in short: a larger picture takes the area's inner size.
+        if (displayMode == 102 && !tiled) {
+            Image1.Move(0, 0, std::min(Image1.Width(), Picture1.ScaleWidth()),
+                        std::min(Image1.Height(), Picture1.ScaleHeight()));
+        }
         Image1.SetVisible(true);
         SetMousePointer(forms::pointer::Default);
     }

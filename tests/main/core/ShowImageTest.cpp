@@ -213,17 +213,29 @@ TEST_F(Loader, FirstPictureMakesThePanelsInOrderAndCentresSmallPictures) {
 
 TEST_F(Loader, LargePictureGetsScrollRangesTileAndBestFitModes) {
     // 700 x 500 is beyond the 400 x 300 area.
-    const HDC screen = GetDC(nullptr);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 700, 500);
-    ReleaseDC(nullptr, screen);
+    const auto large = [] {
+        const HDC screen = GetDC(nullptr);
+        const HBITMAP bitmap = CreateCompatibleBitmap(screen, 700, 500);
+        ReleaseDC(nullptr, screen);
+        return forms::StdPicture::FromBitmap(bitmap);
+    };
+    // Fitted into the area, it has nothing to scroll.
     form_->displayMode = 102;
-    Module1::ShowImage(forms::StdPicture::FromBitmap(bitmap));
+    form_->HScroll1.SetEnabled(true);
+    form_->VScroll1.SetEnabled(true);
+    Module1::ShowImage(large());
+    EXPECT_FALSE(form_->VScroll1.Enabled());
+    EXPECT_FALSE(form_->HScroll1.Enabled());
+    EXPECT_EQ(Panel("mode"), "Mode: Best Fit");
+
+    form_->displayMode = 101;
+    Module1::ShowImage(large());
     // By the area's outer size: 500 - 300 and 700 - 400.
     EXPECT_TRUE(Scrolls(form_->VScroll1, 200));
     EXPECT_TRUE(Scrolls(form_->HScroll1, 300));
     EXPECT_EQ(form_->Image1.Left(), 0);
     EXPECT_EQ(form_->Image1.Top(), 0);
-    EXPECT_EQ(Panel("mode"), "Mode: Best Fit");
+    EXPECT_EQ(Panel("mode"), "Mode: Actual Size");
 
     form_->tiled = true;
     form_->HScroll1.SetValue(120);

@@ -109,8 +109,8 @@ TEST_F(PictureBoxes, CommittingTheImageKeepsTheDrawingThroughCls) {
     EXPECT_EQ(PixelOf(box.Image(), 5, 5), RGB(255, 255, 255));
 }
 
-// The persistent surface after a change and a redraw: what is drawn on it stays until Cls or a new picture,
-// and the box's own picture drawn again covers a drawing.
+// The persistent surface after a change and a redraw: what is drawn on it stays until Cls, a new picture or a
+// new back colour, and the box's own picture drawn again covers a drawing.
 TEST_F(PictureBoxes, TheSurfaceShowsWhatTheStepsDrew) {
     constexpr COLORREF kWhite = RGB(255, 255, 255), kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0),
                        kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0);
@@ -129,7 +129,10 @@ TEST_F(PictureBoxes, TheSurfaceShowsWhatTheStepsDrew) {
     const Case cases[] = {
         {"Cls after a drawing", [&] { fill(5, 5, kRed); box.Cls(); }, {10, 10}, kGreen},
         {"Cls after a new back colour", [&] { box.SetBackColor(0xFF0000); box.Cls(); }, {60, 60}, kBlue},
-        {"a new back colour alone", [&] { box.SetBackColor(0xFF0000); }, {60, 60}, kWhite},
+        {"a new back colour alone", [&] { box.SetBackColor(0xFF0000); }, {60, 60}, kBlue},
+        {"a new back colour over a drawing", [&] { fill(60, 60, kRed); box.SetBackColor(0xFF0000); }, {65, 65},
+         kBlue},
+        {"a new back colour keeps the picture", [&] { box.SetBackColor(0xFF0000); }, {10, 10}, kGreen},
         {"Cls twice after a drawing", [&] { box.Cls(); fill(60, 60, kRed); box.Cls(); }, {65, 65}, kWhite},
         {"its picture over a drawing", [&] { fill(5, 5, kRed); box.PaintPicture(box.Picture(), 0, 0); }, {10, 10}, kGreen},
         {"its picture elsewhere", [&] { box.PaintPicture(box.Picture(), 50, 40); }, {55, 45}, kGreen},
