@@ -13,8 +13,10 @@ SuppressFileClick::~SuppressFileClick() { Module1::gSuppressFileClick = previous
 
 void DeselectFile(forms::FileListBox& list) {
     const SuppressFileClick suppress;
-    const int current = list.ListIndex();
-    if (current >= 0) list.SetSelected(current, false);
+    // Every selection: the file commands act on each selected entry, not on the current one alone.
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (list.Selected(i)) list.SetSelected(i, false);
+    }
     list.SetListIndex(-1);
 }
 

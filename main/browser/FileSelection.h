@@ -25,8 +25,7 @@ private:
     bool previous_;
 };
 
-// The list has no current entry afterwards: the current entry (if any) is deselected and ListIndex is -1,
-// without loading anything.
+// The list has no current entry and no selection afterwards (ListIndex is -1), without loading anything.
 void DeselectFile(forms::FileListBox& list);
 
 // Delete, Rename, Move and Copy File in the File menu and the four file buttons beside the list.

@@ -21,6 +21,10 @@ void frmQuillview::BindMenuCommands() {
     mnuOptions.Click = [this] { mnuOptions_Click(); };
     mnuHelpcont.Click = [this] { mnuHelpcont_Click(); };
     mnuTips.Click = [this] { mnuTips_Click(); };
+    mnuBBlack.Click = [this] { mnuBBlack_Click(); };
+    mnuBGrey.Click = [this] { mnuBGrey_Click(); };
+    mnuBWhite.Click = [this] { mnuBWhite_Click(); };
+    mnuChooseCol.Click = [this] { mnuChooseCol_Click(); };
     mnuUpdate.Click = [this] { mnuUpdate_Click(); };
     mnuAboutItem.Click = [this] { mnuAboutItem_Click(); };
     Image2.Click = [this] { Image2_Click(); };

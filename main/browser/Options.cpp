@@ -2,6 +2,7 @@
 #include "main/browser/frmQuillview.h"
 #include "main/core/Module1.h"
 #include "main/core/SettingsNames.h"
+#include "lib/services/client/ComdlgClient.h"
 #include "platform/runtime/ErrorSteps.h"
 #include "platform/runtime/Settings.h"
 
@@ -101,4 +102,31 @@ void frmQuillview::DoColour() {
     Picture1.SetBackColor(colour);
     item->SetChecked(true);
     Image1.SetBackColor(Picture1.BackColor());
+}
+
+void frmQuillview::PickBackColour(forms::OleColor colour, forms::Menu& item, const char* stored) {
+    Picture1.SetBackColor(colour);
+    ColReset();
+    item.SetChecked(true);
+    forms::SaveSetting(kApp, "Interface", "Colour", stored);
+}
+
+void frmQuillview::mnuBBlack_Click() { PickBackColour(0x000000, mnuBBlack, "Black"); }
+void frmQuillview::mnuBGrey_Click() { PickBackColour(0xC0C0C0, mnuBGrey, "Grey"); }
+void frmQuillview::mnuBWhite_Click() { PickBackColour(0xFFFFFF, mnuBWhite, "White"); }
+
+void frmQuillview::mnuChooseCol_Click() {
+    // The dialog opens on black, not on the colour shown.
+    services::client::CommonDialogs::ColorArgs args;
+    args.color = 0;
+    args.anyColor = true;
+    args.fullOpen = false;
+    args.disableFullOpen = false;
+    args.owner = HandleToLong(hWnd());
+    args.flags = 0;
+    if (!Module1::gComdlg().VBChooseColor(args)) return;
+    ColReset();
+    Picture1.SetBackColor(static_cast<forms::OleColor>(args.color));
+    mnuChooseCol.SetChecked(true);
+    forms::SaveSetting(kApp, "Interface", "Colour", std::to_string(Picture1.BackColor()));
 }

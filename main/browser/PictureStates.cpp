@@ -150,16 +150,9 @@ void frmQuillview::mnuDrag_Click() {
 
 void frmQuillview::File1_Click() {
     if (Module1::gSuppressFileClick) return;
-    // A change of picture that does not go ahead puts the list back on the entry of the picture shown.
-    const auto keepPicture = [&] {
-        Module1::gSuppressFileClick = true;
-        forms::IgnoringErrors([&] {
-            const int current = File1.ListIndex();
-            if (current >= 0) File1.SetSelected(current, false);
-            File1.SetListIndex(lastFileIndex_ < File1.ListCount() ? lastFileIndex_ : -1);
-        });
-        Module1::gSuppressFileClick = false;
-    };
+    // A change of picture that does not go ahead leaves no entry chosen: the entry clicked is not the picture
+    // shown, and the commands that act on the list's selection must not act on it.
+    const auto keepPicture = [&] { forms::IgnoringErrors([&] { browser::DeselectFile(File1); }); };
     if (!Module1::gImageSaved) {
         const int answer = AskSaveImage();
         if (answer == forms::answer::Yes) {
@@ -169,7 +162,6 @@ void frmQuillview::File1_Click() {
             return keepPicture();
         }
     }
-    lastFileIndex_ = File1.ListIndex();
     Module1::ShowImage();
     const forms::StdPicture shown = Image1.Picture();
     if (!shown || shown.Handle() == nullptr || LogoShown_) return;

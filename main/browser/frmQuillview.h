@@ -190,6 +190,10 @@ public:
     void mnuOptions_Click();
     void mnuHelpcont_Click();
     void mnuTips_Click();
+    void mnuBBlack_Click();
+    void mnuBGrey_Click();
+    void mnuBWhite_Click();
+    void mnuChooseCol_Click();
     void mnuUpdate_Click();
     void mnuAboutItem_Click();
     void Image2_Click();
@@ -519,6 +523,10 @@ private:
     void RemoveVanishedFavourites();
     // Toolbar button 6's picture: icon 101 (Actual Size) or 102 (Best Fit).
     void SetToolbarIcon(int button, int iconId);
+    // The close's question over an unsaved picture: true when the window stays (Yes, which saves, or Cancel).
+    bool KeptBySaveQuestion();
+    // A fixed back colour chosen from the menu: shown, checked and stored under its name.
+    void PickBackColour(forms::OleColor colour, forms::Menu& item, const char* stored);
 
     bool withoutStartUp_ = false;
     // Start-up has not shown the window yet: until then no layout pass brings it on screen half-built.
@@ -534,6 +542,4 @@ private:
     float splitterPressX_ = 0;  // where the pointer was pressed, in window pixels
     // The last refused move was the pointer on the splitter's own edge, which records no limit.
     bool splitterOnEdge_ = false;
-    // The entry chosen last: a cancelled change of picture goes back to it.
-    int lastFileIndex_ = -1;
 };

@@ -68,6 +68,55 @@ TEST_F(Menus, CloseAsksForAnUnsavedPictureAndClosesOnlyOnNo) {
     }
 }
 
+// Choosing another file while the picture shown is unsaved: Yes saves first, Cancel and a Yes whose save is
+// cancelled load nothing and leave no entry chosen, not even one chosen before the picture came, on which Del,
+// F2 or Move would then act; No loads the file.
+TEST_F(Menus, ChoosingAFileOverAnUnsavedPictureAsksFirst) {
+    struct Case {
+        int answer;
+        bool loads;
+    };
+    const Case cases[] = {
+        {forms::answer::Cancel, false},
+        {forms::answer::Yes, false},  // the save dialog cancelled
+        {forms::answer::No, true},
+    };
+    auto& w = Window();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        // b.bmp chosen and closed, then a picture without a file.
+        Choose(1);
+        w.mnuClose_Click();
+        Module1::ShowImage(forms::StdPicture::FromBitmap(qvtest::PaintedBitmap(8, 6, {})));
+        ASSERT_FALSE(Module1::gImageSaved);
+        ASSERT_EQ(w.File1.ListIndex(), -1);
+        answers_.ExpectMsgBox(kSaveQuestion, kSaveButtons, "Save Image?", c.answer);
+        {
+            const DialogDriver save(DialogDriver::Cancel);
+            w.File1.SetListIndex(2);
+            EXPECT_EQ(save.Acted(), c.answer == forms::answer::Yes);
+        }
+        EXPECT_EQ(answers_.Remaining(), 0u);
+        EXPECT_EQ(w.Caption(), c.loads ? "Quillview - c.bmp" : "Quillview - Unsaved Image");
+        EXPECT_EQ(w.File1.ListIndex(), c.loads ? 2 : -1);
+        EXPECT_EQ(w.File1.SelCount(), c.loads ? 1 : 0);
+        EXPECT_EQ(Module1::gCurrentImagePath, c.loads ? folder_ / "c.bmp" : "");
+        Module1::gImageSaved = true;
+    }
+}
+
+// File > Close leaves no selection in the list, however many entries the user had selected.
+TEST_F(Menus, ClosingThePictureClearsEverySelection) {
+    auto& w = Window();
+    Choose(0);
+    w.File1.SetSelected(2, true);
+    ASSERT_EQ(w.File1.SelCount(), 2);
+    w.mnuClose_Click();
+    EXPECT_TRUE(w.LogoShown());
+    EXPECT_EQ(w.File1.SelCount(), 0);
+    EXPECT_EQ(w.File1.ListIndex(), -1);
+}
+
 TEST_F(Menus, FileTypesKeepThePathOfAPictureTheUserKept) {
     struct Case {
         bool saved;
@@ -101,6 +150,79 @@ TEST_F(Menus, FileTypesKeepThePathOfAPictureTheUserKept) {
         EXPECT_EQ(answers_.Remaining(), 0u);
         Module1::gImageSaved = true;
     }
+}
+
+// View > Back Colour through the window's menu: the view shows the colour at once, one item carries the mark,
+// the choice is stored; From Palette opens the system's dialog on black, owned by the window, and its Cancel
+// changes nothing.
+TEST_F(Menus, BackColourShowsMarksAndStoresTheChoice) {
+    auto& w = Window();
+    Choose(0);
+    w.Show();
+    const auto shownCorner = [&] {
+        RedrawWindow(w.hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const HDC dc = GetDCEx(w.Picture1.hWnd(), nullptr, DCX_CACHE);
+        const COLORREF pixel = GetPixel(dc, 2, 2) & 0xFFFFFF;
+        ReleaseDC(w.Picture1.hWnd(), dc);
+        return pixel;
+    };
+    const auto marked = [&] {
+        std::string items;
+        for (forms::Menu* m : {&w.mnuBGrey, &w.mnuBWhite, &w.mnuBBlack, &w.mnuChooseCol}) {
+            if (m->Checked()) items += (items.empty() ? "" : ",") + m->Name();
+        }
+        return items;
+    };
+    // In the dialog: what it opened on, then a colour typed into its red, green and blue boxes.
+    std::string openedOn, dialogOwnerIsWindow;
+    const auto pick = [&](const char* red, const char* green, const char* blue, bool confirm) {
+        return [&, red, green, blue, confirm](HWND dialog) {
+            openedOn.clear();
+            for (const int box : {706, 707, 708}) openedOn += std::to_string(GetDlgItemInt(dialog, box, nullptr, FALSE));
+            dialogOwnerIsWindow = GetWindow(dialog, GW_OWNER) == w.hWnd() ? "yes" : "no";
+            SetDlgItemTextA(dialog, 706, red);
+            SetDlgItemTextA(dialog, 707, green);
+            SetDlgItemTextA(dialog, 708, blue);
+            confirm ? DialogDriver::Confirm(dialog) : DialogDriver::Cancel(dialog);
+        };
+    };
+    struct Case {
+        const char* what;
+        forms::Menu& item;
+        DialogDriver::Action dialog;  // empty: no dialog
+        forms::OleColor colour;
+        const char* mark;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"Grey", w.mnuBGrey, {}, 0xC0C0C0, "mnuBGrey", "Grey"},
+        {"From Palette, OK", w.mnuChooseCol, pick("144", "96", "48", true), 0x306090, "mnuChooseCol", "3170448"},
+        {"White", w.mnuBWhite, {}, 0xFFFFFF, "mnuBWhite", "White"},
+        {"From Palette, Cancel", w.mnuChooseCol, pick("1", "2", "3", false), 0xFFFFFF, "mnuBWhite", "White"},
+        {"Black", w.mnuBBlack, {}, 0x000000, "mnuBBlack", "Black"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            const DialogDriver driver(c.dialog ? c.dialog : DialogDriver::Action([](HWND) {}));
+            SendMessageA(w.hWnd(), WM_COMMAND, MAKEWPARAM(c.item.Id(), 0), 0);
+            EXPECT_EQ(driver.Acted(), static_cast<bool>(c.dialog));
+        }
+        if (c.dialog) {
+            EXPECT_EQ(openedOn, "000") << "the dialog opens on black";
+            EXPECT_EQ(dialogOwnerIsWindow, "yes");
+        }
+        EXPECT_EQ(w.Picture1.BackColor(), c.colour);
+        EXPECT_EQ(shownCorner(), forms::ToColorRef(c.colour));
+        EXPECT_EQ(marked(), c.mark);
+        EXPECT_EQ(Stored("Interface", "Colour"), c.stored);
+    }
+    // The next picture that replaces the logo brings the stored choice back.
+    forms::SaveSetting("Quillview2", "Interface", "Colour", "3170448");
+    w.mnuClose_Click();
+    Choose(1);
+    EXPECT_EQ(w.Picture1.BackColor(), 0x306090u);
+    EXPECT_EQ(shownCorner(), RGB(0x90, 0x60, 0x30));
 }
 
 TEST_F(Menus, TipsItemFollowsTheStoredChoiceAndLeavesNoHiddenTipsWindow) {
