@@ -35,7 +35,27 @@ int frmQuillview::AskSaveImage() {
                          forms::mb::YesNoCancel | forms::mb::Exclamation, "Save Image?");
 }
 
-void frmQuillview::Form_QueryUnload(int&, int) {}
+bool frmQuillview::KeptBySaveQuestion() {
+    // Yes saves and keeps the window open; the user closes again to leave.
+    bool kept = false;
+    forms::IgnoringErrors([&] {
+        if (Module1::gImageSaved) return;
+        const int answer = AskSaveImage();
+        if (answer == forms::answer::Yes) {
+            kept = true;
+            mnuSave_Click();
+        } else if (answer == forms::answer::Cancel) {
+            kept = true;
+        }
+    });
+    return kept;
+}
+
+void frmQuillview::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    // A session about to end asks as a close does, and Yes or Cancel refuse its end: the close's own question
+    // comes too late then, when nothing can be refused.
+    if (UnloadMode == forms::unloadmode::AppWindows && !withoutStartUp_ && KeptBySaveQuestion()) Cancel = 1;
+}
 
 void frmQuillview::Form_Unload(int& Cancel) {
     using forms::IgnoringErrors;
@@ -43,28 +63,19 @@ void frmQuillview::Form_Unload(int& Cancel) {
         mInterface.reset();
         return;
     }
-    // 1: Yes saves and keeps the window open; the user closes again to leave.
-    bool cancelled = false;
-    IgnoringErrors([&] {
-        if (Module1::gImageSaved) return;
-        const int answer = AskSaveImage();
-        if (answer == forms::answer::Yes) {
-            cancelled = true;
-            mnuSave_Click();
-        } else if (answer == forms::answer::Cancel) {
-            cancelled = true;
-        }
-    });
-    if (cancelled) {
+    // 1: asked at the query when the session ends.
+    if (!SessionEnding() && KeptBySaveQuestion()) {
         Cancel = 1;
         return;
     }
     // 2: the instance role goes before anything is written.
     IgnoringErrors([&] { subclass::UnsubscribeMessage(*this, hWnd(), WM_COPYDATA); });
     IgnoringErrors([] { modInstances::ReleaseInstanceMutex(); });
-    // 3
+    // 3: a hidden panel keeps the width it was last shown with, as at its hiding.
     IgnoringErrors([&] {
-        if (mInterface) mInterface->SetBrowserToolsWidth(browser::ToDesignPx(FraFiles.Width()));
+        if (mInterface && FraFiles.Width() > 10) {
+            mInterface->SetBrowserToolsWidth(browser::ToDesignPx(FraFiles.Width()));
+        }
     });
     // 4: placement only in the normal state, so a maximised close keeps the restore rectangle.
     IgnoringErrors([&] {

@@ -16,6 +16,8 @@
 void frmQuillview::ShowStartupTip() {
     if (forms::GetSettingNumber(settingsnames::kApp, "Options", "Show Tips at Startup", 1) != 1) return;
     frmTips& tips = forms::Default<frmTips>();
+    // Before anything loads it: the tip is made owned by the main window, so it stays in front of it.
+    tips.SetOwner(*this);
     tips.chkLoadTipsAtStartup.SetValue(1);
     if (!TipRandom) {
         auto engine = std::make_shared<std::mt19937>(

@@ -94,6 +94,9 @@ public:
     void Load();
     // Loads if needed and shows. A modal display returns when the form hides or unloads.
     void Show(ShowMode mode = ShowMode::Modeless, Form* owner = nullptr);
+    // The form's window is owned by owner's from its creation on (and at once when it exists): an owned
+    // window stays in front of its owner whatever brings the owner forward.
+    void SetOwner(Form& owner);
     void Hide();
     // Unloads: QueryUnload and Unload may cancel. Nothing when not loaded.
     void Unload();
@@ -179,6 +182,9 @@ protected:
     virtual void Form_MouseUp(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
     // Paints what lies under the windowless controls: the form's picture.
     virtual void PaintBackground(HDC dc);
+    // True while the form unloads because the session ends: QueryUnload (UnloadMode AppWindows) ran at the
+    // system's query, and nothing can refuse any more.
+    bool SessionEnding() const noexcept { return sessionEnding_; }
 
 private:
     friend class FormSite;
@@ -215,7 +221,8 @@ private:
     bool PreTranslate(MSG& msg);
     bool RunShortcut(const MSG& msg);
     bool TabToNext(bool backwards);
-    void UnloadWith(int mode, bool cancellable);
+    // queried: QueryUnload ran already (at the system's query of a session end).
+    void UnloadWith(int mode, bool cancellable, bool queried = false);
     void CreateFormWindow();
     void ShowWindowNow();
     void RunModal();
@@ -242,9 +249,11 @@ private:
 
     const FormDesign design_;
     std::weak_ptr<Form> self_;
+    std::weak_ptr<Form> ownerAtCreation_;
     HWND hwnd_ = nullptr;
     bool loading_ = false;
     bool unloading_ = false;
+    bool sessionEnding_ = false;
     bool everShown_ = false;
     int modalDepth_ = 0;
     int suppressResize_ = 0;

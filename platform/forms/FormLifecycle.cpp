@@ -105,6 +105,8 @@ void Form::CreateFormWindow() {
     width_ = {design_.Width, ToPixels(design_.Width, ScaleMode::Twips, Axis::X)};
     height_ = {design_.Height, ToPixels(design_.Height, ScaleMode::Twips, Axis::Y)};
     owner_ = design_.ShowInTaskbar ? nullptr : formregistry::ParkingWindow();
+    // An owner that is not loaded (any more) owns nothing.
+    if (const auto owner = ownerAtCreation_.lock(); owner && owner->hwnd_) owner_ = owner->hwnd_;
     CreateWindowExA(ex, formregistry::WindowClass, caption_.c_str(), style, defaultPlace ? CW_USEDEFAULT : left_.pixels,
                     defaultPlace ? CW_USEDEFAULT : top_.pixels, width_.pixels, height_.pixels, owner_, nullptr,
                     App::hInstance(), this);
@@ -131,6 +133,15 @@ void Form::Show(ShowMode mode, Form* owner) {
     }
     ShowWindowNow();
     if (mode == ShowMode::Modal && hwnd_) RunModal();
+}
+
+void Form::SetOwner(Form& owner) {
+    if (&owner == this) return;
+    ownerAtCreation_ = owner.self_;
+    if (!hwnd_) return;
+    owner.EnsureLoaded();
+    owner_ = owner.hWnd();
+    SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
 }
 
 void Form::ShowWindowNow() {
@@ -224,11 +235,11 @@ void Form::Hide() {
 
 void Form::Unload() { UnloadWith(unloadmode::Code, true); }
 
-void Form::UnloadWith(int mode, bool cancellable) {
+void Form::UnloadWith(int mode, bool cancellable, bool queried) {
     if (!hwnd_ || unloading_) return;
     const auto keep = KeepAlive();
     int cancel = 0;
-    Form_QueryUnload(cancel, mode);
+    if (!queried) Form_QueryUnload(cancel, mode);
     if (cancel && cancellable) return;
     cancel = 0;
     Form_Unload(cancel);
@@ -361,6 +372,18 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         });
         return refuse ? FALSE : TRUE;
     }
+    case WM_ENDSESSION:
+        // The session ends after every window agreed at the query: the form unloads as at a close that
+        // nothing can refuse, and the program's state is kept before the process goes.
+        if (wParam) {
+            sessionEnding_ = true;
+            struct EndSessionEnding {
+                Form& f;
+                ~EndSessionEnding() { f.sessionEnding_ = false; }
+            } endSessionEnding{*this};
+            Guarded([this] { UnloadWith(unloadmode::AppWindows, false, true); });
+        }
+        return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             const HWND focus = GetFocus();

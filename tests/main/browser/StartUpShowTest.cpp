@@ -1,6 +1,7 @@
 // The main window comes on screen once, at the end of its start-up: not half-built during the layout pass
 // that applies the stored interface, before the logo and the options are in place.
 #include "main/browser/frmQuillview.h"
+#include "main/windows/frmTips.h"
 #include "tests/main/EarlierStart.h"
 #include "main/core/Module1.h"
 #include "main/core/SettingsNames.h"
@@ -83,6 +84,47 @@ TEST_F(StartUpShow, TheWindowFirstShowsWithTheLogoInPlace) {
         EXPECT_EQ(gShownWith.front(), "Quillview - Vivid Imaging");
         Window().Unload();
     }
+}
+
+// The window each top-level window named "Quillview Tips" was made owned by, as its creation reached it.
+std::vector<HWND> gTipOwners;
+
+LRESULT CALLBACK WatchCreations(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* made = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (!(made->style & WS_CHILD) && made->lpszName && !IS_INTRESOURCE(made->lpszName) &&
+            std::string(made->lpszName) == "Quillview Tips") {
+            gTipOwners.push_back(made->hwndParent);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// With tips on, the tip of the day is owned by the main window from its creation: the start-up's last showing
+// of the main window, and any later one, leaves the tip in front of it.
+TEST_F(StartUpShow, TheTipOfTheDayIsOwnedByTheMainWindowFromItsCreation) {
+    forms::SaveSetting(settingsnames::kApp, "Options", "Show Tips at Startup", "1");
+    gTipOwners.clear();
+    const HHOOK hook = SetWindowsHookExA(WH_CBT, &WatchCreations, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    Window().Load();
+    UnhookWindowsHookEx(hook);
+    frmTips& tips = forms::Default<frmTips>();
+    ASSERT_TRUE(tips.IsLoaded());
+    EXPECT_TRUE(IsWindowVisible(tips.hWnd()));
+    EXPECT_EQ(gTipOwners, std::vector<HWND>{Window().hWnd()});
+    EXPECT_EQ(GetWindow(tips.hWnd(), GW_OWNER), Window().hWnd());
+    // In front of its owner, also once the owner is brought forward.
+    const auto inFront = [&] {
+        for (HWND above = GetWindow(Window().hWnd(), GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+            if (above == tips.hWnd()) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(inFront());
+    SetWindowPos(Window().hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_TRUE(inFront());
+    tips.Unload();
 }
 
 }  // namespace

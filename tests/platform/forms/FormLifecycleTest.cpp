@@ -53,7 +53,7 @@ protected:
         Cancel = cancelQuery;
     }
     void Form_Unload(int& Cancel) override {
-        Events().push_back("Unload");
+        Events().push_back(SessionEnding() ? "Unload at the session's end" : "Unload");
         Cancel = cancelUnload;
     }
     void Form_Terminate() override { Events().push_back("Terminate"); }
@@ -143,6 +143,28 @@ TEST_F(FormLifecycle, CancelInQueryUnloadOrUnloadKeepsTheFormLoaded) {
     EXPECT_EQ(Events().back(), "Unload");
     EXPECT_NE(std::find(Events().begin(), Events().end(), "QueryUnload 0"), Events().end())
         << "the close box reports UnloadMode 0";
+}
+
+// The session's end: QueryUnload at the system's query, whose Cancel refuses it; the unload when the session
+// does end (not when another program refused it), which nothing can cancel any more.
+TEST_F(FormLifecycle, TheSessionsEndQueriesThenUnloads) {
+    frmLife& f = Default<frmLife>();
+    f.Show();
+    Events().clear();
+    f.cancelQuery = 1;
+    EXPECT_EQ(SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    f.cancelQuery = 0;
+    EXPECT_EQ(SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageA(f.hWnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(f.IsLoaded()) << "the session goes on";
+    f.cancelUnload = 1;
+    SendMessageA(f.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(f.IsLoaded());
+    EXPECT_EQ(Events(), (std::vector<std::string>{"QueryUnload 2", "QueryUnload 2", "Unload at the session's end"}));
+    f.cancelUnload = 0;
+    f.Show();
+    f.Unload();
+    EXPECT_EQ(Events().back(), "Unload") << "only that unload was the session's";
 }
 
 TEST_F(FormLifecycle, ModalDisplayEndsWhenTheFormHides) {
