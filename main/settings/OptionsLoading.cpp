@@ -10,6 +10,7 @@
 #include "main/core/clsVarMenus.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/MsgBox.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Settings.h"
@@ -17,11 +18,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 using settingsnames::kApp;
 constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
-constexpr std::int32_t kLocalMachine = static_cast<std::int32_t>(0x80000002u);
 
 std::string Setting(const char* section, const char* key, const std::string& fallback) {
     return forms::GetSetting(kApp, section, key, fallback);
@@ -46,6 +48,30 @@ std::string WithoutQuotes(std::string text) {
 bool IsPlainFile(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// A text value under HKEY_LOCAL_MACHINE, from the 32-bit programs' view first, where a 32-bit editor registers
+// on 64-bit Windows, then from the 64-bit one; "" when neither has it.
+std::string MachineText(const char* path, const char* name) {
+    for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        forms::UniqueKey key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | view, key.put()) != ERROR_SUCCESS) continue;
+        DWORD type = 0;
+        DWORD size = 0;
+        if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+            (type != REG_SZ && type != REG_EXPAND_SZ)) {
+            continue;
+        }
+        std::string text(size, '\0');
+        if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
+            ERROR_SUCCESS) {
+            continue;
+        }
+        text.resize(std::min<std::size_t>(size, text.size()));
+        while (!text.empty() && text.back() == '\0') text.pop_back();
+        return text;
+    }
+    return {};
 }
 
 // A sensitivity as the main window reads it: "1" to "6", anything else its default 3.
@@ -126,16 +152,12 @@ void options::ReadSettings() {
 
 void options::DetectFrontPage() {
     LoadStep([&] {
-        auto& registry = Module1::gFileAssoc();
-        const std::string root = WithoutQuotes(
-            registry.getstring(kLocalMachine, "SOFTWARE\\Microsoft\\FrontPage\\3.0", "FrontPageRoot").value_or(""));
+        const std::string root = WithoutQuotes(MachineText("SOFTWARE\\Microsoft\\FrontPage\\3.0", "FrontPageRoot"));
         chkFP98.SetEnabled(!root.empty() && IsPlainFile(root + "\\Bin\\fpeditor.exe"));
     });
     LoadStep([&] {
-        auto& registry = Module1::gFileAssoc();
-        std::string office = WithoutQuotes(
-            registry.getstring(kLocalMachine, "SOFTWARE\\Microsoft\\Office\\9.0\\Common\\InstallRoot", "Path")
-                .value_or(""));
+        std::string office =
+            WithoutQuotes(MachineText("SOFTWARE\\Microsoft\\Office\\9.0\\Common\\InstallRoot", "Path"));
         // The install root is a folder: its program lies inside it, whether the value ends in "\" or not.
         if (!office.empty() && office.back() != '\\') office += '\\';
         chkFP2000.SetEnabled(!office.empty() && IsPlainFile(office + "Frontpg.exe"));

@@ -3,6 +3,7 @@
 #include "tests/main/settings/OptionsFixture.h"
 
 #include "platform/forms/InputBox.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/UserPaths.h"
 
@@ -173,6 +174,64 @@ TEST_F(Options, LoadingTurnsEachStoredTextIntoItsControl) {
         WhileShown([&] { row.check(Window()); });
         EXPECT_EQ(script->Remaining(), 0u);
     }
+}
+
+// The 32-bit editors register under the 32-bit programs' view of the machine's registry on 64-bit Windows; a
+// key in the other view is found too. Each box is offered only while its editor's program is there.
+TEST_F(Options, TheEditorsAreFoundInEitherViewOfTheMachinesRegistry) {
+    struct Case {
+        const char* what;
+        REGSAM view;
+        const char* key;
+        const char* value;
+        std::string folderText;  // as the installer wrote it
+        bool fp98, fp2000;
+    };
+    const std::string editor = temp_ / "editor";
+    CreateDirectoryA(editor.c_str(), nullptr);
+    CreateDirectoryA((editor + "\\Bin").c_str(), nullptr);
+    temp_.Write("editor\\Bin\\fpeditor.exe", "MZ");
+    temp_.Write("editor\\Frontpg.exe", "MZ");
+    constexpr char kFp98[] = "SOFTWARE\\Microsoft\\FrontPage\\3.0";
+    constexpr char kFp2000[] = "SOFTWARE\\Microsoft\\Office\\9.0\\Common\\InstallRoot";
+    const Case cases[] = {
+        {"FrontPage 98, 32-bit view", KEY_WOW64_32KEY, kFp98, "FrontPageRoot", "\"" + editor + "\"", true, false},
+        {"FrontPage 98, 64-bit view", KEY_WOW64_64KEY, kFp98, "FrontPageRoot", editor, true, false},
+        {"FrontPage 2000, 32-bit view", KEY_WOW64_32KEY, kFp2000, "Path", editor + "\\", false, true},
+        {"FrontPage 2000, 64-bit view", KEY_WOW64_64KEY, kFp2000, "Path", editor, false, true},
+    };
+    // The keys, then their parents, in the order they can go; those the machine had before stay.
+    const std::vector<std::string> made = {kFp98, "SOFTWARE\\Microsoft\\FrontPage", kFp2000,
+                                           "SOFTWARE\\Microsoft\\Office\\9.0\\Common",
+                                           "SOFTWARE\\Microsoft\\Office\\9.0", "SOFTWARE\\Microsoft\\Office"};
+    std::vector<std::pair<std::string, REGSAM>> theTests;
+    for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        for (const std::string& key : made) {
+            forms::UniqueKey there;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | view, there.put()) != ERROR_SUCCESS) {
+                theTests.emplace_back(key, view);
+            }
+        }
+    }
+    const auto removeKeys = [&] {
+        for (const auto& [key, view] : theTests) RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), view, 0);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        removeKeys();
+        forms::UniqueKey key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, c.key, 0, nullptr, 0, KEY_SET_VALUE | c.view, nullptr,
+                                  key.put(), nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(key.get(), c.value, 0, REG_SZ, reinterpret_cast<const BYTE*>(c.folderText.c_str()),
+                                 static_cast<DWORD>(c.folderText.size() + 1)),
+                  ERROR_SUCCESS);
+        WhileShown([&] {
+            EXPECT_EQ(Window().chkFP98.Enabled(), c.fp98);
+            EXPECT_EQ(Window().chkFP2000.Enabled(), c.fp2000);
+        });
+    }
+    removeKeys();
 }
 
 TEST_F(Options, OkStoresEveryKeyInItsStoredForm) {
