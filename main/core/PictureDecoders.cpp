@@ -1,5 +1,6 @@
 #include "main/core/PictureDecoders.h"
 
+#include "platform/imaging/Wic.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Strings.h"
 
@@ -74,14 +75,10 @@ forms::StdPicture LoadJpegPicture(const std::string& path) {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         throw forms::RuntimeError(forms::err::FileNotFound);
     }
-    ComPtr<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)))) {
-        throw forms::RuntimeError(forms::err::CannotCreateObject);
-    }
+    const ComPtr<IWICImagingFactory> factory = imaging::WicFactory();
     const std::wstring widePath = forms::ToWide(path);
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICBitmapSource> bgr;
     GUID container{};
     UINT width = 0;
     UINT height = 0;
@@ -89,17 +86,15 @@ forms::StdPicture LoadJpegPicture(const std::string& path) {
     if (FAILED(factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetContainerFormat(&container)) || container != GUID_ContainerFormatJpeg ||
-        FAILED(decoder->GetFrame(0, &frame)) ||
-        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.Get(), &bgr)) ||
-        FAILED(bgr->GetSize(&width, &height)) || width == 0 || height == 0 || width > 0x7FFF'FFFF / 4 ||
-        height > 0x7FFF'FFFF) {
+        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&width, &height)) || width == 0 ||
+        height == 0 || width > 0x7FFF'FFFF / 4 || height > 0x7FFF'FFFF) {
         throw forms::RuntimeError(forms::err::InvalidPicture);
     }
     const UINT stride = (width * 3 + 3) & ~3u;
     if (static_cast<unsigned long long>(stride) * height > 0xFFFF'FFFFull) {
         throw forms::RuntimeError(forms::err::CannotDrawPicture);
     }
-    // Top-down, so that the codec's rows land in the bitmap in one copy.
+    // Top-down, so that the codec's rows land in the bitmap in order.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = static_cast<LONG>(width);
@@ -111,7 +106,9 @@ forms::StdPicture LoadJpegPicture(const std::string& path) {
     const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) throw forms::RuntimeError(forms::err::CannotDrawPicture);
     forms::StdPicture picture = forms::StdPicture::FromBitmap(bitmap);
-    if (FAILED(bgr->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+    BYTE* const rows = static_cast<BYTE*>(bits);
+    const auto row = [rows, stride](std::uint32_t y) { return rows + std::size_t{y} * stride; };
+    if (!imaging::WicCopyBgr24(frame.Get(), row)) {
         throw forms::RuntimeError(forms::err::InvalidPicture);
     }
     return picture;

@@ -17,6 +17,66 @@ ComPtr<IWICImagingFactory> WicFactory() {
     return factory;
 }
 
+namespace {
+
+// How the rows a source delivers become BGR.
+enum class RowKind { Bgr24, Bgra32, Gray8, Gray16, Cmyk32, Cmyk64 };
+
+struct OwnFormat {
+    const GUID* format;
+    RowKind kind;
+    std::size_t pixelBytes;
+};
+
+// Formats read in their own layout and turned into BGR here: the system's converter refuses some of them
+// (16-bit CMYK) and, for others, accepts a request for 24-bit BGR whose copy then fails (grey).
+const OwnFormat kOwnFormats[] = {
+    {&GUID_WICPixelFormat24bppBGR, RowKind::Bgr24, 3},  {&GUID_WICPixelFormat8bppGray, RowKind::Gray8, 1},
+    {&GUID_WICPixelFormat16bppGray, RowKind::Gray16, 2}, {&GUID_WICPixelFormat32bppCMYK, RowKind::Cmyk32, 4},
+    {&GUID_WICPixelFormat64bppCMYK, RowKind::Cmyk64, 8},
+};
+
+// Samples of 16 bits are little-endian; their high byte is the 8-bit value.
+std::uint8_t High(const std::uint8_t* sample) { return sample[1]; }
+
+// Ink as the codec delivers it (0 is none); each colour is what its ink and the black leave of white.
+std::uint8_t FromInk(unsigned ink, unsigned black) {
+    return static_cast<std::uint8_t>(((255 - ink) * (255 - black) + 127) / 255);
+}
+
+void RowToBgr(RowKind kind, const std::uint8_t* from, std::uint8_t* to, UINT width) {
+    switch (kind) {
+    case RowKind::Bgr24:
+        std::copy_n(from, std::size_t{width} * 3, to);
+        return;
+    case RowKind::Bgra32:
+        for (UINT x = 0; x < width; ++x, from += 4, to += 3) std::copy_n(from, 3, to);
+        return;
+    case RowKind::Gray8:
+        for (UINT x = 0; x < width; ++x, ++from, to += 3) std::fill_n(to, 3, *from);
+        return;
+    case RowKind::Gray16:
+        for (UINT x = 0; x < width; ++x, from += 2, to += 3) std::fill_n(to, 3, High(from));
+        return;
+    case RowKind::Cmyk32:
+        for (UINT x = 0; x < width; ++x, from += 4, to += 3) {
+            to[0] = FromInk(from[2], from[3]);
+            to[1] = FromInk(from[1], from[3]);
+            to[2] = FromInk(from[0], from[3]);
+        }
+        return;
+    case RowKind::Cmyk64:
+        for (UINT x = 0; x < width; ++x, from += 8, to += 3) {
+            to[0] = FromInk(High(from + 4), High(from + 6));
+            to[1] = FromInk(High(from + 2), High(from + 6));
+            to[2] = FromInk(High(from), High(from + 6));
+        }
+        return;
+    }
+}
+
+}  // namespace
+
 bool WicCopyBgr24(IWICBitmapSource* source, const RowTarget& target) {
     UINT width = 0;
     UINT height = 0;
@@ -24,34 +84,30 @@ bool WicCopyBgr24(IWICBitmapSource* source, const RowTarget& target) {
     if (FAILED(source->GetSize(&width, &height)) || FAILED(source->GetPixelFormat(&format))) return false;
     if (width == 0 || height == 0) return false;
     ComPtr<IWICBitmapSource> rows(source);
-    const bool direct = IsEqualGUID(format, GUID_WICPixelFormat24bppBGR);
-    if (!direct) {
+    RowKind kind = RowKind::Bgra32;
+    std::size_t pixelBytes = 4;
+    const auto own = std::find_if(std::begin(kOwnFormats), std::end(kOwnFormats),
+                                  [&format](const OwnFormat& f) { return IsEqualGUID(*f.format, format); });
+    if (own != std::end(kOwnFormats)) {
+        kind = own->kind;
+        pixelBytes = own->pixelBytes;
+    } else {
+        // Everything else goes through 32-bit BGRA, the one conversion every system codec offers.
         rows.Reset();
         if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, source, &rows))) return false;
     }
-    const std::size_t pixelBytes = direct ? 3 : 4;
-    const std::size_t stride = std::size_t{width} * pixelBytes;
+    const std::uint64_t stride = std::uint64_t{width} * pixelBytes;
+    if (stride > 0xFFFFFFFFu / 2) return false;
     const std::uint32_t bandRows = std::max<std::uint32_t>(1, static_cast<std::uint32_t>((1u << 20) / stride));
-    std::vector<std::uint8_t> band(stride * std::min<std::uint32_t>(bandRows, height));
+    std::vector<std::uint8_t> band(static_cast<std::size_t>(stride) * std::min<std::uint32_t>(bandRows, height));
     for (std::uint32_t first = 0; first < height; first += bandRows) {
         const std::uint32_t count = std::min(bandRows, height - first);
         const WICRect rect{0, static_cast<INT>(first), static_cast<INT>(width), static_cast<INT>(count)};
+        // Only the copy tells whether the source delivers: a conversion it accepted may still fail here.
         if (FAILED(rows->CopyPixels(&rect, static_cast<UINT>(stride), static_cast<UINT>(stride * count), band.data()))) {
             return false;
         }
-        for (std::uint32_t r = 0; r < count; ++r) {
-            const std::uint8_t* from = band.data() + r * stride;
-            std::uint8_t* to = target(first + r);
-            if (direct) {
-                std::copy_n(from, stride, to);
-                continue;
-            }
-            for (UINT x = 0; x < width; ++x, from += 4, to += 3) {
-                to[0] = from[0];
-                to[1] = from[1];
-                to[2] = from[2];
-            }
-        }
+        for (std::uint32_t r = 0; r < count; ++r) RowToBgr(kind, band.data() + r * stride, target(first + r), width);
     }
     return true;
 }

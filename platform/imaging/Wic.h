@@ -30,8 +30,9 @@ Image24 WicCopyFrame(IWICBitmapSource* frame);
 // Where row `row` (counted from the top) of a copy goes: width * 3 bytes.
 using RowTarget = std::function<std::uint8_t*(std::uint32_t row)>;
 
-// Copies every row of the source as 24-bit BGR, in bands. Sources in other formats go through 32-bit BGRA,
-// the one conversion every system codec offers. False when the source fails to deliver.
+// Copies every row of the source as 24-bit BGR, in bands: grey (three equal bytes) and CMYK (as the codec
+// gives it) from the source's own layout, other formats through 32-bit BGRA, alpha dropped. False when the
+// source fails to deliver; every path that takes a system codec's frame as 24-bit BGR comes through here.
 bool WicCopyBgr24(IWICBitmapSource* source, const RowTarget& target);
 
 // The 24-bit BGR pixels of row `row`, counted from the top (width * 3 bytes, read during the call only).
