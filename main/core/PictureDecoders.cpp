@@ -1,5 +1,6 @@
 #include "main/core/PictureDecoders.h"
 
+#include "platform/imaging/SystemCodecGuard.h"
 #include "platform/imaging/Wic.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Strings.h"
@@ -69,6 +70,11 @@ bool IsGif89a(const std::string& path) {
     const BOOL ok = ReadFile(file, signature, sizeof signature, &read, nullptr);
     CloseHandle(file);
     return ok && read == sizeof signature && forms::TextEquals(std::string_view(signature, 6), "gif89a");
+}
+
+forms::StdPicture LoadSystemPicture(const std::string& path) {
+    imaging::RequireSafeForSystemCodec(path);
+    return forms::LoadPicture(path);
 }
 
 forms::StdPicture LoadJpegPicture(const std::string& path) {

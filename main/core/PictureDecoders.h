@@ -38,6 +38,9 @@ std::string FileSizeText(std::int64_t bytes);
 // True when the file begins with the signature "GIF89a" (any case).
 bool IsGif89a(const std::string& path);
 
+// The system picture loader, once our own structure check has accepted the file: 481 when it refuses it.
+forms::StdPicture LoadSystemPicture(const std::string& path);
+
 // A JPEG file decoded into a 24-bit bitmap of its pixel size. 53 when it is missing, 481 when it is no JPEG
 // the system can read, 480 when there is no memory for the bitmap, 429 without the system's codecs.
 forms::StdPicture LoadJpegPicture(const std::string& path);

@@ -175,13 +175,13 @@ forms::StdPicture LoadChosenFile(MainWindowView& view, const std::string& fileNa
     forms::StdPicture picture;
     switch (decoder) {
     case PictureDecoder::System:
-        picture = forms::LoadPicture(gCurrentImagePath);
+        picture = LoadSystemPicture(gCurrentImagePath);
         break;
     case PictureDecoder::Jpeg:
         picture = LoadJpegPicture(gCurrentImagePath);
         break;
     case PictureDecoder::Gif:
-        picture = forms::LoadPicture(gCurrentImagePath);
+        picture = LoadSystemPicture(gCurrentImagePath);
         if (IsGif89a(gCurrentImagePath)) {
             gGif87a = 0;
         } else {

@@ -48,7 +48,7 @@ forms::StdPicture Decode(const std::string& path) {
     switch (Module1::DecoderFor(path)) {
     case PictureDecoder::System:
     case PictureDecoder::Gif:
-        return forms::LoadPicture(path);
+        return Module1::LoadSystemPicture(path);
     case PictureDecoder::Jpeg:
         return Module1::LoadJpegPicture(path);
     case PictureDecoder::Pcx:

@@ -1,5 +1,6 @@
 #include "platform/anigif/AnimatedGif.h"
 
+#include "platform/imaging/SystemCodecGuard.h"
 #include "platform/runtime/Strings.h"
 
 
@@ -90,6 +91,7 @@ void AnimatedGif::Load(const std::string& path) {
     if (!factory_ && FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_PPV_ARGS(&factory_))))
         throw RuntimeError(err::CannotCreateObject);
+    imaging::RequireSafeForSystemCodec(path);
     ComPtr<IWICBitmapDecoder> decoder;
     const std::wstring wide = ToWide(path);
     GUID format{};

@@ -11,13 +11,16 @@
 #include "platform/imaging/decoders/IffDecoder.h"
 #include "platform/imaging/decoders/ImageFormat.h"
 #include "platform/imaging/decoders/PcxDecoder.h"
+#include "platform/imaging/decoders/MetafileStructure.h"
 #include "platform/imaging/decoders/PictDecoder.h"
+#include "platform/imaging/decoders/SystemCodecCheck.h"
 #include "platform/imaging/decoders/TgaDecoder.h"
 
 namespace imaging {
 
 Image24 DecodeWindowsMetafile(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > 0x7FFFFFFFu) throw DecodeError("metafile size");
+    wmf::CheckStructure(bytes);
     forms::UniqueEnhMetaFile metafile(SetWinMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data(), nullptr, nullptr));
     if (!metafile) throw DecodeError("metafile unreadable");
     ENHMETAHEADER header = {};
@@ -66,7 +69,9 @@ Image24 DecodeContent(std::span<const std::uint8_t> bytes) {
     case ImageFormat::Tiff:
     case ImageFormat::Jpeg:
     case ImageFormat::Bmp:
-    case ImageFormat::Gif: return WicDecode(bytes);
+    case ImageFormat::Gif:
+        CheckBeforeSystemCodec(bytes);
+        return WicDecode(bytes);
     case ImageFormat::Unknown: break;
     }
     throw DecodeError("unknown format");

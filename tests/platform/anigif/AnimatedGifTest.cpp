@@ -130,8 +130,15 @@ TEST_F(AnimatedGifTest, MissingAndUnreadableFilesAreRefused) {
     const std::string junk = std::string(temp) + "qv_not_a.gif";
     std::ofstream(junk, std::ios::binary) << "GIF89a but nothing after";
     EXPECT_EQ(ErrorNumber([&] { gif.Load(junk); }), 481);
-    DeleteFileA(junk.c_str());
     gif.Load(Fixture("three.gif"));
+    // Two 1 x 1 frames and neither a global nor a local colour table: the system's codec reads address 0.
+    const unsigned char noTable[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0,
+                                     0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0,
+                                     0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, 0x3B};
+    std::ofstream(junk, std::ios::binary).write(reinterpret_cast<const char*>(noTable), sizeof noTable);
+    EXPECT_EQ(ErrorNumber([&] { gif.Load(junk); }), 481);
+    EXPECT_TRUE(gif.Playing()) << "the old picture stays";
+    DeleteFileA(junk.c_str());
     gif.Clear();
     EXPECT_EQ(gif.CurrentFrame(), -1);
     EXPECT_FALSE(gif.Playing());
