@@ -50,6 +50,7 @@ using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
 using UniqueDC = UniqueHandle<HDC, &DeleteDC>;
 using UniqueWindow = UniqueHandle<HWND, &DestroyWindow>;
 using UniqueKey = UniqueHandle<HKEY, &RegCloseKey>;
+using UniqueHook = UniqueHandle<HHOOK, &UnhookWindowsHookEx>;
 // Files, processes, threads. CreateFile and FindFirstFile fail with INVALID_HANDLE_VALUE: wrap their results
 // through NullIfInvalid, so that "no handle" is null for every kind.
 using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;

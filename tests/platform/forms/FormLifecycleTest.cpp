@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 
 #include <string>
@@ -559,6 +560,52 @@ TEST(SystemAnswerer, TheInputDialogReturnsTheTextOnOkAndNothingOnCancel) {
     EXPECT_EQ(InputBox("Please type a new name for a.jpg below.", "Rename File", "a.jpg"), "new name.jpg");
     AnswerSystemBox(IDCANCEL);
     EXPECT_EQ(InputBox("Please enter the name of the new directory.", "Create New Directory"), "");
+}
+
+namespace {
+
+// The title's width in the title bar's font.
+int TitleTextWidth(HWND window) {
+    char title[128]{};
+    GetWindowTextA(window, title, sizeof title);
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont);
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE text{};
+    GetTextExtentPoint32A(dc, title, lstrlenA(title), &text);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    DeleteObject(font);
+    return text.cx;
+}
+
+}  // namespace
+
+TEST(SystemAnswerer, AShortTextsBoxIsWideEnoughForItsTitle) {
+    struct Seen {
+        RECT box{}, button{};
+        int title = 0;
+    };
+    std::optional<Seen> seen;
+    Later([&] {
+        HWND box = FindWindowA("#32770", "Quillview Error");
+        if (!box) return;
+        Seen s;
+        GetWindowRect(box, &s.box);
+        GetWindowRect(GetDlgItem(box, IDOK), &s.button);
+        s.title = TitleTextWidth(box);
+        seen = s;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }, 100);
+    EXPECT_EQ(MsgBox("Error!", mb::Critical, "Quillview Error"), answer::Ok);
+    ASSERT_TRUE(seen) << "the box was not found";
+    const int width = seen->box.right - seen->box.left;
+    EXPECT_GE(width, seen->title + 2 * GetSystemMetrics(SM_CXSIZE)) << "room for the title and the close button";
+    const int buttonCentre = (seen->button.left + seen->button.right) / 2;
+    EXPECT_NEAR(buttonCentre, (seen->box.left + seen->box.right) / 2, 4) << "the button stays in the middle";
 }
 
 class frmSelfUnload : public Form {
