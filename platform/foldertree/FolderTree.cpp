@@ -27,6 +27,7 @@ struct FolderTree::Child {
 
 namespace {
 constexpr int Unknown = -1;
+constexpr UINT_PTR FillTimer = 0x51564654;  // the tree view's own timers have small numbers
 
 std::wstring Wide(const std::string& s) { return ToWide(s); }
 
@@ -68,6 +69,24 @@ int ShellImage(PCIDLIST_ABSOLUTE pidl, bool open) {
     return info.iIcon;
 }
 
+// The folders of a path after its drive root ("C:\\a\\b" gives a, b).
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (size_t start = 3; start < folder.size();) {
+        size_t end = folder.find('\\', start);
+        if (end == std::string::npos) end = folder.size();
+        if (end > start) names.push_back(folder.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+// The Desktop's folder, or "" when it has none.
+std::string DesktopFolder() {
+    char path[MAX_PATH] = {};
+    return SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, path)) ? path : std::string{};
+}
+
 // Whether the two names stand in the file list's order: ordinal, without regard to case.
 bool OrdinalLess(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
@@ -99,13 +118,29 @@ void FolderTree::WindowGone() {
     WindowedControl::WindowGone();
     nodes_.clear();
     root_ = selected_ = nullptr;
+    filled_ = fillDue_ = false;
+}
+
+void FolderTree::ResetFromDesign() {
+    DesignedControl::ResetFromDesign();
+    wanted_.reset();
+    lastFileSystemPath_.clear();
 }
 
 void FolderTree::AfterCreate() {
+    // The nodes wait for Fill: the shell's names and icons for the Desktop and the drives cost more than the
+    // rest of a window's controls, and nobody sees them before the window is on screen.
     nodes_.clear();
-    selected_ = nullptr;
-    lastFileSystemPath_.clear();
+    root_ = selected_ = nullptr;
+    filled_ = fillDue_ = false;
     viewProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd_, GCLP_WNDPROC));
+}
+
+void FolderTree::Fill() {
+    if (filled_ || !hwnd_) return;
+    filled_ = true;
+    if (fillDue_) KillTimer(hwnd_, FillTimer);
+    fillDue_ = false;
     // The items keep the system image list's indexes; the icons are painted after the rows (NM_CUSTOMDRAW).
     SHFILEINFOA info{};
     SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
@@ -121,11 +156,8 @@ void FolderTree::AfterCreate() {
     SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &pidl);
     desktop->pidl.reset(pidl);
     desktop->viaShell = true;
-    char path[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, path))) {
-        desktop->fileSystem = true;
-        desktop->path = path;
-    }
+    desktop->path = DesktopFolder();
+    desktop->fileSystem = !desktop->path.empty();
     ComPtr<IShellFolder> root;
     SHGetDesktopFolder(&root);
     if (root && pidl) {
@@ -135,15 +167,52 @@ void FolderTree::AfterCreate() {
             desktop->name = DisplayName(*parent.Get(), last, SHGDN_NORMAL);
     }
     if (desktop->name.empty()) desktop->name = "Desktop";
-    desktop->image = pidl ? ShellImage(pidl, false) : folderImage_;
-    desktop->selectedImage = pidl ? ShellImage(pidl, true) : openFolderImage_;
     root_ = Insert(TVI_ROOT, TVI_LAST, std::move(desktop));
+
+    // The folder set meanwhile was reported already: its branch is built and selected without a word.
+    // Should it have gone since, its nearest existing ancestor stands in.
+    std::string target = wanted_ ? wanted_->Path : std::string{};
+    wanted_.reset();
     ++quiet_;
-    View(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root_));
+    HTREEITEM item = nullptr;
+    while (!item && !target.empty()) {
+        if (IsFolder(target)) item = Locate(target, true);
+        const std::string up = FolderOf(target);
+        target = !item && up.size() < target.size() ? up : std::string{};
+    }
+    if (item) ExpandBranch(item);
+    else View(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root_));
+    // Selected here, too, because the tree would select its first node when it first takes the focus,
+    // reporting a folder nobody chose.
+    selected_ = item ? item : root_;
+    View(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(selected_));
     --quiet_;
-    // The tree would select its first node when it first takes the focus, reporting a folder nobody chose.
-    SelectQuietly(root_);
-    selected_ = root_;
+    if (item) ScrollIntoView(item);
+}
+
+// What the folder's node reports once it exists: the drive as the shell spells it, each folder as the disk
+// does; nullopt for a folder the tree cannot show.
+std::optional<FolderItem> FolderTree::Reported(const std::string& folder) const {
+    if (folder.size() < 3 || folder[1] != ':') return std::nullopt;
+    FolderItem item{true, UCase(folder.substr(0, 3)), {}};
+    for (const std::string& name : Names(folder)) {
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = FindFirstFileW(Wide(JoinPath(item.Path, name)).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+        FindClose(search);
+        item.Name = FromWide(found.cFileName);
+        item.Path = JoinPath(item.Path, item.Name);
+    }
+    if (!item.Name.empty()) return item;
+    // A drive: named as its node under My Computer is.
+    PIDLIST_ABSOLUTE pidl = nullptr;
+    if (FAILED(SHParseDisplayName(Wide(item.Path).c_str(), nullptr, &pidl, 0, nullptr))) return std::nullopt;
+    const Pidl drive(pidl);
+    ComPtr<IShellFolder> parent;
+    PCUITEMID_CHILD last = nullptr;
+    if (FAILED(SHBindToParent(drive.get(), IID_PPV_ARGS(&parent), &last))) return std::nullopt;
+    item.Name = DisplayName(*parent.Get(), last, SHGDN_INFOLDER);
+    return item;
 }
 
 LRESULT FolderTree::View(UINT msg, WPARAM wParam, LPARAM lParam) const {
@@ -163,13 +232,20 @@ void FolderTree::DrawIcons(HDC dc, const RECT& area) const {
         std::memcpy(&label, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
         if (!View(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label)) || label.top >= client.bottom) break;
         if (label.bottom <= area.top || label.top >= area.bottom) continue;
-        const Node* n = NodeOf(item);
+        Node* n = NodeOf(item);
         if (!n) continue;
         const bool selected = View(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_SELECTED) & TVIS_SELECTED;
         // The icon's room is the image list's width just before the label, as the tree view lays it out.
-        icons.Draw(dc, selected ? n->selectedImage : n->image, label.left - size.cx,
-                   label.top + (label.bottom - label.top - size.cy) / 2);
+        icons.Draw(dc, ImageOf(*n, selected), label.left - size.cx, label.top + (label.bottom - label.top - size.cy) / 2);
     }
+}
+
+// The shell is asked for a node's icon when the node is first drawn: a few milliseconds each. Plain folders
+// share one icon.
+int FolderTree::ImageOf(Node& node, bool open) const {
+    int& image = open ? node.selectedImage : node.image;
+    if (image == NotAsked) image = node.pidl ? ShellImage(node.pidl.get(), open) : open ? openFolderImage_ : folderImage_;
+    return image;
 }
 
 FolderTree::Node* FolderTree::NodeOf(HTREEITEM item) const {
@@ -188,8 +264,8 @@ HTREEITEM FolderTree::Insert(HTREEITEM parent, HTREEITEM after, std::unique_ptr<
     ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     ins.item.pszText = const_cast<char*>(node->name.c_str());
     ins.item.cChildren = I_CHILDRENCALLBACK;  // asked only when the node is drawn
-    ins.item.iImage = node->image;
-    ins.item.iSelectedImage = node->selectedImage;
+    ins.item.iImage = I_IMAGECALLBACK;  // asked when drawn, as the "+" is
+    ins.item.iSelectedImage = I_IMAGECALLBACK;
     ins.item.lParam = reinterpret_cast<LPARAM>(node.get());
     const auto item = reinterpret_cast<HTREEITEM>(View(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
     if (!item) return nullptr;
@@ -228,9 +304,7 @@ std::vector<FolderTree::Child> FolderTree::ListChildren(const Node& node) const 
             } else {
                 n->viaShell = true;
             }
-            n->image = ShellImage(absolute.get(), false);
-            n->selectedImage = ShellImage(absolute.get(), true);
-            if (n->viaShell) n->pidl = std::move(absolute);
+            n->pidl = std::move(absolute);
             out.push_back(Child{std::move(n), {}});
         }
         return out;  // the shell's order
@@ -246,9 +320,6 @@ std::vector<FolderTree::Child> FolderTree::ListChildren(const Node& node) const 
         n->name = FromWide(found.cFileName);
         n->path = JoinPath(node.path, n->name);
         n->fileSystem = true;
-        // Plain folders share one icon: asking the shell per folder costs milliseconds each.
-        n->image = folderImage_;
-        n->selectedImage = openFolderImage_;
         out.push_back(Child{std::move(n), found.cFileName});
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -328,13 +399,7 @@ HTREEITEM FolderTree::Locate(const std::string& folder, bool addHidden) {
     }
     if (!at) return nullptr;
     std::string path = drive;
-    size_t start = 3;
-    while (start < folder.size()) {
-        size_t end = folder.find('\\', start);
-        if (end == std::string::npos) end = folder.size();
-        const std::string name = folder.substr(start, end - start);
-        start = end + 1;
-        if (name.empty()) continue;
+    for (const std::string& name : Names(folder)) {
         Node* parent = NodeOf(at);
         if (!parent) return nullptr;
         ReadChildren(*parent);
@@ -351,8 +416,6 @@ HTREEITEM FolderTree::Locate(const std::string& folder, bool addHidden) {
             n->name = FromWide(found.cFileName);
             n->path = JoinPath(path, n->name);
             n->fileSystem = true;
-            n->image = folderImage_;
-            n->selectedImage = openFolderImage_;
             HTREEITEM after = TVI_FIRST;
             for (auto item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(at)));
                  item; item = reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
@@ -371,6 +434,8 @@ HTREEITEM FolderTree::Locate(const std::string& folder, bool addHidden) {
 
 std::string FolderTree::Path() const {
     Touch();
+    // Before filling, the selection is the folder set meanwhile, or the Desktop that Fill will select.
+    if (!filled_) return wanted_ ? wanted_->Path : DesktopFolder();
     if (!hwnd_) return {};
     const Node* n = NodeOf(reinterpret_cast<HTREEITEM>(View(TVM_GETNEXTITEM, TVGN_CARET, 0)));
     return n && n->fileSystem ? n->path : std::string{};
@@ -380,6 +445,18 @@ void FolderTree::SetPath(const std::string& path) {
     Touch();
     const std::string folder = Normalised(path);
     if (folder.empty() || !IsFolder(folder)) throw RuntimeError(err::PathNotFound);
+    if (!filled_) {
+        // Recorded for Fill, and reported now as the node's selection would be.
+        std::optional<FolderItem> item = Reported(folder);
+        if (!item) throw RuntimeError(err::PathNotFound);
+        const bool moved = !wanted_ || !TextEquals(wanted_->Path, item->Path);
+        wanted_ = std::move(item);
+        if (!moved || quiet_) return;
+        lastFileSystemPath_ = wanted_->Path;
+        const FolderItem reported = *wanted_;
+        if (FolderChange) Guarded([&] { FolderChange(reported); });
+        return;
+    }
     ++quiet_;
     const HTREEITEM item = Locate(folder, true);
     if (item) ExpandBranch(item);
@@ -407,12 +484,6 @@ void FolderTree::ScrollIntoView(HTREEITEM item) {
         label.left >= client.left && label.right <= client.right && label.top >= client.top && label.bottom <= client.bottom)
         return;
     View(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
-}
-
-void FolderTree::SelectQuietly(HTREEITEM item) {
-    ++quiet_;
-    View(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    --quiet_;
 }
 
 FolderItem FolderTree::ItemOf(const Node& node) const {
@@ -486,6 +557,7 @@ void FolderTree::Reread(HTREEITEM item) {
 
 void FolderTree::Refresh() {
     Touch();
+    Fill();
     if (!hwnd_ || !root_) return;
     ++quiet_;
     Reread(root_);
@@ -507,6 +579,20 @@ void FolderTree::Refresh() {
 }
 
 bool FolderTree::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (msg == WM_TIMER && wParam == FillTimer) {
+        Fill();
+        result = 0;
+        return true;
+    }
+    if (!filled_) {
+        // On screen: filled once the loop is idle (a timer comes after every paint and posted message).
+        // Asked for a node, or pressed by the user: filled first.
+        if (msg == WM_PAINT && !fillDue_) fillDue_ = SetTimer(hwnd_, FillTimer, USER_TIMER_MINIMUM, nullptr) != 0;
+        const bool asks = (msg >= TV_FIRST && msg < TV_FIRST + 0x100) || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+                          msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
+                          msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MOUSEWHEEL;
+        if (asks) Fill();
+    }
     if (msg != WM_RBUTTONUP) return false;
     // The release is reported from NM_RCLICK, which is where the tree view itself reports it.
     result = CallDefault(msg, wParam, lParam);
@@ -520,11 +606,13 @@ bool FolderTree::OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
     case TVN_GETDISPINFOA: case TVN_GETDISPINFOW: {
         // Same layout in both forms for what is answered here.
         auto* info = reinterpret_cast<NMTVDISPINFOA*>(lParam);
+        Node* n = reinterpret_cast<Node*>(info->item.lParam);
         if (info->item.mask & TVIF_CHILDREN) {
-            Node* n = reinterpret_cast<Node*>(info->item.lParam);
             if (n && n->hasChildren == Unknown) n->hasChildren = HasSubfolders(*n) ? 1 : 0;
             info->item.cChildren = n ? n->hasChildren : 0;
         }
+        if (info->item.mask & TVIF_IMAGE) info->item.iImage = n ? ImageOf(*n, false) : -1;
+        if (info->item.mask & TVIF_SELECTEDIMAGE) info->item.iSelectedImage = n ? ImageOf(*n, true) : -1;
         result = 0;
         return true;
     }

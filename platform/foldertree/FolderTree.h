@@ -1,8 +1,10 @@
 #pragma once
 // A folder tree (SysTreeView32) over the shell namespace: the Desktop at the root, with the branch down to
-// the selected folder expanded. A node's children are read when it first expands; whether it has any (the
-// "+") is asked only for nodes being drawn, and removable and network drives are not touched until the
-// user opens them. File-system folders sort as the file list does; the shell's own nodes (My Computer, the
+// the selected folder expanded. The nodes are made once the tree is on screen and the message loop is idle,
+// or at once when something asks the window for them or the user presses a key or button in it; a folder
+// set before then is recorded and reported as selected. A node's children are read when it first expands;
+// whether it has any (the "+") and its icon are asked only for nodes being drawn, and removable and network
+// drives are not touched until the user opens them. File-system folders sort as the file list does; the shell's own nodes (My Computer, the
 // recycle bin) keep the shell's order and report IsFileSystem False.
 //
 // Member numbers: 0x68030003 Path, 0x6003002D Refresh; events: 14 FolderChange, 22 MouseUp (pixels within
@@ -15,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -50,6 +53,7 @@ public:
 
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void WindowGone() override;
+    void ResetFromDesign() override;
     ScaleMode EventScale() const override { return ScaleMode::Pixels; }
 
 protected:
@@ -63,23 +67,27 @@ protected:
 private:
     struct PidlDeleter { void operator()(ITEMIDLIST* p) const noexcept { CoTaskMemFree(p); } };
     using Pidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
+    static constexpr int NotAsked = -2;  // an image index the shell has not been asked for
     struct Node {
         HTREEITEM item = nullptr;
         std::string name;
         std::string path;   // file-system nodes: the folder
-        Pidl pidl;          // the shell's nodes: where they are in the namespace (absolute)
+        Pidl pidl;          // the shell's nodes and the drives: where they are in the namespace (absolute)
         bool fileSystem = false;
         bool viaShell = false;  // children come from the shell rather than the folder's directory
         bool probeLazily = false;  // removable or network: "+" shown without looking
         bool read = false;
         int hasChildren = -1;  // -1 not yet asked
-        int image = -1;
-        int selectedImage = -1;
+        int image = NotAsked;
+        int selectedImage = NotAsked;
     };
     struct Child;  // a child found while reading a node
 
     LRESULT View(UINT msg, WPARAM wParam, LPARAM lParam) const;
+    void Fill();
+    std::optional<FolderItem> Reported(const std::string& folder) const;
     void DrawIcons(HDC dc, const RECT& area) const;
+    int ImageOf(Node& node, bool open) const;
     Node* NodeOf(HTREEITEM item) const;
     HTREEITEM Insert(HTREEITEM parent, HTREEITEM after, std::unique_ptr<Node> node);
     void ReadChildren(Node& node);
@@ -89,7 +97,6 @@ private:
     HTREEITEM Locate(const std::string& folder, bool addHidden);
     void Reread(HTREEITEM item);
     void ExpandBranch(HTREEITEM item);
-    void SelectQuietly(HTREEITEM item);
     void ScrollIntoView(HTREEITEM item);
     void Changed();
     FolderItem ItemOf(const Node& node) const;
@@ -100,6 +107,9 @@ private:
     std::string lastFileSystemPath_;
     WNDPROC viewProc_ = nullptr;  // the tree view class's own procedure
     int quiet_ = 0;
+    bool filled_ = false;
+    bool fillDue_ = false;  // the idle fill's timer runs
+    std::optional<FolderItem> wanted_;  // set before filling: the folder the selection reports
     int folderImage_ = -1;
     int openFolderImage_ = -1;
 };

@@ -1,13 +1,17 @@
 // The main window comes on screen once, at the end of its start-up: not half-built during the layout pass
-// that applies the stored interface, before the logo and the options are in place.
+// that applies the stored interface, before the logo and the options are in place. Its folder tree fills once
+// the window is on screen, with the start folder selected.
 #include "main/browser/frmQuillview.h"
 #include "main/windows/frmTips.h"
 #include "tests/main/EarlierStart.h"
+#include "tests/platform/foldertree/HeldTree.h"
 #include "main/core/Module1.h"
 #include "main/core/SettingsNames.h"
+#include "platform/forms/MessageLoop.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/ScriptedAnswerer.h"
 #include "platform/runtime/Settings.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/UserPaths.h"
 #include "tests/support/Apartment.h"
 #include "tests/support/TempFolder.h"
@@ -15,11 +19,14 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
 
 namespace {
+
+using namespace foldertreetest;
 
 frmQuillview& Window() { return forms::Default<frmQuillview>(); }
 
@@ -125,6 +132,30 @@ TEST_F(StartUpShow, TheTipOfTheDayIsOwnedByTheMainWindowFromItsCreation) {
     SetWindowPos(Window().hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     EXPECT_TRUE(inFront());
     tips.Unload();
+}
+
+// Start-up leaves the tree reporting the start folder; once the loop is idle the tree shows it: selected, in
+// view, under its parent folder, and the folder list still on it.
+TEST_F(StartUpShow, TheTreeShowsTheStartFolderSelectedOnceIdle) {
+    const std::string start = folder_.Path() + "\\Start Here";
+    ASSERT_TRUE(CreateDirectoryA(start.c_str(), nullptr));
+    forms::SaveSetting(settingsnames::kApp, "Interface", "Startdir", start);
+    Window().Load();
+    forms::FolderTree& tree = Window().ftvDirs;
+    EXPECT_TRUE(forms::TextEquals(tree.Path(), start)) << tree.Path();
+    const HWND view = tree.Window();
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(forms::MessageLoop::RunUntil([&] { return Held(view, TVM_GETCOUNT) > 0; }, 10000));
+    forms::DoEvents();
+    const HTREEITEM selected = HeldNext(view, TVGN_CARET);
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(HeldText(view, selected), "Start Here");
+    const std::string parentName = folder_.Path().substr(folder_.Path().find_last_of('\\') + 1);
+    EXPECT_TRUE(forms::TextEquals(HeldText(view, HeldNext(view, TVGN_PARENT, selected)), parentName));
+    EXPECT_TRUE(HeldInView(view, selected)) << "the start folder's row is out of view";
+    EXPECT_TRUE(IsWindowVisible(view));
+    EXPECT_TRUE(forms::TextEquals(tree.Path(), start)) << tree.Path();
+    EXPECT_TRUE(forms::TextEquals(Window().Dir1.Path(), start)) << Window().Dir1.Path();
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "../comctl/ComctlTestSupport.h"
+#include "HeldTree.h"
 #include "tests/platform/forms/ErrorNumber.h"
 
 #include "platform/foldertree/FolderTree.h"
 #include "platform/forms/Form.h"
+#include "platform/runtime/Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +16,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 using namespace forms;
 using namespace comctltest;
+using namespace foldertreetest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -42,7 +46,7 @@ public:
     FolderTree Tree{*this, "Tree", {8, 8, 360, 420}};
 };
 
-// A small tree of our own: Photos with mixed-case children and a hidden one.
+// A small tree of our own: Photos with mixed-case children and a hidden one, shown and filled.
 class FolderTreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -55,6 +59,7 @@ protected:
         SetFileAttributesA((base / "Photos/.hidden").string().c_str(), FILE_ATTRIBUTE_HIDDEN);
         form->Show();
         ASSERT_TRUE(BringToFront(form->hWnd()));
+        ASSERT_TRUE(PumpUntil([&] { return Held(tree(), TVM_GETCOUNT) > 0; }));
     }
     void TearDown() override {
         form->Unload();
@@ -82,16 +87,7 @@ protected:
             if (Text(c) == name) return c;
         return nullptr;
     }
-    std::string Text(HTREEITEM item) const {
-        char text[260] = {};
-        TVITEMA tv{};
-        tv.mask = TVIF_TEXT | TVIF_HANDLE;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = sizeof text;
-        SendMessageA(tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-        return text;
-    }
+    std::string Text(HTREEITEM item) const { return HeldText(tree(), item); }
     POINT ScreenPointOf(HTREEITEM item) const {
         RECT r{};
         std::memcpy(&r, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
@@ -326,5 +322,89 @@ TEST_F(FolderTreeTest, RowsShowTheShellsIconsAndTheSelectedOneOpen) {
         EXPECT_GT(compared, cx * cy / 4) << c.what << ": the shell's icon is mostly blank";
         // The tree's dotted line may run under the icon's edge.
         EXPECT_LE(mismatched, 2) << c.what << ": not the shell's icon";
+    }
+}
+
+
+// Set before the window is on screen, a folder is reported at once, in the disk's spelling, and the nodes come
+// when the loop is first idle after the showing: the folder's branch open, the folder selected and in view,
+// with no second report.
+TEST_F(FolderTreeTest, APathSetBeforeTheLoopRunsIsReportedAtOnceAndShownOnceIdle) {
+    const std::string drive = P().substr(0, 3);
+    std::string lower = P("photos\\BEACH");
+    for (auto& ch : lower) ch = static_cast<char>(tolower(static_cast<unsigned char>(ch)));
+    struct Case {
+        const char* what;
+        std::string given;
+        std::string reads;
+        std::vector<std::string> branch;  // the selected node's text, then its parents' up to the drive
+    };
+    const std::vector<Case> cases{
+        {"a folder in another case", lower, P("Photos\\beach"), {"beach", "Photos"}},
+        {"a hidden folder", P("Photos\\.hidden"), P("Photos\\.hidden"), {".hidden", "Photos"}},
+        {"a drive", drive, UCase(drive), {}},
+    };
+    for (const Case& c : cases) {
+        auto f = New<frmTree>();
+        f->Tree.SetPath(c.given);
+        const HWND tree = f->Tree.Window();
+        ASSERT_TRUE(tree) << c.what;
+        EXPECT_EQ(f->Tree.Path(), c.reads) << c.what;
+        ASSERT_EQ(f->changes.size(), 1u) << c.what;
+        EXPECT_EQ(f->changes[0].Path, c.reads) << c.what;
+        EXPECT_TRUE(f->changes[0].IsFileSystem) << c.what;
+        f->Show();
+        EXPECT_EQ(Held(tree, TVM_GETCOUNT), 0) << c.what << ": filled before the loop ran";
+
+        ASSERT_TRUE(PumpUntil([&] { return Held(tree, TVM_GETCOUNT) > 0; })) << c.what;
+        Settle();
+        const HTREEITEM selected = HeldNext(tree, TVGN_CARET);
+        ASSERT_TRUE(selected) << c.what;
+        EXPECT_EQ(HeldText(tree, selected), f->changes[0].Name) << c.what << ": reported under another name";
+        HTREEITEM at = selected;
+        for (const std::string& name : c.branch) {
+            EXPECT_EQ(HeldText(tree, at), name) << c.what;
+            at = HeldNext(tree, TVGN_PARENT, at);
+        }
+        for (HTREEITEM up = HeldNext(tree, TVGN_PARENT, selected); up; up = HeldNext(tree, TVGN_PARENT, up))
+            EXPECT_TRUE(HeldExpanded(tree, up)) << c.what << ": " << HeldText(tree, up) << " closed";
+        EXPECT_TRUE(HeldInView(tree, selected)) << c.what << ": not in view";
+        EXPECT_EQ(f->Tree.Path(), c.reads) << c.what;
+        EXPECT_EQ(f->changes.size(), 1u) << c.what << ": the filling reported again";
+        f->Unload();
+    }
+}
+
+// Whoever asks for a node before the loop is idle gets the filled tree, with the recorded folder selected; the
+// path alone needs no node.
+TEST_F(FolderTreeTest, AskingForANodeBeforeTheIdleFillsTheTreeAtOnce) {
+    struct Case {
+        const char* what;
+        std::function<void(frmTree&)> ask;
+        std::string selected;  // the selected node's text after the asking
+        size_t changes;
+    };
+    const std::vector<Case> cases{
+        {"a tree view message", [](frmTree& f) { SendMessageA(f.Tree.Window(), TVM_GETNEXTITEM, TVGN_CARET, 0); },
+         "cats", 1},
+        {"Refresh", [](frmTree& f) { f.Tree.Refresh(); }, "cats", 1},
+        {"a key", [](frmTree& f) { SendMessageA(f.Tree.Window(), WM_KEYDOWN, VK_UP, 0); }, "beach", 2},
+    };
+    for (const Case& c : cases) {
+        auto f = New<frmTree>();
+        f->Show();
+        const HWND tree = f->Tree.Window();
+        char desktop[MAX_PATH] = {};
+        ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
+        EXPECT_EQ(f->Tree.Path(), desktop) << c.what << ": the Desktop is selected at first";
+        f->Tree.SetPath(P("Photos\\cats"));
+        ASSERT_EQ(Held(tree, TVM_GETCOUNT), 0) << c.what;
+        c.ask(*f);
+        EXPECT_GT(Held(tree, TVM_GETCOUNT), 0) << c.what;
+        const HTREEITEM selected = HeldNext(tree, TVGN_CARET);
+        ASSERT_TRUE(selected) << c.what;
+        EXPECT_EQ(HeldText(tree, selected), c.selected) << c.what;
+        EXPECT_EQ(f->changes.size(), c.changes) << c.what;
+        f->Unload();
     }
 }
