@@ -248,8 +248,8 @@ void options::Form_Load() {
     LoadStep([&] { fraMain1.ZOrder(0); });
     LoadStep([&] { Tabs.SelectTab("main", false); });
     LoadStep([&] {
-        Scrollsen.SetBuddy(txtScollsen.hWnd());
-        UDdrg.SetBuddy(txtDragSen.hWnd());
+        Scrollsen.SetBuddy(txtScollsen);
+        UDdrg.SetBuddy(txtDragSen);
     });
     showing_.Follow(hWnd());
     dialogOpen_.Follow(hWnd());

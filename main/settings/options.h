@@ -217,5 +217,6 @@ private:
 
 // The main window's start-up: the editable menus of the editors and of the user's web links get the window's
 // lists (EditorsList the editors' programs, lstWebname and lstWebAddr the links), which creates the window
-// hidden. The creation reads nothing and counts as no open dialog.
+// hidden: its controls hold the lists without windows of their own until it is first shown. The creation
+// reads nothing and counts as no open dialog.
 void BindOptionsLists();

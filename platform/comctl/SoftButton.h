@@ -27,6 +27,7 @@ public:
     // Whether the pointer is over the button as last seen (the raised look).
     bool Hot() const noexcept { return hot_; }
 
+    bool KeepsStateWithoutWindow() const override { return true; }
     bool HandlesDialogKey(int key, HWND target) override;
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

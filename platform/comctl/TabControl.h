@@ -41,6 +41,8 @@ public:
     std::function<void(int index)> Click;
 
     void ResetFromDesign() override;
+    // The tabs, the choice and the page area are kept (or measured) without the window.
+    bool KeepsStateWithoutWindow() const override { return true; }
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
@@ -55,10 +57,19 @@ private:
         std::string Caption;
         int Image = -1;
     };
-    void InsertItem(int at, const Tab& tab);
+    static void InsertItem(HWND window, int at, const Tab& tab);
     RECT PageRect() const;
+    // The page area a window of this size, font and tabs has, asked of a scratch strip made for the question.
+    RECT MeasuredPageRect() const;
 
     KeyedItems<Tab> tabs_;
+    int selected_ = 0;  // 1-based, while there is no window
+    struct Measure {
+        int width = -1, height = -1;
+        std::size_t tabs = 0;
+        RECT page{};
+    };
+    mutable Measure measured_;
 };
 
 }  // namespace forms

@@ -12,9 +12,15 @@ namespace forms {
 void UpDown::ResetFromDesign() {
     DesignedControl::ResetFromDesign();
     buddy_ = nullptr;
+    buddyControl_ = nullptr;
 }
 
-void UpDown::AfterCreate() { ApplyRange(); }
+void UpDown::AfterCreate() {
+    ApplyRange();
+    if (const HWND buddy = Buddy()) SendMessageA(hwnd_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+}
+
+HWND UpDown::Buddy() const noexcept { return buddyControl_ ? buddyControl_->Window() : buddy_; }
 
 void UpDown::ApplyRange() {
     if (!hwnd_) return;
@@ -58,14 +64,24 @@ void UpDown::SetValue(int v) {
 void UpDown::SetBuddy(HWND buddy) {
     Touch();
     buddy_ = buddy;
+    buddyControl_ = nullptr;
     // Attached so that the arrow keys in the buddy step too; the steps themselves are done below.
     if (hwnd_) SendMessageA(hwnd_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
 }
 
+void UpDown::SetBuddy(const WindowedControl& buddy) {
+    Touch();
+    buddy_ = nullptr;
+    buddyControl_ = &buddy;
+    // Attached now when both windows exist, else when this one's is made (the buddy's comes first).
+    if (hwnd_ && buddy.Window()) SendMessageA(hwnd_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy.Window()), 0);
+}
+
 int UpDown::StartValue() const {
-    if (!buddy_ || !IsWindow(buddy_)) return state_.Value;
+    const HWND buddy = Buddy();
+    if (!buddy || !IsWindow(buddy)) return state_.Value;
     char text[64] = {};
-    GetWindowTextA(buddy_, text, sizeof text);
+    GetWindowTextA(buddy, text, sizeof text);
     const char* p = text;
     while (*p == ' ' || *p == '\t') ++p;
     char* end = nullptr;
@@ -78,7 +94,7 @@ int UpDown::StartValue() const {
 }
 
 void UpDown::WriteBuddy() const {
-    if (buddy_ && IsWindow(buddy_)) SetWindowTextA(buddy_, std::to_string(state_.Value).c_str());
+    if (const HWND buddy = Buddy(); buddy && IsWindow(buddy)) SetWindowTextA(buddy, std::to_string(state_.Value).c_str());
 }
 
 bool UpDown::OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

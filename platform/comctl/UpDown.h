@@ -29,6 +29,10 @@ public:
     void SetValue(int v);
     // The window whose text the arrows step (nullptr: none).
     void SetBuddy(HWND buddy);
+    // A control of the same form as the buddy: its window when it has one, so that binding it makes none.
+    void SetBuddy(const WindowedControl& buddy);
+
+    bool KeepsStateWithoutWindow() const override { return true; }
 
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -45,8 +49,10 @@ private:
     // The buddy's number when it holds one in range (clamped otherwise), else the current value.
     int StartValue() const;
     void WriteBuddy() const;
+    HWND Buddy() const noexcept;
 
     HWND buddy_ = nullptr;
+    const WindowedControl* buddyControl_ = nullptr;
 };
 
 }  // namespace forms

@@ -24,6 +24,10 @@ Control::~Control() {
 Form& Control::OwnerForm() const noexcept { return parent_.OwnerForm(); }
 
 void Control::Touch() const { FormSite::EnsureLoaded(OwnerForm()); }
+void Control::NeedWindow() const {
+    Touch();
+    FormSite::CreateControlWindows(OwnerForm());
+}
 bool Control::Live() const { return created_; }
 
 void Control::ResetFromDesign() {
@@ -103,7 +107,7 @@ bool Control::CanTakeFocus() const {
 }
 
 void Control::SetFocus() {
-    Touch();
+    NeedWindow();
     if (!IsWindowVisible(OwnerForm().hWnd()) || !CanTakeFocus())
         throw RuntimeError(err::InvalidProcedureCall);
     ApplyFocus();
@@ -114,6 +118,7 @@ void Control::ApplyFocus() { ::SetFocus(hWnd()); }
 void Control::ZOrder(int position) {
     Touch();
     parent_.Restack(*this, position == 0);
+    FormSite::ZOrderChanged(OwnerForm(), *this, position == 0);
     if (Live()) ApplyZOrder(position == 0);
 }
 

@@ -2,7 +2,8 @@
 // The base of every control: the members the form gives each one (position in its container's units,
 // Visible, Enabled, focus, z-order, tab order, tool tip, Tag, Index, Name, Container) and the events most
 // controls share. A control is a member of its form's object: it exists for the object's lifetime, and each
-// load of the form rebuilds its state from its design and creates its window.
+// load of the form rebuilds its state from its design and creates its window (for a form loaded hidden, at
+// its first showing).
 //
 // Touching a property of a control of an unloaded form loads the form (without showing it).
 
@@ -114,6 +115,15 @@ public:
     // Back to the design state; called at each load before any window exists.
     virtual void ResetFromDesign();
     virtual void CreateWindowNow() {}
+    // Whether every property and method works on the control's own state until its window is made (from
+    // that state): a form loaded hidden whose controls all do makes their windows at its first showing.
+    virtual bool KeepsStateWithoutWindow() const { return Windowless(); }
+    // Loaded in a form that makes the windows later: what the window's creation would set up, on the object.
+    virtual void LoadedWithoutWindow() {}
+    // A move in z-order made before the window existed, now applied to it.
+    void ApplyZOrderNow(bool front) {
+        if (Live()) ApplyZOrder(front);
+    }
     // The form's window is gone (the control's window with it).
     virtual void WindowGone() {}
     // The form's client area changed size; told before Form_Resize runs (a status bar keeps to the bottom).
@@ -158,6 +168,8 @@ public:
 protected:
     // Implicit load of the form.
     void Touch() const;
+    // Loads the form, and makes its controls' windows if it was loaded hidden: for what only a window can do.
+    void NeedWindow() const;
     bool Live() const;  // the form is loaded (or loading) and this control has been created
     virtual void ApplyGeometry(const RECT& before);
     virtual void ApplyVisible();

@@ -96,7 +96,7 @@ public:
         elements_.emplace(index, std::move(element));
         if constexpr (std::is_base_of_v<Control, T>) {
             added.ResetFromDesign();
-            added.CreateWindowNow();
+            FormSite::CreateWindowOf(form_, added);
         }
         if (binder_) binder_(added);
     }

@@ -44,6 +44,8 @@ public:
         this->SetWindowTextNow(caption);
     }
 
+    // A caption, a value and a style are all kept here and given to the window when it is made.
+    bool KeepsStateWithoutWindow() const override { return true; }
     char AccessKey() const override { return Control::AccessKeyOf(this->state_.Caption); }
     // Chosen as by a click on it.
     void OnAccessKey() override {

@@ -27,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <typeindex>
+#include <utility>
 #include <vector>
 
 namespace forms {
@@ -90,7 +91,8 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // Loads without showing (nothing when loaded).
+    // Loads without showing (nothing when loaded). When every control of the form keeps its state without a
+    // window, the controls get no windows until the form is first shown or one of them needs its window.
     void Load();
     // Loads if needed and shows. A modal display returns when the form hides or unloads.
     void Show(ShowMode mode = ShowMode::Modeless, Form* owner = nullptr);
@@ -193,6 +195,12 @@ private:
 
     // What the runtime's controls, menus, timers and control arrays reach through FormSite.
     void EnsureLoaded();
+    // controlWindows: the controls' windows are made now, whatever the controls could do without them.
+    void LoadWith(bool controlWindows);
+    // The controls' windows of a form loaded hidden, from the controls' state (nothing when they exist).
+    void CreateControlWindows();
+    void CreateWindowOf(Control& c);
+    void ZOrderChanged(Control& c, bool front);
     std::shared_ptr<Form> KeepAlive() const { return self_.lock(); }
     void RegisterControl(Control& c);
     void UnregisterControl(Control& c);
@@ -255,6 +263,9 @@ private:
     bool unloading_ = false;
     bool sessionEnding_ = false;
     bool everShown_ = false;
+    bool controlWindowsPending_ = false;
+    // ZOrder calls made before the controls' windows exist, replayed over them in order once they do.
+    std::vector<std::pair<Control*, bool>> pendingZOrder_;
     int modalDepth_ = 0;
     int suppressResize_ = 0;
     SIZE clientSize_{-1, -1};

@@ -30,7 +30,9 @@ void Form::EnsureLoaded() {
     if (!hwnd_ && !unloading_) Load();
 }
 
-void Form::Load() {
+void Form::Load() { LoadWith(false); }
+
+void Form::LoadWith(bool controlWindows) {
     if (hwnd_ || unloading_) return;
     const auto keep = KeepAlive();
     caption_ = design_.Caption;
@@ -43,6 +45,8 @@ void Form::Load() {
     picture_ = design_.Picture;
     lastFocus_ = nullptr;
     everShown_ = false;
+    controlWindowsPending_ = false;
+    pendingZOrder_.clear();
     clientSize_ = {-1, -1};
     for (Control* c : std::vector<Control*>(controls_)) c->ResetFromDesign();
     for (Menu* m : menus_) m->ResetFromDesign();
@@ -65,9 +69,38 @@ void Form::Load() {
         ~EndLoading() { f.loading_ = false; }
     } endLoading{*this};
     BuildMenus();
-    for (Control* c : std::vector<Control*>(controls_)) c->CreateWindowNow();
+    // A form loaded hidden (the options window at start-up, loaded to hold lists) makes no control windows
+    // that no one sees: they come at the first showing. A control whose state lives in its window keeps
+    // the whole form to the windows now.
+    const bool withoutWindows = !controlWindows && std::all_of(controls_.begin(), controls_.end(), [](const Control* c) {
+        return c->KeepsStateWithoutWindow();
+    });
+    if (withoutWindows) {
+        controlWindowsPending_ = true;
+        for (Control* c : std::vector<Control*>(controls_)) c->LoadedWithoutWindow();
+    } else {
+        for (Control* c : std::vector<Control*>(controls_)) c->CreateWindowNow();
+    }
     for (Timer* t : timers_) t->Arm();
     Form_Load();
+}
+
+void Form::CreateControlWindows() {
+    if (!controlWindowsPending_ || !hwnd_) return;
+    controlWindowsPending_ = false;
+    const auto keep = KeepAlive();
+    // In declaration order, as a load makes them; then the moves in z-order made meanwhile, in order.
+    for (Control* c : std::vector<Control*>(controls_)) c->CreateWindowNow();
+    for (const auto& [c, front] : std::exchange(pendingZOrder_, {})) c->ApplyZOrderNow(front);
+}
+
+void Form::CreateWindowOf(Control& c) {
+    if (controlWindowsPending_) c.LoadedWithoutWindow();
+    else c.CreateWindowNow();
+}
+
+void Form::ZOrderChanged(Control& c, bool front) {
+    if (controlWindowsPending_) pendingZOrder_.emplace_back(&c, front);
 }
 
 void Form::CreateFormWindow() {
@@ -122,7 +155,7 @@ void Form::CreateFormWindow() {
 
 void Form::Show(ShowMode mode, Form* owner) {
     const auto keep = KeepAlive();
-    EnsureLoaded();
+    LoadWith(true);  // a form loaded to be shown gets its windows with the load, as its code expects
     if (!hwnd_) return;  // it unloaded itself while loading
     if (mode == ShowMode::Modal && modalDepth_ > 0)
         throw RuntimeError(err::FormAlreadyShown);
@@ -145,6 +178,8 @@ void Form::SetOwner(Form& owner) {
 }
 
 void Form::ShowWindowNow() {
+    CreateControlWindows();
+    if (!hwnd_) return;
     if (!everShown_) PlaceAtStart();
     const bool wasVisible = IsWindowVisible(hwnd_);
     if (wasVisible) {
@@ -258,6 +293,8 @@ void Form::UnloadWith(int mode, bool cancellable, bool queried) {
         }
     }
     for (Timer* t : timers_) t->Disarm();
+    controlWindowsPending_ = false;
+    pendingZOrder_.clear();
     ReleaseMouseTarget();
     const HWND h = hwnd_;
     DestroyMenus();
@@ -447,6 +484,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         Guarded([this] { Form_Paint(); });
         return 0;
     }
+    case WM_SHOWWINDOW:
+        // Shown by any way (ShowWindow on the handle too): the controls are there before it is on the screen.
+        if (wParam) CreateControlWindows();
+        break;
     case WM_SIZE:
         for (Control* c : std::vector<Control*>(controls_)) c->FormSized();
         RaiseResize();  // minimising too: the client size goes to nothing

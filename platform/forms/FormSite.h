@@ -16,6 +16,12 @@ public:
 
     // Loads the form without showing it (nothing while it is loaded or unloading).
     static void EnsureLoaded(Form& form) { form.EnsureLoaded(); }
+    // The controls of a form loaded hidden get their windows now (nothing when they have them).
+    static void CreateControlWindows(Form& form) { form.CreateControlWindows(); }
+    // A control added at run time (a control array's element): its window now, or with the others.
+    static void CreateWindowOf(Form& form, Control& c) { form.CreateWindowOf(c); }
+    // A control moved in z-order; a window made later takes the place it would have had.
+    static void ZOrderChanged(Form& form, Control& c, bool front) { form.ZOrderChanged(c, front); }
     // Keeps the form object alive while one of its handlers runs (empty for a form not shared).
     static std::shared_ptr<Form> KeepAlive(const Form& form) { return form.KeepAlive(); }
 

@@ -23,7 +23,7 @@ WindowedControl* WindowedControl::FromHwnd(HWND hwnd) {
 }
 
 HWND WindowedControl::hWnd() const {
-    Touch();
+    NeedWindow();
     return hwnd_;
 }
 

@@ -25,6 +25,8 @@ public:
     void SetBackColor(OleColor value);
 
 
+    bool KeepsStateWithoutWindow() const override { return true; }
+
     // Container
     Form& OwnerForm() override { return Control::OwnerForm(); }
     HWND ClientWindow() const override { return hwnd_; }

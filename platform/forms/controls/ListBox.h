@@ -31,6 +31,9 @@ public:
     void Clear() { ClearEntries(); }
     void SetList(int index, const std::string& item) { SetEntry(index, item); }
 
+    // A sorted list's order is the window's own: such a list has its window from the load on.
+    bool KeepsStateWithoutWindow() const override { return !state_.Sorted; }
+
 protected:
     int DesignMultiSelect() const override { return design_.MultiSelect; }
     int DesignAppearance() const override { return design_.Appearance; }

@@ -4,6 +4,7 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace forms {
@@ -16,6 +17,14 @@ void ListControl::ResetFromDesign() {
     items_.Clear();
     current_ = -1;
     newIndex_ = -1;
+    entriesKept_ = false;
+    selection_.clear();
+}
+
+void ListControl::LoadedWithoutWindow() {
+    for (const std::string& item : DesignEntries()) items_.Add(item, -1, SortedWindow());
+    selection_.assign(static_cast<size_t>(items_.Count()), false);
+    entriesKept_ = true;
 }
 
 DWORD ListControl::WindowStyle() const {
@@ -28,7 +37,42 @@ DWORD ListControl::WindowStyle() const {
 
 void ListControl::AfterCreate() {
     items_.Attach(hwnd_);
-    for (const std::string& item : DesignEntries()) items_.Add(item, -1, SortedWindow());
+    if (!std::exchange(entriesKept_, false)) {
+        for (const std::string& item : DesignEntries()) items_.Add(item, -1, SortedWindow());
+        return;
+    }
+    // Made from what was done to the list while it had no window.
+    items_.Mirror();
+    for (size_t i = 0; i < selection_.size(); ++i) {
+        if (!selection_[i]) continue;
+        if (Multi()) SendMessageA(hwnd_, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+        else SendMessageA(hwnd_, LB_SETCURSEL, i, 0);
+    }
+    selection_.clear();
+    if (Multi() && current_ >= 0) SendMessageA(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(current_), FALSE);
+}
+
+bool ListControl::IsSelected(int index) const {
+    if (hwnd_) return SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+    return static_cast<size_t>(index) < selection_.size() && selection_[static_cast<size_t>(index)];
+}
+
+void ListControl::Select(int index, bool on) {
+    if (hwnd_) {
+        if (Multi()) SendMessageA(hwnd_, LB_SETSEL, on, index);
+        else SendMessageA(hwnd_, LB_SETCURSEL, on ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+        return;
+    }
+    if (!Multi()) selection_.assign(selection_.size(), false);
+    if (index >= 0 && static_cast<size_t>(index) < selection_.size()) selection_[static_cast<size_t>(index)] = on;
+}
+
+int ListControl::SelectedEntry() const {
+    if (hwnd_) return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
+    for (size_t i = 0; i < selection_.size(); ++i) {
+        if (selection_[i]) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 int ListControl::Caret() const {
@@ -43,6 +87,7 @@ int ListControl::AddEntry(const std::string& item, int index) {
     Touch();
     if (index > items_.Count() || index < -1) throw RuntimeError(err::InvalidProcedureCall);
     const int at = items_.Add(item, index, SortedWindow());
+    if (!hwnd_) selection_.insert(selection_.begin() + at, false);
     newIndex_ = at;
     if (current_ >= at) ++current_;
     return at;
@@ -52,6 +97,7 @@ void ListControl::RemoveEntry(int index) {
     Touch();
     CheckIndex(index);
     items_.Remove(index);
+    if (!hwnd_ && static_cast<size_t>(index) < selection_.size()) selection_.erase(selection_.begin() + index);
     if (current_ == index) current_ = -1;
     else if (current_ > index) --current_;
 }
@@ -61,20 +107,20 @@ void ListControl::SetEntry(int index, const std::string& item) {
     CheckIndex(index);
     const bool selected = Selected(index);
     items_.SetText(index, item);
-    if (!selected || !hwnd_) return;
-    if (Multi()) SendMessageA(hwnd_, LB_SETSEL, TRUE, index);
-    else SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (selected && hwnd_) Select(index, true);
 }
 
 void ListControl::ClearEntries() {
     Touch();
     items_.Clear();
+    selection_.clear();
     current_ = -1;
     newIndex_ = -1;
 }
 
 void ListControl::Relist(std::vector<std::string> entries) {
     items_.Assign(std::move(entries));
+    if (!hwnd_) selection_.assign(static_cast<size_t>(items_.Count()), false);
     current_ = -1;
     newIndex_ = -1;
 }
@@ -92,7 +138,7 @@ int ListControl::ListCount() const {
 int ListControl::ListIndex() const {
     Touch();
     if (Multi()) return current_;
-    return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)) : -1;
+    return SelectedEntry();
 }
 
 void ListControl::SetListIndex(int index) {
@@ -104,12 +150,12 @@ void ListControl::SetListIndex(int index) {
         if (index == current_ && !selecting) return;
         current_ = index;
         if (index >= 0) {
-            SendMessageA(hwnd_, LB_SETSEL, TRUE, index);
-            SendMessageA(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+            Select(index, true);
+            if (hwnd_) SendMessageA(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
         }
     } else {
         if (index == ListIndex()) return;
-        SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        Select(index, index >= 0);
     }
     if (Click) Click();
 }
@@ -117,23 +163,20 @@ void ListControl::SetListIndex(int index) {
 bool ListControl::Selected(int index) const {
     Touch();
     if (!items_.Valid(index)) throw RuntimeError(err::InvalidPropertyArrayIndex);
-    return SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+    return IsSelected(index);
 }
 
 void ListControl::SetSelected(int index, bool on) {
     Touch();
     if (Selected(index) == on) return;
-    if (Multi()) {
-        SendMessageA(hwnd_, LB_SETSEL, on, index);
-    } else {
-        SendMessageA(hwnd_, LB_SETCURSEL, on ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
-    }
+    Select(index, on);
     if (Click) Click();
 }
 
 int ListControl::SelCount() const {
     Touch();
     if (!Multi()) return ListIndex() >= 0 ? 1 : 0;
+    if (!hwnd_) return static_cast<int>(std::count(selection_.begin(), selection_.end(), true));
     return static_cast<int>(SendMessageA(hwnd_, LB_GETSELCOUNT, 0, 0));
 }
 

@@ -50,6 +50,7 @@ public:
     void SetAppearance(int value);
 
     void ResetFromDesign() override;
+    void LoadedWithoutWindow() override;
 
 protected:
     // The design's values.
@@ -81,12 +82,18 @@ protected:
 private:
     bool Multi() const noexcept { return multiSelect_ != multiselect::None; }
     int Caret() const;
+    // The selection, from the window when it exists, else from the copy kept until it is made.
+    bool IsSelected(int index) const;
+    void Select(int index, bool on);
+    int SelectedEntry() const;
 
     int multiSelect_ = multiselect::None;
     int appearance_ = 1;
     int current_ = -1;  // the current entry of a multi-select list
     int newIndex_ = -1;
     bool keyDown_ = false;  // a key went down in this list (and not yet up)
+    bool entriesKept_ = false;  // the entries were put in the copy before the window was made
+    std::vector<bool> selection_;  // one per entry while there is no window
 };
 
 }  // namespace forms

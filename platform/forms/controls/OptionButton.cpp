@@ -19,6 +19,11 @@ void OptionButton::AfterCreate() {
     Show(true);
 }
 
+// The same choice among several set at design, made on the objects until the windows come.
+void OptionButton::LoadedWithoutWindow() {
+    if (state_.Value) ClearPartners();
+}
+
 void OptionButton::Show(bool on) {
     state_.Value = on;
     if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -26,6 +26,7 @@ protected:
     // A caption longer than the button wraps onto the lines its height leaves.
     DWORD WindowStyle() const override { return WS_TABSTOP | BS_RADIOBUTTON | BS_MULTILINE; }
     void AfterCreate() override;
+    void LoadedWithoutWindow() override;
     void OnCommand(WORD code) override;
 
 private:

@@ -55,14 +55,14 @@ void TextBox::OnCommand(WORD code) {
 }
 
 int TextBox::SelStart() const {
-    Touch();
+    NeedWindow();
     DWORD start = 0, end = 0;
     SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return static_cast<int>(start);
 }
 
 void TextBox::SetSelStart(int start) {
-    Touch();
+    NeedWindow();
     if (start < 0) throw RuntimeError(err::InvalidPropertyValue);
     // Moving the start clears the selection.
     SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start));
@@ -70,14 +70,14 @@ void TextBox::SetSelStart(int start) {
 }
 
 int TextBox::SelLength() const {
-    Touch();
+    NeedWindow();
     DWORD start = 0, end = 0;
     SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return static_cast<int>(end - start);
 }
 
 void TextBox::SetSelLength(int length) {
-    Touch();
+    NeedWindow();
     if (length < 0) throw RuntimeError(err::InvalidPropertyValue);
     const int start = SelStart();
     SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
@@ -93,7 +93,7 @@ bool TextBox::Locked() const { Touch(); return state_.Locked; }
 void TextBox::SetLocked(bool on) {
     Touch();
     state_.Locked = on;
-    SendMessageA(hwnd_, EM_SETREADONLY, on, 0);
+    if (hwnd_) SendMessageA(hwnd_, EM_SETREADONLY, on, 0);
 }
 
 OleColor TextBox::BackColor() const { Touch(); return state_.BackColor; }
@@ -101,7 +101,7 @@ void TextBox::SetBackColor(OleColor value) {
     Touch();
     ToColorRef(value);
     state_.BackColor = value;
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 int TextBox::Appearance() const { Touch(); return state_.Appearance; }

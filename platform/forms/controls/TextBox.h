@@ -50,6 +50,8 @@ public:
     std::function<void()> Change;
 
     bool MouseMakesClicks() const override { return true; }
+    // The text and styles are kept here; the selection is the window's, which a read of it makes.
+    bool KeepsStateWithoutWindow() const override { return true; }
 
 protected:
     const char* WindowClass() const override { return "EDIT"; }

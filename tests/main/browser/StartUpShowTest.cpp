@@ -1,7 +1,9 @@
 // The main window comes on screen once, at the end of its start-up: not half-built during the layout pass
 // that applies the stored interface, before the logo and the options are in place. Its folder tree fills once
-// the window is on screen, with the start folder selected.
+// the window is on screen, with the start folder selected. The options window it loads hidden makes its
+// control windows only when it is first shown.
 #include "main/browser/frmQuillview.h"
+#include "main/settings/options.h"
 #include "main/windows/frmTips.h"
 #include "tests/main/EarlierStart.h"
 #include "tests/platform/foldertree/HeldTree.h"
@@ -13,13 +15,17 @@
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/UserPaths.h"
+#include "tests/lib/comserver/TestSupport.h"
 #include "tests/support/Apartment.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WindowReads.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <fstream>
 
 #include <string>
 #include <vector>
@@ -156,6 +162,55 @@ TEST_F(StartUpShow, TheTreeShowsTheStartFolderSelectedOnceIdle) {
     EXPECT_TRUE(IsWindowVisible(view));
     EXPECT_TRUE(forms::TextEquals(tree.Path(), start)) << tree.Path();
     EXPECT_TRUE(forms::TextEquals(Window().Dir1.Path(), start)) << Window().Dir1.Path();
+}
+
+// The options window that start-up loads to hold the editable menus' lists makes no control window until the
+// user first opens it; then the windows show the lists, the stored settings and the load's layout.
+TEST_F(StartUpShow, TheHiddenOptionsWindowMakesItsControlsWindowsAtItsFirstShowing) {
+    // Its showing reads the associations through the services library.
+    const testsupport::RegisteredServer services{ORCMCLS_DLL};
+    CreateDirectoryA((folder_ / "user").c_str(), nullptr);
+    std::ofstream(folder_ / "user\\QVEditors.dat", std::ios::binary)
+        << "C:\\Tools\\paint.exe<name>Paint\r\nC:\\Tools\\retouch.exe<name>Retouch\r\n";
+    std::ofstream(folder_ / "user\\QVImgwebs.dat", std::ios::binary) << "http://pictures.example/<name>Pictures\r\n";
+    forms::SaveSetting(settingsnames::kApp, "Options", "LastDirectory", "1");
+    forms::SaveSetting(settingsnames::kApp, "Options", "scrollsen", "5");
+
+    Window().Load();
+    options& o = forms::Default<options>();
+    ASSERT_TRUE(o.IsLoaded());
+    EXPECT_FALSE(IsWindowVisible(o.hWnd()));
+    EXPECT_TRUE(qvtest::ChildWindows(o.hWnd()).empty()) << qvtest::ChildWindows(o.hWnd()).size() << " control windows";
+    EXPECT_EQ(o.EditorsList.Window(), nullptr);
+    const float pageLeft = o.fraMain1.Left();
+    const float pageTop = o.fraMain1.Top();
+
+    o.Show();
+    ASSERT_TRUE(IsWindowVisible(o.hWnd()));
+    const HWND editors = o.EditorsList.hWnd();
+    ASSERT_EQ(SendMessageA(editors, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(qvtest::ListBoxText(editors, 0), "C:\\Tools\\paint.exe");
+    EXPECT_EQ(qvtest::ListBoxText(editors, 1), "C:\\Tools\\retouch.exe");
+    ASSERT_EQ(SendMessageA(o.lstWebname.hWnd(), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(qvtest::ListBoxText(o.lstWebname.hWnd(), 0), "Pictures");
+    EXPECT_EQ(qvtest::ListBoxText(o.lstWebAddr.hWnd(), 0), "http://pictures.example/");
+    EXPECT_EQ(SendMessageA(o.lstWebname.hWnd(), LB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(o.chkLastdir.hWnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_FALSE(IsWindowEnabled(o.cmdCurrent.hWnd()));
+    char text[16] = {};
+    GetWindowTextA(o.txtScollsen.hWnd(), text, sizeof text);
+    EXPECT_STREQ(text, "5");
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(o.Scrollsen.hWnd(), UDM_GETBUDDY, 0, 0)), o.txtScollsen.hWnd());
+    // The first tab chosen, its page in front over the strip, the others hidden.
+    EXPECT_EQ(SendMessageA(o.Tabs.hWnd(), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(o.fraMain1.hWnd()));
+    EXPECT_FALSE(IsWindowVisible(o.fraMain2.hWnd()));
+    const POINT inPage{o.fraMain1.PixelRect().left + 4, o.fraMain1.PixelRect().top + 4};
+    EXPECT_EQ(ChildWindowFromPointEx(o.hWnd(), inPage, CWP_SKIPINVISIBLE), o.fraMain1.hWnd());
+    // The pages were placed at the load from the strip's page area, as the real strip has it.
+    EXPECT_FLOAT_EQ(pageLeft, o.Tabs.ClientLeft() + 20);
+    EXPECT_FLOAT_EQ(pageTop, o.Tabs.ClientTop() + 20);
+    o.Unload();
 }
 
 }  // namespace
