@@ -10,4 +10,7 @@ public:
 
     forms::Label Label1;
     forms::Label Label2;
+
+protected:
+    void Form_Load() override;
 };

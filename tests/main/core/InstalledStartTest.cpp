@@ -6,6 +6,7 @@
 #include "platform/runtime/Settings.h"
 #include "platform/runtime/UserPaths.h"
 #include "tests/lib/comserver/TestSupport.h"
+#include "tests/main/LinkFiles.h"
 #include "tests/main/core/ProcessHarness.h"
 #include "tests/main/core/Recorder.h"
 #include "tests/main/core/StartupMessages.h"
@@ -329,6 +330,54 @@ TEST_F(InstalledStart, AFirstStartExplainsTheUpdateProgramRecordsTheInstallation
     EXPECT_EQ(reopened.bottom - reopened.top, placed.bottom - placed.top);
     Close(next, again);
     EXPECT_EQ(Setting("Quillview2", "Options", "btwidth"), width);
+}
+
+// The first start's desktop question, over the splash and answered by its buttons: Yes puts both shortcuts on
+// the user's desktop, each opening its program of this installation; No puts none there.
+TEST_F(InstalledStart, TheDesktopQuestionLeavesTheSplashReadableAndYesMakesBothShortcutsNoneForNo) {
+    const std::string desktop = qvtest::DesktopFolder();
+    ASSERT_FALSE(desktop.empty());
+    const Installation installation;
+    struct Link {
+        std::string file;
+        std::string target;
+    };
+    const Link links[] = {{desktop + "\\Quillview.lnk", installation.Program()},
+                          {desktop + "\\Quillview Update.lnk", installation.File("qvupdate.exe")}};
+    for (const int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        EmptyUserState::Clear();
+        for (const Link& link : links) DeleteFileA(link.file.c_str());
+        Process p(installation.Program(), nullptr);
+        AnswerBoxes(p, {{"Information", kInformation, {IDOK}, IDOK, true}});
+        // The splash stays readable: no part of it lies under the box, beside which it would show as a blank strip.
+        const HWND box = qvtest::WaitForBox(p, "Desktop Icons", kStartMs);
+        ASSERT_NE(box, nullptr);
+        const HWND splash = SplashWindow(p.Id(), qvtest::MarkedWindowOf(p.Id()));
+        ASSERT_TRUE(splash && IsWindowVisible(splash));
+        RECT boxRect{}, splashRect{}, common{};
+        GetWindowRect(box, &boxRect);
+        GetWindowRect(splash, &splashRect);
+        EXPECT_FALSE(IntersectRect(&common, &boxRect, &splashRect))
+            << "splash " << splashRect.left << "," << splashRect.top << "-" << splashRect.right << ","
+            << splashRect.bottom << " box " << boxRect.left << "," << boxRect.top << "-" << boxRect.right << ","
+            << boxRect.bottom;
+        AnswerBoxes(p, {{"Desktop Icons", "Add a desktop icon for Quillview and Quillview Update?", {IDYES, IDNO},
+                         answer}});
+        const HWND window = StartedMainWindow(p);
+        ASSERT_NE(window, nullptr);
+        for (const Link& link : links) {
+            if (answer == IDYES) {
+                EXPECT_TRUE(SamePath(qvtest::LinkTarget(link.file), link.target))
+                    << link.file << ": " << qvtest::LinkTarget(link.file);
+            } else {
+                EXPECT_EQ(GetFileAttributesA(link.file.c_str()), INVALID_FILE_ATTRIBUTES) << link.file;
+            }
+            DeleteFileA(link.file.c_str());
+        }
+        EXPECT_EQ(Setting("Quillview2", "options", "deskicon232"), "1");
+        Close(p, window);
+    }
 }
 
 TEST_F(InstalledStart, ReportsExactlyTheSupportFilesRemovedFromTheInstallation) {

@@ -6,6 +6,7 @@
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/UserPaths.h"
 #include "tests/lib/services/DialogDriver.h"
+#include "tests/main/LinkFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -39,27 +40,8 @@ std::vector<std::string> Rows(const forms::ListBox& list) {
     return rows;
 }
 
-// The target of a link file as the shell reads it.
-std::string LinkTarget(const std::string& file) {
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
-        return {};
-    IPersistFile* persist = nullptr;
-    char path[MAX_PATH] = {};
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-        if (SUCCEEDED(persist->Load(forms::ToWide(file).c_str(), STGM_READ))) link->GetPath(path, MAX_PATH, nullptr, 0);
-        persist->Release();
-    }
-    link->Release();
-    return path;
-}
-
-std::string Desktop() {
-    char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
+using qvtest::DesktopFolder;
+using qvtest::LinkTarget;
 
 class Lists : public OptionsTest {};
 
@@ -226,8 +208,8 @@ TEST_F(Lists, DesktopShortcutsToBothProgramsAndAFailureSaid) {
     const std::string update = forms::ProgramFolder() + "\\qvupdate.exe";
     temp_.Write("Program\\" + forms::App::EXEName() + ".exe", "MZ");
     temp_.Write("Program\\qvupdate.exe", "MZ");
-    const std::string main = Desktop() + "\\Quillview.lnk";
-    const std::string updater = Desktop() + "\\Quillview Update.lnk";
+    const std::string main = DesktopFolder() + "\\Quillview.lnk";
+    const std::string updater = DesktopFolder() + "\\Quillview Update.lnk";
     const auto clean = [&] {
         for (const std::string& file : {main, updater}) {
             DeleteFileA(file.c_str());
