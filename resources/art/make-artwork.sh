@@ -91,7 +91,7 @@ convert -size 417x118 gradient:'#0e2a52'-'#1d4f91' \
     -fill '#2f8f46' -draw 'polygon 16,104 46,56 70,86 84,70 104,104' \
     -stroke white -strokewidth 4 -draw 'line 24,110 100,8' -stroke none \
     -fill white -font $font -pointsize 44 -annotate +122+66 'Quillview' \
-    -fill '#bfe3ff' -pointsize 15 -annotate +124+88 'browse, view and capture pictures' \
+    -fill '#bfe3ff' -pointsize 14 -annotate +124+88 'browse, view and capture pictures' \
     -type TrueColor BMP3:"$bitmaps/logo.bmp"
 convert -size 95x20 xc:'#1d4f91' -fill white -font $font -pointsize 11 -gravity center \
     -annotate +0+0 'Vivid Imaging' -type TrueColor BMP3:"$bitmaps/banner.bmp"

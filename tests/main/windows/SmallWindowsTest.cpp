@@ -9,6 +9,7 @@
 #include "main/windows/frmQVSadvert.h"
 #include "main/windows/frmTips.h"
 #include "platform/forms/Screen.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/Settings.h"
 #include "tests/main/core/CoreFixture.h"
 #include "tests/support/Apartment.h"
@@ -18,6 +19,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -257,6 +259,33 @@ TEST_F(SmallWindows, AboutBoxShowsItsRegionVersionAndLink) {
     EXPECT_EQ(shell.opened[0].directory, forms::App::Path());
     EXPECT_TRUE(stayed) << "the box stays after the update button";
     EXPECT_EQ(script->Remaining(), 0u);
+}
+
+// The logo's tagline, stretched across the banner, ends inside the rounded box: read from the screen, the
+// box's right edge along the tagline's rows shows the banner's dark ground only.
+TEST_F(SmallWindows, AboutBoxShowsTheWholeTaglineInsideItsRightEdge) {
+    auto& about = forms::Default<frmAbout>();
+    formstest::Script script;
+    int brightest = -1;
+    Later([&] {
+        RedrawWindow(about.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT window{};
+        GetWindowRect(about.hWnd(), &window);
+        const RECT banner = about.Image1.PixelRect();
+        const int bandHeight = banner.bottom - banner.top;
+        const forms::ScopedGetDC screen(nullptr);
+        // The tagline's rows: the banner's lower half, above the maker's line.
+        for (int y = banner.top + bandHeight * 55 / 100; y < banner.top + bandHeight * 85 / 100; ++y) {
+            for (int x = window.right - window.left - 8; x < window.right - window.left - 1; ++x) {
+                const COLORREF c = GetPixel(screen.get(), window.left + x, window.top + y);
+                brightest = std::max(brightest, (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3);
+            }
+        }
+        about.Command1.SetValue(true);
+    });
+    about.Show(forms::ShowMode::Modal);
+    EXPECT_GE(brightest, 0) << "the box was read";
+    EXPECT_LT(brightest, 140) << "a letter of the tagline at the box's right edge";
 }
 
 TEST_F(SmallWindows, StudioPreviewClosesOrOpensTheImagingSite) {
