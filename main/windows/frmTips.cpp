@@ -2,8 +2,20 @@
 
 #include "main/core/SettingsNames.h"
 #include "main/windows/WindowResources.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/StdPicture.h"
+#include "platform/forms/Units.h"
 #include "platform/runtime/Settings.h"
+
+#include <cmath>
+#include <exception>
+
+namespace {
+
+// A pixel of the 96-DPI design, in twips.
+constexpr float kDesignTwipsPerPixel = 15;
+
+}  // namespace
 
 frmTips::frmTips()
     : Form({.Caption = "Quillview Tips",
@@ -30,6 +42,28 @@ void frmTips::Form_Load() {
 }
 
 void frmTips::Form_Unload(int&) { dialogOpen_.Release(); }
+
+// The picture is drawn for the box at 96 DPI: scaled by the screen's DPI like the controls, its heading and
+// its frame around the tip lie under them at any DPI (at 96 it is drawn pixel for pixel).
+void frmTips::PaintBackground(HDC dc) {
+    const forms::StdPicture picture = Picture();
+    if (!picture || picture.Type() == forms::PictureType::None) return;
+    using forms::Axis;
+    using forms::ScaleMode;
+    const auto scaled = [](long himetric, Axis axis) {
+        const float perPixel = axis == Axis::X ? forms::Screen().TwipsPerPixelX() : forms::Screen().TwipsPerPixelY();
+        return static_cast<int>(std::lround(forms::ToPixels(static_cast<float>(himetric), ScaleMode::HiMetric, axis) *
+                                            kDesignTwipsPerPixel / perPixel));
+    };
+    const int before = SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    try {
+        picture.Render(dc, 0, 0, scaled(picture.Width(), Axis::X), scaled(picture.Height(), Axis::Y));
+    } catch (const std::exception&) {
+        // A picture that cannot draw leaves the background; painting must go on.
+    }
+    SetStretchBltMode(dc, before);
+}
 
 void frmTips::cmdNextTip_Click() {
     if (NextTip) NextTip();

@@ -26,6 +26,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload(int& Cancel) override;
+    void PaintBackground(HDC dc) override;
 
 private:
     void cmdNextTip_Click();

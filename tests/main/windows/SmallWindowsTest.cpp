@@ -20,8 +20,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -189,6 +191,46 @@ TEST_F(SmallWindows, TipsBoxStoresEveryChangeAndHoldsDialogOpenOnlyWhileShown) {
     EXPECT_FALSE(tips.IsLoaded());
     EXPECT_FALSE(Module1::DialogOpen());
     EXPECT_EQ(Setting("Show Tips at Startup"), "none") << "closing stores nothing";
+}
+
+// The tip's picture covers the whole box at any DPI: read from the screen, the client area's corners show the
+// picture's own corners, not the form's ground beside a picture left at its design size.
+TEST_F(SmallWindows, TipsPictureCoversTheWholeBox) {
+    auto& tips = forms::Default<frmTips>();
+    tips.Show(forms::ShowMode::Modeless, &Form());
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(tips.hWnd()) != FALSE; }));
+    // Wholly on the screen, in front, so that the screen shows all of it.
+    SetWindowPos(tips.hWnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
+    SetForegroundWindow(tips.hWnd());
+    RedrawWindow(tips.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpUntil([] { return false; }, 200);
+
+    BITMAP picture{};
+    const HBITMAP bitmap = static_cast<HBITMAP>(tips.Picture().Handle());
+    ASSERT_TRUE(GetObjectA(bitmap, sizeof picture, &picture));
+    const forms::UniqueDC memory(CreateCompatibleDC(nullptr));
+    const HGDIOBJ before = SelectObject(memory.get(), bitmap);
+    RECT client{};
+    GetClientRect(tips.hWnd(), &client);
+    POINT origin{0, 0};
+    ClientToScreen(tips.hWnd(), &origin);
+    const forms::ScopedGetDC screen(nullptr);
+    // Points a few pixels in from the picture's corners, and where the box shows them when the picture
+    // covers it.
+    const LONG w = picture.bmWidth, h = picture.bmHeight;
+    const std::pair<const char*, POINT> corners[] = {
+        {"top right", {w - 5, 4}}, {"bottom left", {4, h - 5}}, {"bottom right", {w - 5, h - 5}}};
+    for (const auto& [name, at] : corners) {
+        const COLORREF want = GetPixel(memory.get(), at.x, at.y);
+        const COLORREF shown = GetPixel(screen.get(), origin.x + MulDiv(at.x, client.right, w),
+                                        origin.y + MulDiv(at.y, client.bottom, h));
+        const int difference = std::max({std::abs(GetRValue(want) - GetRValue(shown)),
+                                         std::abs(GetGValue(want) - GetGValue(shown)),
+                                         std::abs(GetBValue(want) - GetBValue(shown))});
+        EXPECT_LE(difference, 20) << name << ": picture " << std::hex << want << ", box " << shown;
+    }
+    SelectObject(memory.get(), before);
+    tips.cmdExit.SetValue(true);
 }
 
 TEST(AboutRegion, WholeTwipsOverWholeTwipsPerPixel) {
