@@ -42,6 +42,22 @@ int TitleBarWidth(HWND box) {
     return text.cx + frame + GetSystemMetrics(SM_CXSMICON) + 3 * GetSystemMetrics(SM_CXSIZE);
 }
 
+struct Shift {
+    HWND box;
+    int dx;
+};
+
+// Only the box's own children move: EnumChildWindows also walks grandchildren, which move with their parent.
+BOOL CALLBACK ShiftChild(HWND child, LPARAM p) {
+    const auto& [parent, dx] = *reinterpret_cast<const Shift*>(p);
+    if (GetParent(child) != parent) return TRUE;
+    RECT place{};
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    SetWindowPos(child, nullptr, place.left + dx, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
 void FitTitle(HWND box) {
     RECT at{};
     GetWindowRect(box, &at);
@@ -57,24 +73,9 @@ void FitTitle(HWND box) {
     if (grow <= 0) return;
     const int left = std::clamp<int>(at.left - grow / 2, work.left, std::max<int>(work.left, work.right - fitted));
     SetWindowPos(box, nullptr, left, at.top, fitted, at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    // Buttons and text keep their place in the middle of the wider box. Only the box's own children move:
-    // EnumChildWindows also walks grandchildren, which move with their parent.
-    struct Shift {
-        HWND box;
-        int dx;
-    } shift{box, grow / 2};
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM p) -> BOOL {
-            const auto& [parent, dx] = *reinterpret_cast<const Shift*>(p);
-            if (GetParent(child) != parent) return TRUE;
-            RECT place{};
-            GetWindowRect(child, &place);
-            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
-            SetWindowPos(child, nullptr, place.left + dx, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&shift));
+    // Buttons and text keep their place in the middle of the wider box.
+    Shift shift{box, grow / 2};
+    EnumChildWindows(box, &ShiftChild, reinterpret_cast<LPARAM>(&shift));
 }
 
 bool IsDialog(HWND window) {
