@@ -7,6 +7,7 @@
 #include "main/core/SettingsNames.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/MsgBox.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/ScriptedAnswerer.h"
 #include "platform/runtime/Settings.h"
@@ -19,7 +20,13 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -45,25 +52,65 @@ struct Renewed {
     const char* properName;
     const char* fullName;
     const char* contentType;
-    const std::string* icon;  // nullptr: "%1"
+    int icon;  // the position of the type's icon in the program file; -1: the file's own icon ("%1")
 };
 
 // What the start-up writes for each type; the options window writes other full names and "Image" throughout.
 const Renewed kRenewed[] = {
-    {"BMP", ".bmp", "Bitmap", "Bitmap File", "Image", &Module1::gIconBMP},
-    {"JPG", ".jpg", "Jpeg", "Jpeg Compressed Image", "Image", &Module1::gIconJPG},
-    {"GIF", ".gif", "GIF", "Graphics Interchangable Format", "Image", &Module1::gIconGIF},
-    {"EMF", ".emf", "EMF", "Enhanced Windows Metafile", "Image", &Module1::gIconEMF},
-    {"WMF", ".wmf", "WMF", "Windows Metafile", "Image", &Module1::gIconWMF},
-    {"ICO", ".ico", "Icon", "Icon File", "Icon", nullptr},
-    {"CUR", ".cur", "Cursor", "Cursor File", "Cursor", nullptr},
-    {"TGA", ".tga", "TGA", "Truevision Targa", "Image", &Module1::gIconTGA},
-    {"PCX", ".pcx", "PCX", "Zsoft Paintbrush", "Image", &Module1::gIconPCX},
-    {"TIF", ".tif", "Tiff", "Tagged Image File Format", "Image", &Module1::gIconTIF},
-    {"EPS", ".eps", "EPSPrev", "EPS Preview", "Image", &Module1::gIconEPS},
-    {"PCT", ".pct", "MacPICT", "Mac Pict", "Image", &Module1::gIconPCT},
-    {"PNG", ".png", "PNG", "Portable Network Graphics", "Image", &Module1::gIconPNG},
+    {"BMP", ".bmp", "Bitmap", "Bitmap File", "Image", 16},
+    {"JPG", ".jpg", "Jpeg", "Jpeg Compressed Image", "Image", 10},
+    {"GIF", ".gif", "GIF", "Graphics Interchangable Format", "Image", 9},
+    {"EMF", ".emf", "EMF", "Enhanced Windows Metafile", "Image", 7},
+    {"WMF", ".wmf", "WMF", "Windows Metafile", "Image", 6},
+    {"ICO", ".ico", "Icon", "Icon File", "Icon", -1},
+    {"CUR", ".cur", "Cursor", "Cursor File", "Cursor", -1},
+    {"TGA", ".tga", "TGA", "Truevision Targa", "Image", 14},
+    {"PCX", ".pcx", "PCX", "Zsoft Paintbrush", "Image", 12},
+    {"TIF", ".tif", "Tiff", "Tagged Image File Format", "Image", 15},
+    {"EPS", ".eps", "EPSPrev", "EPS Preview", "Image", 8},
+    {"PCT", ".pct", "MacPICT", "Mac Pict", "Image", 11},
+    {"PNG", ".png", "PNG", "Portable Network Graphics", "Image", 13},
 };
+
+// An icon drawn over white at the system's large icon size, pixel by pixel; empty without an icon.
+std::vector<std::uint32_t> Drawn(HICON icon) {
+    if (!icon) return {};
+    const int size = GetSystemMetrics(SM_CXICON);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    const forms::UniqueBitmap target(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, target.get());
+    const RECT all{0, 0, size, size};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DestroyIcon(icon);
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    return {pixels, pixels + static_cast<std::size_t>(size) * size};
+}
+
+// The icon at a position of the built program, as Explorer shows a type whose icon string names it.
+std::vector<std::uint32_t> ProgramIconAt(int index) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string program = forms::FolderOf(self) + "\\" + QV_PROGRAM_RELPATH;
+    HICON large = nullptr;
+    if (ExtractIconExA(program.c_str(), index, &large, nullptr, 1) != 1) return {};
+    return Drawn(large);
+}
+
+// A type's icon as the artwork draws it (resources/icons/type-<code>.ico).
+std::vector<std::uint32_t> ArtworkIcon(const std::string& code) {
+    std::string lower = code;
+    for (char& c : lower) c = static_cast<char>(c | 0x20);
+    const std::string file = std::string("Z:") + std::getenv("QV_SOURCE_DIR") + "/resources/icons/type-" + lower + ".ico";
+    const int size = GetSystemMetrics(SM_CXICON);
+    return Drawn(static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
+}
 
 class StartUpAssociations : public ::testing::Test {
 protected:
@@ -98,8 +145,8 @@ protected:
 
 TEST_F(StartUpAssociations, ChosenTypesAreRenewedWithTheStartUpsOwnNames) {
     Window().Load();
-    ASSERT_NE(Module1::gIconBMP, Module1::gIconJPG) << "each type has its own icon";
-    const std::string command = forms::ProgramFolder() + "\\" + forms::App::EXEName() + ".exe %1";
+    const std::string program = forms::ProgramFolder() + "\\" + forms::App::EXEName() + ".exe";
+    const std::string command = program + " %1";
     for (const Renewed& type : kRenewed) {
         SCOPED_TRACE(type.code);
         if (type.code == std::string("GIF")) {
@@ -112,7 +159,20 @@ TEST_F(StartUpAssociations, ChosenTypesAreRenewedWithTheStartUpsOwnNames) {
         EXPECT_EQ(Value(type.extension, "Content Type"), type.contentType);
         EXPECT_EQ(Value(name), type.fullName);
         EXPECT_EQ(Value(name + "\\Shell\\Open\\Command"), command);
-        EXPECT_EQ(Value(name + "\\DefaultIcon"), type.icon ? *type.icon : "%1");
+        EXPECT_EQ(Value(name + "\\DefaultIcon"), type.icon < 0 ? "%1" : program + "," + std::to_string(type.icon));
+    }
+}
+
+// The position each type's icon string names holds that type's icon in the program file, so that a file of the
+// type shows its own picture, not a neighbour's.
+TEST(AssociationIcons, EachPositionHoldsItsTypesIcon) {
+    ASSERT_NE(ArtworkIcon("BMP"), ArtworkIcon("JPG")) << "each type has an icon of its own";
+    for (const Renewed& type : kRenewed) {
+        if (type.icon < 0) continue;
+        SCOPED_TRACE(type.code);
+        const std::vector<std::uint32_t> artwork = ArtworkIcon(type.code);
+        ASSERT_FALSE(artwork.empty());
+        EXPECT_TRUE(ProgramIconAt(type.icon) == artwork) << "position " << type.icon << " shows another icon";
     }
 }
 

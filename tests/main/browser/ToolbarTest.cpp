@@ -6,6 +6,9 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Paths.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 using menustest::Menus;
@@ -175,6 +178,44 @@ TEST_F(Menus, DisplayModeToggleLeavesTileModeFirstThenSwitches) {
     w.Toolbar_Click(6);
     EXPECT_EQ(w.DisplayMode(), 101);
     EXPECT_EQ(w.SB1.PanelText("mode"), "Mode: Actual Size");
+}
+
+// A list longer than an entry number reaches (32767): stepping past that number ends in the toolbar's
+// overflow box, with its own text and title, and nothing else changes.
+TEST_F(Menus, SteppingPastTheLastEntryNumberSaysThePictureIsTooLarge) {
+    // A folder of 32769 empty picture files, made before the test from outside Wine, where made one by one they
+    // take minutes.
+    const char* made = std::getenv("QV_MANY_FILES");
+    ASSERT_NE(made, nullptr) << "QV_MANY_FILES is not set";
+    std::string many = std::string("Z:") + made;
+    std::replace(many.begin(), many.end(), '/', '\\');
+    constexpr int kCount = 32769;
+    auto& w = Window();
+    w.Dir1.SetPath(many);
+    ASSERT_EQ(w.File1.ListCount(), kCount);
+    struct Case {
+        const char* what;
+        int current;  // -1: none
+        int button;
+    };
+    const Case cases[] = {
+        {"Back without a current entry: to the last", -1, 0},
+        {"Forward from entry 32767", 32767, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            const browser::SuppressFileClick quiet;
+            w.File1.SetListIndex(c.current);
+        }
+        const std::string caption = w.Caption();
+        answers_.ExpectMsgBox("Sorry, the image you are trying to view is too large!", forms::mb::OkOnly,
+                              "Quillview Error", forms::answer::Ok);
+        w.Toolbar_Click(c.button);
+        EXPECT_EQ(answers_.Remaining(), 0u);
+        EXPECT_EQ(w.Caption(), caption) << "no picture loaded";
+        EXPECT_EQ(Module1::gCurrentImagePath, "");
+    }
 }
 
 TEST_F(Menus, IndexesOutsideTheToolbarDoNothing) {

@@ -10,6 +10,7 @@
 #include "tests/main/core/ProcessHarness.h"
 #include "tests/main/core/Recorder.h"
 #include "tests/main/core/StartupMessages.h"
+#include "tests/main/TestBitmap.h"
 #include "tests/support/Apartment.h"
 #include "tests/support/TempFolder.h"
 
@@ -26,6 +27,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -448,6 +450,43 @@ TEST_F(InstalledStart, After35DaysTheUpdateProgramIsOfferedAndYesStartsItsCheck)
             EXPECT_EQ(lines.back(), "\"" + installation.File("qvupdate.exe") + "\" qvupdate");
         }
         Close(p, window);
+    }
+}
+
+// Started with a picture to view full screen and told to end when that viewer closes on it: the viewer comes
+// before the main window, Esc in it ends the program, and the window, never shown, stores nothing.
+TEST_F(InstalledStart, AFullScreenStartClosedOnItsPictureEndsTheProgram) {
+    const Installation installation;
+    const qvtest::TempFolder pictures;
+    const std::string picture = pictures / "start.bmp";
+    ASSERT_TRUE(qvtest::WriteBitmap(picture, 40, 30));
+    StoreAnEarlierStart();
+    for (const auto& [key, value] : {std::pair{"imgfll", "1"}, std::pair{"closeafter1", "1"},
+                                     std::pair{"Show Tips at Startup", "0"}, std::pair{"maintainass", "0"}}) {
+        forms::SaveSetting("Quillview2", "Options", key, value);
+    }
+    Process p(installation.Program(), ("\"" + picture + "\"").c_str());
+    HWND viewer = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            viewer = qvtest::FindProcessWindow(p.Id(), "QuillviewForm");
+            return viewer && qvtest::WindowText(viewer) == "Full Screen";
+        },
+        kStartMs))
+        << "the viewer shows";
+    const HWND window = qvtest::MarkedWindowOf(p.Id());
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window)) << "the main window comes only after the viewer";
+    // Esc to the control that has the viewer's keyboard focus, as the keyboard sends it.
+    GUITHREADINFO focus{sizeof focus};
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(viewer, nullptr), &focus));
+    const HWND target = focus.hwndFocus ? focus.hwndFocus : viewer;
+    PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    ASSERT_TRUE(p.WaitForExit(kStartMs)) << "the program ends with the viewer";
+    EXPECT_EQ(p.ExitCode(), 0u);
+    for (const char* key : {"window", "left", "cursormode", "Favlist"}) {
+        EXPECT_EQ(Setting("Quillview2", "Options", key), "<none>") << key;
     }
 }
 
