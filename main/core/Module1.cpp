@@ -33,10 +33,23 @@ private:
     alignas(T) unsigned char storage_[sizeof(T)];
 };
 
+// While the registration this start began is still running, the system services library may be unknown to
+// the system or known at another folder's file that is gone: a creation that fails then waits for that
+// registration to end and tries once more.
+template <class T>
+T CreateOnceRegistered() {
+    try {
+        return T::Create();
+    } catch (const forms::RuntimeError& e) {
+        if (e.Number() != forms::err::CannotCreateObject || !WaitForComponentRegistration()) throw;
+    }
+    return T::Create();
+}
+
 // A failed creation leaves the slot empty, so the next use tries again.
 template <class T>
 T& Shared() {
-    static Immortal<T> object(T::Create());
+    static Immortal<T> object(CreateOnceRegistered<T>());
     return object.Get();
 }
 

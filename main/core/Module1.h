@@ -123,6 +123,9 @@ void SetLoadingStatus(const std::string& text);
 // On the first start of a new version: records it, explains the update program once, reports each missing
 // support file and has the system services library registered. Errors are ignored step by step.
 void CheckComponents();
+// Waits, pumping messages, until the registration that CheckComponents started has ended (15 s at most); false
+// when none was waiting to be waited for (not started, or waited for already).
+bool WaitForComponentRegistration();
 // Offers the update program when the last check lies 35 calendar days back or more.
 void CheckUpdateReminder();
 void ReportMissingComponent(const std::string& FileName);

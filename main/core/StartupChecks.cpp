@@ -4,6 +4,7 @@
 
 #include "platform/forms/MessageLoop.h"
 #include "platform/runtime/MsgBox.h"
+#include "platform/runtime/OwnedHandles.h"
 #include "platform/runtime/App.h"
 #include "platform/runtime/Dates.h"
 #include "platform/runtime/ErrorSteps.h"
@@ -16,6 +17,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 
 namespace Module1 {
 namespace {
@@ -23,6 +25,12 @@ namespace {
 std::optional<std::string>& SystemFolderForTest() {
     static std::optional<std::string> folder;
     return folder;
+}
+
+// The registration of the system services library that this start began, while it may still run.
+forms::UniqueKernelHandle& Registration() {
+    static forms::UniqueKernelHandle process;
+    return process;
 }
 
 // The suite's own files beside the program; what the build links in is not looked for.
@@ -103,13 +111,32 @@ void CheckComponents() {
     forms::IgnoringErrors([&] {
         const std::string library = forms::JoinPath(program, "orcmcls.dll");
         if (forms::Dir(library).empty()) return;
-        forms::Shell("\"" + forms::JoinPath(systemFolder, "regsvr32.exe") + "\" /s \"" + library + "\"",
-                     forms::shell_style::MinimizedNoFocus);
+        const std::uint32_t id =
+            forms::Shell("\"" + forms::JoinPath(systemFolder, "regsvr32.exe") + "\" /s \"" + library + "\"",
+                         forms::shell_style::MinimizedNoFocus);
+        Registration().reset(OpenProcess(SYNCHRONIZE, FALSE, id));
     });
     forms::IgnoringErrors([] { forms::DoEvents(); });
     PauseLoop();
     PauseLoop();
     forms::IgnoringErrors([] { SetLoadingStatus("Components registered."); });
+}
+
+bool WaitForComponentRegistration() {
+    forms::UniqueKernelHandle& process = Registration();
+    if (!process) return false;
+    constexpr DWORD kLongestMs = 15000;
+    const ULONGLONG end = GetTickCount64() + kLongestMs;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) break;
+        const HANDLE handle = process.get();
+        const DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+        if (woken != WAIT_OBJECT_0 + 1) break;
+        forms::DoEvents();
+    }
+    process.reset();
+    return true;
 }
 
 void CheckUpdateReminder() {
