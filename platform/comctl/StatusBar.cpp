@@ -73,7 +73,13 @@ void StatusBar::ResetFromDesign() {
     panels_.Clear();
 }
 
-void StatusBar::AfterCreate() { Dock(); }
+void StatusBar::AfterCreate() {
+    // A new window holds nothing of the old one's.
+    shownEdges_.clear();
+    shownTexts_.clear();
+    shownTips_.clear();
+    Dock();
+}
 
 void StatusBar::ApplyGeometry(const RECT&) {
     if (!docking_) Dock();
@@ -118,16 +124,32 @@ void StatusBar::ApplyPanels() {
     std::vector<int> edges = PartEdges(fixed, minimum, spring, client.right);
     if (edges.empty()) {
         // No panel: one empty part, so the bar shows nothing rather than its simple-mode text.
-        const int whole = -1;
-        SendMessageA(hwnd_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&whole));
-        SendMessageA(hwnd_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+        edges = {-1};
+    }
+    if (edges != shownEdges_) {
+        SendMessageA(hwnd_, SB_SETPARTS, static_cast<WPARAM>(edges.size()), reinterpret_cast<LPARAM>(edges.data()));
+        shownEdges_ = edges;
+        // Parts beyond the new count go with their texts; parts added later start empty.
+        shownTexts_.resize(std::min(shownTexts_.size(), edges.size()));
+        shownTips_.resize(std::min(shownTips_.size(), edges.size()));
+    }
+    if (shown.empty()) {
+        ApplyPart(0, "", "");
         return;
     }
-    SendMessageA(hwnd_, SB_SETPARTS, static_cast<WPARAM>(edges.size()), reinterpret_cast<LPARAM>(edges.data()));
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(i) | TextStyle,
-                     reinterpret_cast<LPARAM>(shown[i]->Text.c_str()));
-        SendMessageA(hwnd_, SB_SETTIPTEXTA, i, reinterpret_cast<LPARAM>(shown[i]->ToolTip.c_str()));
+    for (std::size_t i = 0; i < shown.size(); ++i) ApplyPart(i, shown[i]->Text, shown[i]->ToolTip);
+}
+
+void StatusBar::ApplyPart(std::size_t i, const std::string& text, const std::string& toolTip) {
+    if (shownTexts_.size() <= i) shownTexts_.resize(i + 1);
+    if (shownTips_.size() <= i) shownTips_.resize(i + 1);
+    if (shownTexts_[i] != text) {
+        SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(i) | TextStyle, reinterpret_cast<LPARAM>(text.c_str()));
+        shownTexts_[i] = text;
+    }
+    if (shownTips_[i] != toolTip) {
+        SendMessageA(hwnd_, SB_SETTIPTEXTA, i, reinterpret_cast<LPARAM>(toolTip.c_str()));
+        shownTips_[i] = toolTip;
     }
 }
 
@@ -175,12 +197,12 @@ void StatusBar::SetPanelText(const std::string& key, const std::string& text) {
         ApplyPanels();
         return;
     }
-    int part = 0;
+    std::size_t part = 0;
     for (const Panel& p : panels_.All()) {
         if (&p == &panel) break;
         if (p.Visible) ++part;
     }
-    SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(part) | TextStyle, reinterpret_cast<LPARAM>(text.c_str()));
+    ApplyPart(part, text, panel.ToolTip);
 }
 
 void StatusBar::SetPanelWidth(const std::string& key, int pixels) {

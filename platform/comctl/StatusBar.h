@@ -67,9 +67,15 @@ private:
     int TextWidth(const Panel& panel, bool last) const;
     // The window's parts for the visible panels, and their texts and tips.
     void ApplyPanels();
+    // Part i's text and tip, sent only where the window holds others.
+    void ApplyPart(std::size_t i, const std::string& text, const std::string& toolTip);
 
     KeyedItems<Panel> panels_;
     bool docking_ = false;
+    // What the window holds: a burst of panel changes while a picture loads sends the bar only what differs,
+    // so it neither lays out nor repaints parts that stay as they are.
+    std::vector<int> shownEdges_;
+    std::vector<std::string> shownTexts_, shownTips_;
 };
 
 }  // namespace forms

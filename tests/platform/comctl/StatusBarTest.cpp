@@ -149,6 +149,10 @@ TEST(StatusBar, KeysAddressTextsWidthsAndOrder) {
     EXPECT_EQ(PartEdges(bar)[0], 80);
     sb.RemovePanel("one");
     EXPECT_EQ(PartText(bar, 0), "Tom & Jerry");
+    // A part added again starts empty in the bar, though an earlier third part held the same text.
+    sb.AddPanel(0, "c", "", 50, 10, false, true, 0, "four");
+    EXPECT_EQ(PartText(bar, 2), "c");
+    sb.RemovePanel("four");
 
     struct Refusal {
         const char* what;
