@@ -116,31 +116,47 @@ void PictureBox::PaintBackground(HDC dc, SIZE size) const {
     }
 }
 
-void PictureBox::MakeBacking(bool keepDrawing) {
-    if (!hwnd_) return;
-    const SIZE size = ClientSize();
-    // A surface of the right size is cleared where it is: a picture as large as a photo takes long to allocate.
-    if (!keepDrawing && backing_ && size.cx == backingSize_.cx && size.cy == backingSize_.cy) {
-        PaintBackground(backing_.dc(), size);
-        backingClean_ = true;
-        return;
-    }
+BitmapDC PictureBox::NewSurface(SIZE size) const {
     ScopedGetDC screen(hwnd_);
     BitmapDC surface(UniqueDC(CreateCompatibleDC(screen.get())), MakeDib(screen.get(), size));
     if (!surface) throw RuntimeError(err::CannotDrawPicture);
     PaintBackground(surface.dc(), size);
-    if (keepDrawing && backing_) {
-        BitBlt(surface.dc(), 0, 0, std::min(size.cx, backingSize_.cx), std::min(size.cy, backingSize_.cy),
-               backing_.dc(), 0, 0, SRCCOPY);
+    return surface;
+}
+
+void PictureBox::MakeBacking(bool keepDrawing) {
+    if (!hwnd_) return;
+    const SIZE size = ClientSize();
+    // Nothing drawn to keep: the surface of the new size would be BackColor and Picture alone.
+    if (!keepDrawing || !backing_ || backingClean_) {
+        ClearBacking();
+        backingSize_ = size;
+        return;
     }
-    // What was kept over a clean background is the background of the larger size too.
-    if (!keepDrawing || !backing_) backingClean_ = true;
+    BitmapDC surface = NewSurface(size);
+    BitBlt(surface.dc(), 0, 0, std::min(size.cx, backingSize_.cx), std::min(size.cy, backingSize_.cy),
+           backing_.dc(), 0, 0, SRCCOPY);
     backing_ = std::move(surface);
     backingSize_ = size;
 }
 
+void PictureBox::ClearBacking() {
+    backing_.reset();
+    backingPending_ = true;
+    backingClean_ = true;
+}
+
+const BitmapDC& PictureBox::Backing() const {
+    if (backingPending_) {
+        backing_ = NewSurface(backingSize_);
+        backingPending_ = false;
+    }
+    return backing_;
+}
+
 void PictureBox::DropBacking() {
     backing_.reset();
+    backingPending_ = false;
     backingSize_ = {0, 0};
 }
 
@@ -161,7 +177,7 @@ void PictureBox::SetPicture(const StdPicture& picture) {
     Touch();
     state_.Picture = picture;
     if (state_.AutoSize) FitToPicture();
-    if (state_.AutoRedraw) MakeBacking(false);  // the new picture is the persistent surface
+    if (state_.AutoRedraw) MakeBacking(false);  // the new picture is the persistent surface, when one is needed
     if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -174,8 +190,8 @@ StdPicture PictureBox::Image() const {
     if (!dc || !copy) throw RuntimeError(err::CannotDrawPicture);
     {
         ScopedSelect select(dc.get(), copy.get());
-        if (backing_) {
-            BitBlt(dc.get(), 0, 0, size.cx, size.cy, backing_.dc(), 0, 0, SRCCOPY);
+        if (Persistent()) {
+            BitBlt(dc.get(), 0, 0, size.cx, size.cy, Backing().dc(), 0, 0, SRCCOPY);
         } else {
             PaintBackground(dc.get(), size);
         }
@@ -185,8 +201,11 @@ StdPicture PictureBox::Image() const {
 
 HDC PictureBox::hDC() const {
     Touch();
-    backingClean_ = false;  // the caller may draw on it
-    if (backing_) return backing_.dc();
+    if (Persistent()) {
+        const HDC surface = Backing().dc();
+        backingClean_ = false;  // the caller may draw on it
+        return surface;
+    }
     const HDC own = GetDC(hwnd_);  // a class DC: the same DC for the window's life
     SetWindowOrgEx(own, origin_.x, origin_.y, nullptr);  // drawn in the box's pixels
     return own;
@@ -216,10 +235,7 @@ void PictureBox::SetBackColor(OleColor value) {
     state_.BackColor = value;
     // A new colour clears the drawing: a persistent surface left in the old colour would keep showing it, also
     // where the box grows and keeps what it had.
-    if (backing_) {
-        PaintBackground(backing_.dc(), backingSize_);
-        backingClean_ = true;
-    }
+    if (Persistent()) ClearBacking();
     if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -259,7 +275,7 @@ void PictureBox::PaintPicture(const StdPicture& picture, float x1, float y1, std
     // The box's own bitmap at its place and size over a clean background changes no pixel (its transparent
     // parts show what they showed): the display modes redraw a new picture so, and it is as large as a photo.
     const bool copy = !rop || *rop == SRCCOPY;
-    if (copy && backing_ && backingClean_ && picture.Type() == PictureType::Bitmap && picture == state_.Picture &&
+    if (copy && Persistent() && backingClean_ && picture.Type() == PictureType::Bitmap && picture == state_.Picture &&
         x == 0 && y == 0 && srcX == 0 && srcY == 0 && srcW == picture.Width() && srcH == picture.Height()) {
         const SIZE natural = PixelSize(picture);
         if (w == natural.cx && h == natural.cy) return;
@@ -280,7 +296,7 @@ void PictureBox::PaintPicture(const StdPicture& picture, float x1, float y1, std
 
 void PictureBox::Cls() {
     Touch();
-    if (backing_ && !backingClean_) PaintBackground(backing_.dc(), backingSize_);
+    if (Persistent()) ClearBacking();
     backingClean_ = true;
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -326,7 +342,8 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
                                part.left, part.top, SRCCOPY);
                     }
                 } else {
-                    PaintBackground(dc, ClientSize());
+                    // The off-screen copy is the update rectangle's: only what is exposed is drawn.
+                    PaintBackground(dc, backingPending_ ? backingSize_ : ClientSize());
                 }
                 Container::PaintWindowless(dc, area);
             });
@@ -336,7 +353,7 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     }
     case WM_SIZE:
-        if (backing_) {
+        if (Persistent()) {
             const SIZE size = ClientSize();
             if (size.cx > backingSize_.cx || size.cy > backingSize_.cy) {
                 Guarded([this] { MakeBacking(true); });

@@ -94,13 +94,22 @@ private:
     LRESULT PartMouse(UINT msg, WPARAM wParam, LPARAM lParam, POINT pt);
     // Background (BackColor and Picture) into a DC of the client's size.
     void PaintBackground(HDC dc, SIZE size) const;
+    // A persistent surface of that size holding the background.
+    BitmapDC NewSurface(SIZE size) const;
     void MakeBacking(bool keepDrawing);
+    // A surface that would hold BackColor and Picture alone is not made until something draws on it or reads
+    // it: till then painting draws them from the picture, and a photo is not held a second time in 32 bits.
+    void ClearBacking();
+    bool Persistent() const noexcept { return backing_ || backingPending_; }
+    // The persistent surface, made now from BackColor and Picture if it was pending.
+    const BitmapDC& Backing() const;
     void DropBacking();
     void FitToPicture();
 
-    BitmapDC backing_;  // the persistent surface of AutoRedraw
-    SIZE backingSize_{0, 0};
-    mutable bool backingClean_ = false;  // the surface holds BackColor and Picture alone
+    mutable BitmapDC backing_;  // the persistent surface of AutoRedraw
+    SIZE backingSize_{0, 0};    // also of a pending one
+    mutable bool backingClean_ = false;    // the surface holds BackColor and Picture alone
+    mutable bool backingPending_ = false;  // AutoRedraw's surface is due but not made: it would be clean
     POINT origin_{0, 0};  // the box's pixel at the window's client 0, 0
     SIZE cut_{0, 0};      // how much of the box's client size lies outside its window
 };

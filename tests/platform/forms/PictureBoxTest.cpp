@@ -8,8 +8,11 @@
 #include "platform/runtime/RuntimeError.h"
 
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 using namespace forms;
 
@@ -147,6 +150,88 @@ TEST_F(PictureBoxes, TheSurfaceShowsWhatTheStepsDrew) {
         c.steps();
         EXPECT_EQ(PixelOf(box.Image(), c.at.x, c.at.y), c.expected) << c.what;
     }
+}
+
+// A pixel of a box's window as the screen shows it once every paint due has been done.
+COLORREF ShownAt(const PictureBox& box, int x, int y) {
+    RedrawWindow(box.hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const HDC dc = GetDCEx(box.hWnd(), nullptr, DCX_CACHE);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(box.hWnd(), dc);
+    return c;
+}
+
+// The process's committed private memory.
+double PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return static_cast<double>(std::max(counters.PagefileUsage, counters.PrivateUsage));
+}
+
+// What a new picture in an AutoRedraw box shows on the screen and in Image, before and after drawing on it:
+// the picture over the back colour, a line drawn through hDC over both, and after Cls the two alone again.
+TEST_F(PictureBoxes, ANewPictureShowsOverTheBackColourAndTakesDrawing) {
+    constexpr COLORREF kWhite = RGB(255, 255, 255), kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0);
+    frmCanvas& f = F();
+    f.Show();
+    PictureBox& box = f.Picture1;
+    const auto line = [&] {
+        UniquePen red(CreatePen(PS_SOLID, 3, kRed));
+        const HDC dc = box.hDC();
+        const HGDIOBJ old = SelectObject(dc, red.get());
+        MoveToEx(dc, 0, 20, nullptr);
+        LineTo(dc, 100, 20);
+        SelectObject(dc, old);
+        box.Refresh();
+    };
+    using Expected = std::vector<std::pair<POINT, COLORREF>>;
+    struct Case {
+        const char* what;
+        std::function<void()> steps;
+        Expected expected;
+    };
+    const Case cases[] = {
+        {"the picture alone", [] {}, {{{10, 15}, kGreen}, {{60, 15}, kWhite}, {{60, 60}, kWhite}}},
+        {"a line on hDC", line, {{{10, 20}, kRed}, {{60, 20}, kRed}, {{10, 15}, kGreen}, {{60, 60}, kWhite}}},
+        {"Cls after a line", [&] { line(); box.Cls(); }, {{{10, 20}, kGreen}, {{60, 20}, kWhite}, {{60, 60}, kWhite}}},
+        {"a line after Cls", [&] { line(); box.Cls(); line(); }, {{{10, 20}, kRed}, {{60, 20}, kRed}}},
+        {"a larger box", [&] { box.SetWidth(200); }, {{{10, 15}, kGreen}, {{150, 20}, kWhite}}},
+        {"a line, then a larger box", [&] { line(); box.SetWidth(200); }, {{{60, 20}, kRed}, {{150, 20}, kWhite}}},
+    };
+    for (const Case& c : cases) {
+        box.SetWidth(120);
+        box.SetBackColor(0xFFFFFF);
+        box.SetPicture(Solid(40, 30, kGreen));
+        c.steps();
+        for (const auto& [at, colour] : c.expected) {
+            EXPECT_EQ(ShownAt(box, at.x, at.y), colour) << c.what << ", on the screen at " << at.x << ", " << at.y;
+        }
+        const StdPicture image = box.Image();
+        for (const auto& [at, colour] : c.expected) {
+            EXPECT_EQ(PixelOf(image, at.x, at.y), colour) << c.what << ", in Image at " << at.x << ", " << at.y;
+        }
+    }
+}
+
+// A photo-sized box holds no surface of its own for a picture alone: it takes the memory when it is drawn on.
+TEST_F(PictureBoxes, TheSurfaceIsMadeWhenItIsDrawnOn) {
+    frmCanvas& f = F();
+    f.Show();
+    PictureBox& box = f.Picture1;
+    box.Move(0, 0, 3000, 2000);
+    constexpr double kSurface = 3000.0 * 2000 * 4;
+    const StdPicture picture = Solid(40, 30, RGB(0, 255, 0));
+    box.hDC();
+    const double drawnOn = PrivateBytes();
+    box.SetPicture(picture);
+    const double pictureAlone = PrivateBytes();
+    EXPECT_LT(pictureAlone, drawnOn - kSurface / 2) << "a new picture lets the surface go";
+    EXPECT_EQ(ShownAt(box, 10, 15), RGB(0, 255, 0));
+    EXPECT_EQ(ShownAt(box, 60, 15), RGB(255, 255, 255));
+    EXPECT_LT(PrivateBytes(), pictureAlone + kSurface / 2) << "painting needs none";
+    box.hDC();
+    EXPECT_GT(PrivateBytes(), pictureAlone + kSurface / 2) << "hDC makes it";
 }
 
 TEST_F(PictureBoxes, PaintPictureDrawsInTheBoxsScale) {
