@@ -220,14 +220,29 @@ TEST_F(SmallWindows, TipsPictureCoversTheWholeBox) {
     const LONG w = picture.bmWidth, h = picture.bmHeight;
     const std::pair<const char*, POINT> corners[] = {
         {"top right", {w - 5, 4}}, {"bottom left", {4, h - 5}}, {"bottom right", {w - 5, h - 5}}};
-    for (const auto& [name, at] : corners) {
+    const auto difference = [&](POINT at) {
         const COLORREF want = GetPixel(memory.get(), at.x, at.y);
         const COLORREF shown = GetPixel(screen.get(), origin.x + MulDiv(at.x, client.right, w),
                                         origin.y + MulDiv(at.y, client.bottom, h));
-        const int difference = std::max({std::abs(GetRValue(want) - GetRValue(shown)),
-                                         std::abs(GetGValue(want) - GetGValue(shown)),
-                                         std::abs(GetBValue(want) - GetBValue(shown))});
-        EXPECT_LE(difference, 20) << name << ": picture " << std::hex << want << ", box " << shown;
+        return std::max({std::abs(GetRValue(want) - GetRValue(shown)), std::abs(GetGValue(want) - GetGValue(shown)),
+                         std::abs(GetBValue(want) - GetBValue(shown))});
+    };
+    // On a busy machine the screen can show the paint a little later, and a window of a test running beside
+    // this one can come over the box: it is brought forward again while its corners do not show yet.
+    PumpUntil([&] {
+        for (const auto& corner : corners) {
+            if (difference(corner.second) > 20) {
+                SetForegroundWindow(tips.hWnd());
+                return false;
+            }
+        }
+        return true;
+    }, 3000);
+    for (const auto& [name, at] : corners) {
+        EXPECT_LE(difference(at), 20) << name << ": picture " << std::hex << GetPixel(memory.get(), at.x, at.y)
+                                      << ", box "
+                                      << GetPixel(screen.get(), origin.x + MulDiv(at.x, client.right, w),
+                                                  origin.y + MulDiv(at.y, client.bottom, h));
     }
     SelectObject(memory.get(), before);
     tips.cmdExit.SetValue(true);
