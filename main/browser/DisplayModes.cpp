@@ -95,12 +95,14 @@ void frmQuillview::BestFitImage() {
     if (!fit.scaled) {
         IgnoringErrors([&] { Image1.SetVisible(true); });
     } else {
-        IgnoringErrors([&] {
-            StretchInto(Image1, Image1.Picture(), fit.width, fit.height, browser::Nearest(Image1.Width()),
-                        browser::Nearest(Image1.Height()));
-        });
+        // The box takes the fitted size before the picture is stretched into it, so that its surface is made
+        // at that size and not at the photo's.
+        const int naturalWidth = browser::Nearest(Image1.Width()), naturalHeight = browser::Nearest(Image1.Height());
         IgnoringErrors([&] { Image1.SetWidth(static_cast<float>(fit.width)); });
         IgnoringErrors([&] { Image1.SetHeight(static_cast<float>(fit.height)); });
+        IgnoringErrors([&] {
+            StretchInto(Image1, Image1.Picture(), fit.width, fit.height, naturalWidth, naturalHeight);
+        });
         IgnoringErrors([&] { Image1.SetTop(fit.top); });
         IgnoringErrors([&] { Image1.SetLeft(fit.left); });
     }

@@ -357,6 +357,9 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
             const SIZE size = ClientSize();
             if (size.cx > backingSize_.cx || size.cy > backingSize_.cy) {
                 Guarded([this] { MakeBacking(true); });
+            } else if (backingPending_ || backingClean_) {
+                // Nothing drawn to keep: a smaller box's surface, when it is made, is only as large as the box.
+                Guarded([this] { MakeBacking(false); });
             }
         }
         // A box within this one that shows a part of itself shows the part in this one's new client area.

@@ -72,6 +72,13 @@ protected:
         ReleaseDefault<frmCanvas>();
     }
     frmCanvas& F() { return Default<frmCanvas>(); }
+    // The canvas shown with its box at a photo's size, whose 32-bit surface takes kPhotoSurface bytes.
+    static constexpr double kPhotoSurface = 3000.0 * 2000 * 4;
+    PictureBox& PhotoSizedBox() {
+        F().Show();
+        F().Picture1.Move(0, 0, 3000, 2000);
+        return F().Picture1;
+    }
 };
 
 TEST_F(PictureBoxes, AutoRedrawImageIsAnIndependentBitmapThatOutlivesTheForm) {
@@ -216,11 +223,8 @@ TEST_F(PictureBoxes, ANewPictureShowsOverTheBackColourAndTakesDrawing) {
 
 // A photo-sized box holds no surface of its own for a picture alone: it takes the memory when it is drawn on.
 TEST_F(PictureBoxes, TheSurfaceIsMadeWhenItIsDrawnOn) {
-    frmCanvas& f = F();
-    f.Show();
-    PictureBox& box = f.Picture1;
-    box.Move(0, 0, 3000, 2000);
-    constexpr double kSurface = 3000.0 * 2000 * 4;
+    PictureBox& box = PhotoSizedBox();
+    constexpr double kSurface = kPhotoSurface;
     const StdPicture picture = Solid(40, 30, RGB(0, 255, 0));
     box.hDC();
     const double drawnOn = PrivateBytes();
@@ -232,6 +236,22 @@ TEST_F(PictureBoxes, TheSurfaceIsMadeWhenItIsDrawnOn) {
     EXPECT_LT(PrivateBytes(), pictureAlone + kSurface / 2) << "painting needs none";
     box.hDC();
     EXPECT_GT(PrivateBytes(), pictureAlone + kSurface / 2) << "hDC makes it";
+}
+
+// A box that shrinks before anything is drawn on it, as the main window's picture does for Best Fit, makes
+// its surface at its new size when it is drawn on, not at the size it had.
+TEST_F(PictureBoxes, ASurfaceMadeAfterTheBoxShrankIsAsLargeAsTheBox) {
+    PictureBox& box = PhotoSizedBox();
+    constexpr double kSurface = kPhotoSurface;
+    box.SetPicture(Solid(40, 30, RGB(0, 255, 0)));
+    const double before = PrivateBytes();
+    box.Move(0, 0, 150, 100);
+    box.hDC();
+    EXPECT_LT(PrivateBytes(), before + kSurface / 2);
+    EXPECT_EQ(ShownAt(box, 10, 15), RGB(0, 255, 0));
+    box.Move(0, 0, 350, 280);
+    EXPECT_EQ(ShownAt(box, 10, 15), RGB(0, 255, 0)) << "grown again, it still shows its picture";
+    EXPECT_EQ(ShownAt(box, 300, 250), RGB(255, 255, 255)) << "and its back colour beyond";
 }
 
 TEST_F(PictureBoxes, PaintPictureDrawsInTheBoxsScale) {
