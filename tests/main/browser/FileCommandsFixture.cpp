@@ -194,6 +194,14 @@ std::string FileCommandsTest::Folder(const std::string& name, const std::vector<
     return folder;
 }
 
+FileCommandsTest::RowFolders FileCommandsTest::MakeRowFolders(const std::string& base,
+                                                              const std::vector<std::string>& files) {
+    CreateDirectoryA((temp_ / base).c_str(), nullptr);
+    RowFolders made{Folder(base + "\\pics", files), temp_ / (base + "\\dst")};
+    CreateDirectoryA(made.dst.c_str(), nullptr);
+    return made;
+}
+
 void FileCommandsTest::GoTo(const std::string& folder) {
     Window().Dir1.SetPath(folder);
     Window().File1.SetPath(folder);

@@ -86,6 +86,12 @@ protected:
 
     // Makes a folder of pictures, each with bytes of its own (kept in originals_ by name).
     std::string Folder(const std::string& name, const std::vector<std::string>& files);
+    // A table row's own folders under temp_: BASE\pics holding the files (as Folder makes them) and an empty
+    // BASE\dst.
+    struct RowFolders {
+        std::string pics, dst;
+    };
+    RowFolders MakeRowFolders(const std::string& base, const std::vector<std::string>& files);
     void GoTo(const std::string& folder);
 
     forms::ScriptedAnswerer answers_{[](const std::string& m) { ADD_FAILURE() << m; }};

@@ -165,11 +165,7 @@ TEST_F(FileListKeys, TheFileButtonsRunTheFileCommands) {
     int number = 0;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const std::string base = "button" + std::to_string(++number);
-        CreateDirectoryA((temp_ / base).c_str(), nullptr);
-        const std::string pics = Folder(base + "\\pics", row.files);
-        const std::string dst = temp_ / (base + "\\dst");
-        CreateDirectoryA(dst.c_str(), nullptr);
+        const auto [pics, dst] = MakeRowFolders("button" + std::to_string(++number), row.files);
         GoTo(pics);
         Window().File1.SetListIndex(static_cast<int>(row.files.size()) - 1);  // b.bmp
         ASSERT_EQ(forms::FileNameOf(Module1::gCurrentImagePath), "b.bmp");

@@ -122,11 +122,7 @@ TEST_F(FileCommands, ChosenFilesDeletedCopiedMovedAndRenamed) {
     int number = 0;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::string base = "row" + std::to_string(++number);
-        CreateDirectoryA((temp_ / base).c_str(), nullptr);
-        const std::string pics = Folder(base + "\\pics", row.files);
-        const std::string dst = temp_ / (base + "\\dst");
-        CreateDirectoryA(dst.c_str(), nullptr);
+        const auto [pics, dst] = MakeRowFolders("row" + std::to_string(++number), row.files);
         for (const std::string& name : row.existing) {
             ASSERT_TRUE(qvtest::WriteBitmap(dst + "\\" + name, 9, 9, 0x445566));
             originals_["dst-" + name] = ReadAll(dst + "\\" + name);
