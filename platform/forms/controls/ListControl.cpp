@@ -44,9 +44,7 @@ void ListControl::AfterCreate() {
     // Made from what was done to the list while it had no window.
     items_.Mirror();
     for (size_t i = 0; i < selection_.size(); ++i) {
-        if (!selection_[i]) continue;
-        if (Multi()) SendMessageA(hwnd_, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
-        else SendMessageA(hwnd_, LB_SETCURSEL, i, 0);
+        if (selection_[i]) Select(static_cast<int>(i), true);
     }
     selection_.clear();
     if (Multi() && current_ >= 0) SendMessageA(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(current_), FALSE);
