@@ -93,7 +93,7 @@ private:
     std::int16_t steps_[2][512];
 };
 
-std::atomic<bool> vectorAllowed{true};
+std::atomic<VectorKernel> vectorLimit{VectorKernel::Widest};
 
 struct Column {
     std::uint32_t first = 0;   // byte offset of the left neighbour
@@ -122,6 +122,16 @@ using RowKernel = void (*)(const Column* columns, std::size_t count, const std::
                            const std::uint8_t* bottom, std::uint32_t take, std::uint8_t* out);
 
 #if defined(__x86_64__) || defined(__i386__)
+// The two source rows of a target row are read left to right, far apart from the previous target row's, and
+// the hardware's prefetcher starts over at each page. Asking for the bytes a little ahead keeps the reads from
+// waiting on memory; a prefetch past the end of the buffer is only a hint and never faults.
+constexpr std::size_t PrefetchAhead = 2048;
+
+inline void PrefetchRows(const std::uint8_t* top, const std::uint8_t* bottom, std::uint32_t offset) {
+    _mm_prefetch(reinterpret_cast<const char*>(top + offset + PrefetchAhead), _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(bottom + offset + PrefetchAhead), _MM_HINT_T0);
+}
+
 __attribute__((target("sse4.1"))) inline __m128i FourBytes(const std::uint8_t* p) {
     std::int32_t word;
     std::memcpy(&word, p, sizeof word);
@@ -139,6 +149,7 @@ __attribute__((target("sse4.1"))) void RowSse41(const Column* columns, std::size
     const __m128i ty = _mm_set1_epi32(static_cast<int>(take));
     for (std::size_t x = 0; x < count; ++x, out += 3) {
         const Column& col = columns[x];
+        PrefetchRows(top, bottom, col.first);
         const __m128i left = BlendLanes(FourBytes(top + col.first), FourBytes(bottom + col.first), ty);
         const __m128i right = BlendLanes(FourBytes(top + col.second), FourBytes(bottom + col.second), ty);
         const __m128i h = BlendLanes(left, right, _mm_set1_epi32(static_cast<int>(col.take)));
@@ -148,12 +159,76 @@ __attribute__((target("sse4.1"))) void RowSse41(const Column* columns, std::size
     }
 }
 
+// Two pixels at a time, eight lanes wide. When a pixel's right neighbour is the next source pixel (all but a
+// clamped last column), one 8-byte read of a row holds both neighbours; a byte shuffle spreads them into the
+// lanes [left of pixel 0 | left of pixel 1] and [right of pixel 0 | right of pixel 1], so the two vertical
+// blends and the horizontal one are three eight-lane blends for both pixels.
+__attribute__((target("avx2"))) inline __m256i BlendLanes8(__m256i a, __m256i b, __m256i take) {
+    const __m256i n = _mm256_add_epi32(_mm256_slli_epi32(a, FractionBits), _mm256_mullo_epi32(_mm256_sub_epi32(b, a), take));
+    const __m256i odd = _mm256_and_si256(_mm256_srli_epi32(n, FractionBits), _mm256_set1_epi32(1));
+    return _mm256_srli_epi32(_mm256_add_epi32(_mm256_add_epi32(n, _mm256_set1_epi32(FractionOne / 2 - 1)), odd),
+                             FractionBits);
+}
+
+__attribute__((target("avx2"))) inline __m256i TwoPixelsOfRow(const std::uint8_t* row, const Column& c0,
+                                                              const Column& c1) {
+    const __m128i both = _mm_castpd_si128(_mm_loadh_pd(
+        _mm_castsi128_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + c0.first))),
+        reinterpret_cast<const double*>(row + c1.first)));
+    return _mm256_broadcastsi128_si256(both);
+}
+
+__attribute__((target("avx2"))) void RowAvx2(const Column* columns, std::size_t count, const std::uint8_t* top,
+                                             const std::uint8_t* bottom, std::uint32_t take, std::uint8_t* out) {
+    constexpr char Z = -1;  // a shuffle index that yields zero
+    // Low half from pixel 0's eight bytes (0-7), high half from pixel 1's (8-15).
+    const __m256i lefts = _mm256_setr_epi8(0, Z, Z, Z, 1, Z, Z, Z, 2, Z, Z, Z, 3, Z, Z, Z,
+                                           8, Z, Z, Z, 9, Z, Z, Z, 10, Z, Z, Z, 11, Z, Z, Z);
+    const __m256i rights = _mm256_setr_epi8(3, Z, Z, Z, 4, Z, Z, Z, 5, Z, Z, Z, 6, Z, Z, Z,
+                                            11, Z, Z, Z, 12, Z, Z, Z, 13, Z, Z, Z, 14, Z, Z, Z);
+    const __m256i ty = _mm256_set1_epi32(static_cast<int>(take));
+    std::size_t x = 0;
+    for (; x + 1 < count; x += 2, out += 6) {
+        const Column& c0 = columns[x];
+        const Column& c1 = columns[x + 1];
+        if (c0.second != c0.first + 3 || c1.second != c1.first + 3) {
+            RowSse41(columns + x, 2, top, bottom, take, out);
+            continue;
+        }
+        PrefetchRows(top, bottom, c0.first);
+        const __m256i t = TwoPixelsOfRow(top, c0, c1);
+        const __m256i b = TwoPixelsOfRow(bottom, c0, c1);
+        const __m256i left = BlendLanes8(_mm256_shuffle_epi8(t, lefts), _mm256_shuffle_epi8(b, lefts), ty);
+        const __m256i right = BlendLanes8(_mm256_shuffle_epi8(t, rights), _mm256_shuffle_epi8(b, rights), ty);
+        const __m256i tx = _mm256_setr_m128i(_mm_set1_epi32(static_cast<int>(c0.take)),
+                                             _mm_set1_epi32(static_cast<int>(c1.take)));
+        const __m256i h = BlendLanes8(left, right, tx);
+        const __m256i words = _mm256_packus_epi32(h, h);
+        const __m256i bytes = _mm256_packus_epi16(words, words);
+        const std::int32_t p0 = _mm256_cvtsi256_si32(bytes);
+        const std::int32_t p1 = _mm_cvtsi128_si32(_mm256_extracti128_si256(bytes, 1));
+        std::memcpy(out, &p0, sizeof p0);
+        std::memcpy(out + 3, &p1, sizeof p1);
+    }
+    if (x < count) RowSse41(columns + x, 1, top, bottom, take, out);
+}
+
 RowKernel FastRowKernel() {
-    static const RowKernel kernel = [] {
+    static const bool sse41 = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("sse4.1") ? &RowSse41 : nullptr;
+        return __builtin_cpu_supports("sse4.1") != 0;
     }();
-    return vectorAllowed.load(std::memory_order_relaxed) ? kernel : nullptr;
+    static const bool avx2 = __builtin_cpu_supports("avx2") != 0;
+    switch (vectorLimit.load(std::memory_order_relaxed)) {
+    case VectorKernel::Widest:
+        if (avx2) return &RowAvx2;
+        [[fallthrough]];
+    case VectorKernel::Sse41:
+        return sse41 ? &RowSse41 : nullptr;
+    case VectorKernel::None:
+        break;
+    }
+    return nullptr;
 }
 #else
 RowKernel FastRowKernel() { return nullptr; }
@@ -233,7 +308,7 @@ void ResampleBilinear(const ConstPixels& src, const Pixels& dst) {
             // 4-byte reads from the lower of the two rows must stay inside the source.
             const auto available = static_cast<std::size_t>(sourceEnd - bottom);
             std::size_t safe = columns.size() - 1;
-            while (safe > 0 && columns[safe - 1].second + 4 > available) --safe;
+            while (safe > 0 && columns[safe - 1].first + 8 > available) --safe;
             kernel(columns.data(), safe, top, bottom, take, out);
             x = safe;
             ScalarPixels(columns, x, top, bottom, [take](std::uint32_t t, std::uint32_t b) {
@@ -252,8 +327,8 @@ void ResampleBilinear(const ConstPixels& src, const Pixels& dst) {
     }
 }
 
-void AllowVectorKernel(bool allow) noexcept {
-    vectorAllowed.store(allow, std::memory_order_relaxed);
+void LimitVectorKernel(VectorKernel widest) noexcept {
+    vectorLimit.store(widest, std::memory_order_relaxed);
 }
 
 void ResampleBilinearReference(const ConstPixels& src, const Pixels& dst) {

@@ -31,9 +31,10 @@ constexpr std::size_t BytesPerScanLine(std::int32_t width) {
 // the second neighbour. The padding bytes of dst are left as they are.
 void ResampleBilinear(const ConstPixels& src, const Pixels& dst);
 
-// Whether the vector form of the integer arithmetic may run where the processor has it (it may, by default).
-// Both forms give the same bytes; tests switch it off to check the scalar form on any machine.
-void AllowVectorKernel(bool allow) noexcept;
+// The widest vector form of the integer arithmetic that may run where the processor has it (by default the
+// widest it has). Every form gives the same bytes; tests narrow it to check each form on any machine.
+enum class VectorKernel { Widest, Sse41, None };
+void LimitVectorKernel(VectorKernel widest) noexcept;
 
 // The same result computed the plain way, one double expression per byte; the fast path is checked against
 // it.
