@@ -180,11 +180,9 @@ void frmQuillview::TileImage(bool untile) {
         // Nothing to repeat, or nowhere to repeat it: the loop would not advance.
         if (w < 1 || h < 1 || Picture1.ScaleWidth() < 1 || Picture1.ScaleHeight() < 1) return;
         const HDC target = Picture1.hDC();
-        const HDC source = Image1.hDC();
         for (float y = 0; y < Picture1.ScaleHeight(); y += h) {
             for (float x = 0; x < Picture1.ScaleWidth(); x += w) {
-                BitBlt(target, browser::Nearest(x), browser::Nearest(y), browser::Nearest(w), browser::Nearest(h),
-                       source, 0, 0, SRCCOPY);
+                Image1.DrawOn(target, browser::Nearest(x), browser::Nearest(y));
             }
         }
     });

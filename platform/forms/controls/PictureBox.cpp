@@ -199,6 +199,20 @@ StdPicture PictureBox::Image() const {
     return StdPicture::FromBitmap(copy.release());
 }
 
+void PictureBox::DrawOn(HDC dc, int x, int y) const {
+    Touch();
+    const SIZE size = backingPending_ ? backingSize_ : ClientSize();
+    if (backing_) {
+        BitBlt(dc, x, y, size.cx, size.cy, backing_.dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, x, y, x + size.cx, y + size.cy);
+    OffsetViewportOrgEx(dc, x, y, nullptr);
+    PaintBackground(dc, size);
+    RestoreDC(dc, saved);
+}
+
 HDC PictureBox::hDC() const {
     Touch();
     if (Persistent()) {

@@ -38,6 +38,9 @@ public:
     // A copy of what the box shows (AutoRedraw: the persistent bitmap), type bitmap.
     StdPicture Image() const;
     HDC hDC() const;
+    // What Image would hold, drawn at x, y of another DC (at the box's client size), without making a surface
+    // that is still pending: a photo shown at its size is repeated straight from the picture.
+    void DrawOn(HDC dc, int x, int y) const;
     bool AutoRedraw() const;
     void SetAutoRedraw(bool on);
     bool AutoSize() const;

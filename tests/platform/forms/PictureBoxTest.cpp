@@ -254,6 +254,60 @@ TEST_F(PictureBoxes, ASurfaceMadeAfterTheBoxShrankIsAsLargeAsTheBox) {
     EXPECT_EQ(ShownAt(box, 300, 250), RGB(255, 255, 255)) << "and its back colour beyond";
 }
 
+// DrawOn puts what the box shows at a place of another DC, as Image would hold it: back colour and picture
+// (a picture wider than the box cut at the box's edge), and whatever was drawn on the surface. A photo-sized
+// box whose surface is still pending is drawn without making it, as the main window tiles its picture.
+TEST_F(PictureBoxes, DrawOnCopiesWhatTheBoxShowsWithoutMakingItsSurface) {
+    constexpr COLORREF kWhite = RGB(255, 255, 255), kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0),
+                       kBlack = RGB(0, 0, 0);
+    PictureBox& box = F().Picture1;
+    F().Show();
+    ScopedGetDC screen(nullptr);
+    BitmapDC target(UniqueDC(CreateCompatibleDC(screen.get())), UniqueBitmap(CreateCompatibleBitmap(screen.get(), 300, 200)));
+    const auto drawAt = [&](int x, int y) {
+        const RECT all{0, 0, 300, 200};
+        FillRect(target.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        box.DrawOn(target.dc(), x, y);
+    };
+    using Expected = std::vector<std::pair<POINT, COLORREF>>;
+    struct Case {
+        const char* what;
+        std::function<void()> steps;
+        Expected expected;  // in the target, the box drawn at 100, 50
+    };
+    const Case cases[] = {
+        {"the picture alone", [] {},
+         {{{105, 55}, kGreen}, {{160, 55}, kWhite}, {{215, 135}, kWhite}, {{95, 55}, kBlack}, {{225, 55}, kBlack},
+          {{105, 145}, kBlack}}},
+        {"a picture wider than the box", [&] { box.SetPicture(Solid(200, 30, kGreen)); },
+         {{{215, 55}, kGreen}, {{225, 55}, kBlack}}},
+        {"a drawing on the surface", [&] {
+             const RECT r{40, 40, 60, 60};
+             UniqueBrush red(CreateSolidBrush(kRed));
+             FillRect(box.hDC(), &r, red.get());
+         },
+         {{{145, 95}, kRed}, {{105, 55}, kGreen}, {{225, 95}, kBlack}}},
+    };
+    for (const Case& c : cases) {
+        box.Move(10, 10, 120, 90);
+        box.SetBackColor(0xFFFFFF);
+        box.SetPicture(Solid(40, 30, kGreen));
+        c.steps();
+        drawAt(100, 50);
+        for (const auto& [at, colour] : c.expected) {
+            EXPECT_EQ(GetPixel(target.dc(), at.x, at.y), colour) << c.what << ", at " << at.x << ", " << at.y;
+        }
+    }
+
+    PictureBox& photo = PhotoSizedBox();
+    photo.SetPicture(Solid(40, 30, kGreen));
+    const double pending = PrivateBytes();
+    drawAt(-10, -20);
+    EXPECT_EQ(GetPixel(target.dc(), 5, 5), kGreen);
+    EXPECT_EQ(GetPixel(target.dc(), 100, 100), kWhite);
+    EXPECT_LT(PrivateBytes(), pending + kPhotoSurface / 2) << "drawing it made the surface";
+}
+
 TEST_F(PictureBoxes, PaintPictureDrawsInTheBoxsScale) {
     PictureBox& box = F().Picture1;
     const StdPicture green = Solid(10, 10, RGB(0, 255, 0));
