@@ -27,6 +27,7 @@ void Control::Touch() const { FormSite::EnsureLoaded(OwnerForm()); }
 void Control::NeedWindow() const {
     Touch();
     FormSite::CreateControlWindows(OwnerForm());
+    if (!created_) FormSite::CreateWaitingWindow(OwnerForm(), *this);
 }
 bool Control::Live() const { return created_; }
 
@@ -64,6 +65,7 @@ void Control::SetVisible(bool v) {
     if (common_.Visible == v) return;
     common_.Visible = v;
     if (Live()) ApplyVisible();
+    else if (v) FormSite::CreateWaitingWindow(OwnerForm(), *this);
 }
 
 bool Control::Enabled() const { Touch(); return common_.Enabled; }
@@ -156,6 +158,8 @@ void Control::InvalidateArea(const RECT& r) const {
 }
 
 void Control::ApplyGeometry(const RECT& before) {
+    const RECT now = PixelRect();
+    if (EqualRect(&before, &now)) return;  // nothing to paint again, the tip's area stays
     InvalidateArea(before);
     InvalidateArea(PixelRect());
     if (!common_.ToolTipText.empty()) ApplyToolTip();

@@ -129,6 +129,7 @@ void Form::RegisterControl(Control& c) {
 void Form::UnregisterControl(Control& c) {
     std::erase(controls_, &c);
     std::erase_if(pendingZOrder_, [&](const auto& move) { return move.first == &c; });
+    std::erase(waitingForWindow_, &c);
     std::erase(tabOrder_, &c);
 }
 void Form::RegisterMenu(Menu& m) {

@@ -200,6 +200,10 @@ private:
     // The controls' windows of a form loaded hidden, from the controls' state (nothing when they exist).
     void CreateControlWindows();
     void CreateWindowOf(Control& c);
+    // A hidden control's window that waits for its first showing or its handle: made now, in its declared
+    // place among its siblings (nothing for any other control).
+    void CreateWaitingWindow(const Control& c);
+    bool WaitsForItsWindow(const Control& c) const;
     void ZOrderChanged(Control& c, bool front);
     std::shared_ptr<Form> KeepAlive() const { return self_.lock(); }
     void RegisterControl(Control& c);
@@ -266,6 +270,9 @@ private:
     bool controlWindowsPending_ = false;
     // ZOrder calls made before the controls' windows exist, replayed over them in order once they do.
     std::vector<std::pair<Control*, bool>> pendingZOrder_;
+    // Hidden controls of a shown form whose windows are not made yet (a hidden combo box alone costs a
+    // shown window's start tens of milliseconds).
+    std::vector<Control*> waitingForWindow_;
     int modalDepth_ = 0;
     int suppressResize_ = 0;
     SIZE clientSize_{-1, -1};

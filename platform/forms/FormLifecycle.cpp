@@ -1,5 +1,6 @@
 #include "platform/forms/Form.h"
 
+#include "platform/forms/Container.h"
 #include "platform/forms/Control.h"
 #include "platform/forms/ControlArray.h"
 #include "platform/forms/EventErrorBoundary.h"
@@ -47,6 +48,7 @@ void Form::LoadWith(bool controlWindows) {
     everShown_ = false;
     controlWindowsPending_ = false;
     pendingZOrder_.clear();
+    waitingForWindow_.clear();
     clientSize_ = {-1, -1};
     for (Control* c : std::vector<Control*>(controls_)) c->ResetFromDesign();
     for (Menu* m : menus_) m->ResetFromDesign();
@@ -79,7 +81,14 @@ void Form::LoadWith(bool controlWindows) {
         controlWindowsPending_ = true;
         for (Control* c : std::vector<Control*>(controls_)) c->LoadedWithoutWindow();
     } else {
-        for (Control* c : std::vector<Control*>(controls_)) c->CreateWindowNow();
+        for (Control* c : std::vector<Control*>(controls_)) {
+            if (WaitsForItsWindow(*c)) {
+                c->LoadedWithoutWindow();
+                waitingForWindow_.push_back(c);
+            } else {
+                c->CreateWindowNow();
+            }
+        }
     }
     for (Timer* t : timers_) t->Arm();
     Form_Load();
@@ -101,6 +110,48 @@ void Form::CreateWindowOf(Control& c) {
 
 void Form::ZOrderChanged(Control& c, bool front) {
     if (controlWindowsPending_) pendingZOrder_.emplace_back(&c, front);
+    else CreateWaitingWindow(c);  // it moves from its declared place now
+}
+
+void Form::CreateWaitingWindow(const Control& c) {
+    const auto waiting = std::find(waitingForWindow_.begin(), waitingForWindow_.end(), &c);
+    if (waiting == waitingForWindow_.end()) return;
+    Control& control = **waiting;
+    waitingForWindow_.erase(waiting);
+    control.CreateWindowNow();
+    const HWND made = control.hWnd();
+    if (!made) return;
+    // The system puts a new window at one end of its siblings, the end where the last declared ones are;
+    // one declared after it that already has its window must stay on that side of it.
+    const HWND parent = GetParent(made);
+    const auto declared = std::find(controls_.begin(), controls_.end(), &control);
+    HWND next = nullptr;
+    for (auto it = declared == controls_.end() ? declared : declared + 1; it != controls_.end() && !next; ++it) {
+        const Control* later = *it;
+        if (later->Windowless() || std::find(waitingForWindow_.begin(), waitingForWindow_.end(), later) !=
+                                       waitingForWindow_.end()) {
+            continue;
+        }
+        const HWND h = later->hWnd();
+        if (h && GetParent(h) == parent) next = h;
+    }
+    if (!next) return;
+    bool madeAbove = false;
+    for (HWND h = GetWindow(made, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (h == next) {
+            madeAbove = true;
+            break;
+        }
+    }
+    // New windows go on top: the later one stays above it. New windows go to the bottom: it stays below.
+    const HWND after = madeAbove ? next : GetWindow(next, GW_HWNDPREV);
+    SetWindowPos(made, after ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// A hidden control whose state the runtime keeps needs no window until it is shown or its handle is asked
+// for. A container's window is made at once: its children's windows are made in it.
+bool Form::WaitsForItsWindow(const Control& c) const {
+    return !c.Windowless() && !c.Visible() && c.KeepsStateWithoutWindow() && !dynamic_cast<const Container*>(&c);
 }
 
 void Form::CreateFormWindow() {

@@ -38,6 +38,7 @@ void WindowedControl::CreateWindowNow() {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(FormSite::NextControlId(OwnerForm()))),
                             App::hInstance(), nullptr);
     if (!hwnd_) return;
+    Placed(r);
     SetPropA(hwnd_, WrapperProp, this);
     SetWindowSubclass(hwnd_, &SubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
     created_ = true;
@@ -95,10 +96,28 @@ std::string WindowedControl::WindowTextNow() const {
     return text;
 }
 
+RECT WindowedControl::PlacedRect() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void WindowedControl::Placed(const RECT& requested) {
+    requested_ = requested;
+    placed_ = PlacedRect();
+}
+
 void WindowedControl::ApplyGeometry(const RECT&) {
     const RECT r = PixelRect();
+    // A layout sets most positions to what they already are, one side at a time: the system would move the
+    // window each time all the same, with its messages and a list's new layout. Asked again what it was last
+    // asked, with the window still where that put it, nothing moves.
+    const RECT now = PlacedRect();
+    if (EqualRect(&r, &requested_) && EqualRect(&now, &placed_)) return;
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    Placed(r);
 }
 
 void WindowedControl::ApplyVisible() { ShowWindow(hwnd_, Control::Visible() ? SW_SHOWNA : SW_HIDE); }

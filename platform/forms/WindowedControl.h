@@ -59,8 +59,15 @@ private:
                                          DWORD_PTR data);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // The window's rectangle in its parent's client area.
+    RECT PlacedRect() const;
+    void Placed(const RECT& requested);
+
     UniqueFont font_;
     SolidBrush brush_;  // the WM_CTLCOLOR* answer
+    // The last rectangle asked of the system and what it made of it (a list box keeps whole rows).
+    RECT requested_{};
+    RECT placed_{};
 };
 
 }  // namespace forms

@@ -33,6 +33,9 @@ public:
     std::function<void()> Change;
 
     void ResetFromDesign() override;
+    // The drives and the chosen one are kept here; the window shows them when it is made.
+    bool KeepsStateWithoutWindow() const override { return true; }
+    void LoadedWithoutWindow() override { ReadDrives(); }
 
 protected:
     const char* WindowClass() const override { return "COMBOBOX"; }

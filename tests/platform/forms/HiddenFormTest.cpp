@@ -5,6 +5,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/controls/CheckBox.h"
 #include "platform/forms/controls/CommandButton.h"
+#include "platform/forms/controls/DriveListBox.h"
 #include "platform/forms/controls/Frame.h"
 #include "platform/forms/controls/Label.h"
 #include "platform/forms/controls/ListBox.h"
@@ -14,9 +15,11 @@
 #include "tests/support/WindowReads.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +55,39 @@ public:
     CheckBox Check1{*this, "Check1", {120, 120, 2000, 255}, {.Caption = "Box"}};
     PictureBox Picture1{*this, "Picture1", {120, 600, 2000, 1500}};
 };
+
+// A shown form with hidden controls: three buttons on one place, the middle one hidden, a hidden text box and
+// a hidden drive list. frmStacked shows the same buttons all at once, the stacking to compare with.
+class frmHiddenControls : public Form {
+public:
+    frmHiddenControls() : Form({.Caption = "Hidden controls", .Width = 6000, .Height = 5000}) {}
+    CommandButton First{*this, "First", {120, 120, 1200, 360}, {.Caption = "First"}};
+    CommandButton Second{*this, "Second", {120, 120, 1200, 360}, {.Caption = "Second"}, {.Visible = false}};
+    CommandButton Third{*this, "Third", {120, 120, 1200, 360}, {.Caption = "Third"}};
+    TextBox Text1{*this, "Text1", {120, 600, 2000, 300}, {.Text = "design"}, {.Visible = false}};
+    DriveListBox Drive1{*this, "Drive1", {120, 1000, 2000, 300}, {}, {.Visible = false}};
+    ListBox List1{*this, "List1", {2400, 120, 2000, 1000}, {.List = {"a", "b", "c"}}};
+};
+
+class frmStacked : public Form {
+public:
+    frmStacked() : Form({.Caption = "Stacked", .Width = 6000, .Height = 5000}) {}
+    CommandButton First{*this, "First", {120, 120, 1200, 360}, {.Caption = "First"}};
+    CommandButton Second{*this, "Second", {120, 120, 1200, 360}, {.Caption = "Second"}};
+    CommandButton Third{*this, "Third", {120, 120, 1200, 360}, {.Caption = "Third"}};
+};
+
+// The captions of a form's child windows from the top of the z-order down.
+std::vector<std::string> Stacking(HWND form) {
+    std::vector<std::string> captions;
+    for (HWND h = GetWindow(form, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        char text[64] = {};
+        GetWindowTextA(h, text, sizeof text);
+        const std::string caption = text;
+        if (caption == "First" || caption == "Second" || caption == "Third") captions.push_back(caption);
+    }
+    return captions;
+}
 
 std::string WindowText(HWND h) {
     char text[256] = {};
@@ -202,6 +238,100 @@ TEST_F(HiddenForm, AFormWithAControlThatNeedsItsWindowGetsItsWindowsAtTheLoad) {
     f.Load();
     EXPECT_NE(f.Check1.Window(), nullptr);
     EXPECT_NE(f.Picture1.Window(), nullptr);
+}
+
+// A shown form makes no windows for its hidden controls; each comes when the control is shown or its handle
+// is read, with what code set meanwhile, in the place among its siblings its declaration gives it.
+TEST_F(HiddenForm, AShownFormsHiddenControlsGetTheirWindowsWhenShown) {
+    frmHiddenControls& f = Default<frmHiddenControls>();
+    f.Show();
+    EXPECT_EQ(f.Second.Window(), nullptr);
+    EXPECT_EQ(f.Text1.Window(), nullptr);
+    EXPECT_EQ(f.Drive1.Window(), nullptr);
+    EXPECT_NE(f.First.Window(), nullptr);
+
+    f.Text1.SetText("typed");
+    f.Second.SetCaption("Second");
+    f.Second.SetVisible(true);
+    f.Text1.SetVisible(true);
+    ASSERT_NE(f.Second.Window(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(f.Second.Window()));
+    EXPECT_EQ(WindowText(f.Text1.Window()), "typed");
+
+    frmStacked& reference = Default<frmStacked>();
+    reference.Show();
+    EXPECT_EQ(Stacking(f.hWnd()), Stacking(reference.hWnd())) << "the shown button takes its declared place";
+    reference.Unload();
+
+    const int drives = f.Drive1.ListCount();
+    EXPECT_GT(drives, 0) << "the drives are read without the window";
+    const HWND list = f.Drive1.hWnd();
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), drives);
+    f.Unload();
+}
+
+// Counts the moves asked of a window: the system asks its procedure even when nothing changes. A list box
+// that keeps whole rows moves itself again while it takes a new size; that inner move is not counted.
+struct MoveCount {
+    int moves = 0;
+    int inChanged = 0;
+};
+
+LRESULT CALLBACK CountMoves(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto& count = *reinterpret_cast<MoveCount*>(data);
+    if (msg == WM_WINDOWPOSCHANGING && count.inChanged == 0) ++count.moves;
+    if (msg != WM_WINDOWPOSCHANGED) return DefSubclassProc(hwnd, msg, wParam, lParam);
+    ++count.inChanged;
+    const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    --count.inChanged;
+    return result;
+}
+
+// A layout sets a control to where it already is, one side at a time: the window is moved only when that
+// changes where it is, also for a list box the system keeps at whole rows, and a window moved by other means
+// is put back.
+TEST_F(HiddenForm, SettingAControlsPlaceMovesItsWindowOnlyWhenThePlaceChanges) {
+    frmHiddenControls& f = Default<frmHiddenControls>();
+    f.Show();
+    ListBox& list = f.List1;
+    const HWND h = list.hWnd();
+    MoveCount count;
+    ASSERT_TRUE(SetWindowSubclass(h, &CountMoves, 1, reinterpret_cast<DWORD_PTR>(&count)));
+    struct Case {
+        const char* what;
+        std::function<void()> steps;
+        int moves;
+    };
+    const Case cases[] = {
+        {"each side set to what it is", [&] {
+             list.SetLeft(list.Left());
+             list.SetTop(list.Top());
+             list.SetWidth(list.Width());
+             list.SetHeight(list.Height());
+         }, 0},
+        {"a new width", [&] { list.SetWidth(list.Width() + 300); }, 1},
+        {"a height between whole rows, asked twice", [&] {
+             list.SetHeight(1000 + 37);
+             list.SetHeight(1000 + 37);
+         }, 1},
+        {"moved by other means, then its place again", [&] {
+             SetWindowPos(h, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+             list.SetLeft(list.Left());
+         }, 2},
+    };
+    for (const Case& c : cases) {
+        count.moves = 0;
+        c.steps();
+        EXPECT_EQ(count.moves, c.moves) << c.what;
+    }
+    RECT r{};
+    GetWindowRect(h, &r);
+    MapWindowPoints(HWND_DESKTOP, f.hWnd(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_NE(r.left, 300) << "put back where the control is";
+    RemoveWindowSubclass(h, &CountMoves, 1);
+    f.Unload();
 }
 
 }  // namespace
