@@ -117,10 +117,15 @@ void PictureBox::PaintBackground(HDC dc, SIZE size) const {
 }
 
 BitmapDC PictureBox::NewSurface(SIZE size) const {
+    BitmapDC surface = BlankSurface(size);
+    PaintBackground(surface.dc(), size);
+    return surface;
+}
+
+BitmapDC PictureBox::BlankSurface(SIZE size) const {
     ScopedGetDC screen(hwnd_);
     BitmapDC surface(UniqueDC(CreateCompatibleDC(screen.get())), MakeDib(screen.get(), size));
     if (!surface) throw RuntimeError(err::CannotDrawPicture);
-    PaintBackground(surface.dc(), size);
     return surface;
 }
 
@@ -199,9 +204,11 @@ StdPicture PictureBox::Image() const {
     return StdPicture::FromBitmap(copy.release());
 }
 
+SIZE PictureBox::DrawnSize() const { return backingPending_ ? backingSize_ : ClientSize(); }
+
 void PictureBox::DrawOn(HDC dc, int x, int y) const {
     Touch();
-    const SIZE size = backingPending_ ? backingSize_ : ClientSize();
+    const SIZE size = DrawnSize();
     if (backing_) {
         BitBlt(dc, x, y, size.cx, size.cy, backing_.dc(), 0, 0, SRCCOPY);
         return;
@@ -211,6 +218,43 @@ void PictureBox::DrawOn(HDC dc, int x, int y) const {
     OffsetViewportOrgEx(dc, x, y, nullptr);
     PaintBackground(dc, size);
     RestoreDC(dc, saved);
+}
+
+void PictureBox::Tile(const PictureBox& tile) {
+    Touch();
+    const SIZE period = tile.DrawnSize();
+    SIZE size = ClientSize();
+    if (Persistent()) size = {std::min(size.cx, backingSize_.cx), std::min(size.cy, backingSize_.cy)};
+    if (period.cx < 1 || period.cy < 1 || size.cx < 1 || size.cy < 1) return;
+    if (!Persistent()) {
+        const HDC own = hDC();
+        for (int y = 0; y < size.cy; y += period.cy) {
+            for (int x = 0; x < size.cx; x += period.cx) tile.DrawOn(own, x, y);
+        }
+        return;
+    }
+    // The tiles cover every pixel: the back colour under them would be drawn for nothing.
+    if (backingPending_) {
+        backing_ = BlankSurface(backingSize_);
+        backingPending_ = false;
+    }
+    backingClean_ = false;
+    const HDC dc = backing_.dc();
+    tile.DrawOn(dc, 0, 0);
+    // The others are copies of those already there, twice as many at each step: a small picture is not drawn
+    // once for each of its thousands of places.
+    const LONG rowHeight = std::min(period.cy, size.cy);
+    for (LONG done = period.cx; done < size.cx;) {
+        const LONG more = std::min(done, size.cx - done);
+        BitBlt(dc, done, 0, more, rowHeight, dc, 0, 0, SRCCOPY);
+        done += more;
+    }
+    for (LONG done = period.cy; done < size.cy;) {
+        const LONG more = std::min(done, size.cy - done);
+        BitBlt(dc, 0, done, size.cx, more, dc, 0, 0, SRCCOPY);
+        done += more;
+    }
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 HDC PictureBox::hDC() const {
@@ -223,6 +267,16 @@ HDC PictureBox::hDC() const {
     const HDC own = GetDC(hwnd_);  // a class DC: the same DC for the window's life
     SetWindowOrgEx(own, origin_.x, origin_.y, nullptr);  // drawn in the box's pixels
     return own;
+}
+
+bool PictureBox::WindowlessIn(const RECT& area) const {
+    for (const Control* c : Children()) {
+        if (!c->Windowless() || !c->Visible()) continue;
+        const RECT painted = c->PaintArea();
+        RECT overlap{};
+        if (IntersectRect(&overlap, &painted, &area)) return true;
+    }
+    return false;
 }
 
 bool PictureBox::AutoRedraw() const { Touch(); return state_.AutoRedraw; }
@@ -347,20 +401,28 @@ bool PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
             RECT area = paint.area();
             OffsetRect(&area, origin_.x, origin_.y);
             SetWindowOrgEx(paint.get(), origin_.x, origin_.y, nullptr);
-            PaintOffscreen(paint.get(), area, [&](HDC dc) {
-                if (backing_) {
-                    const RECT surface{0, 0, backingSize_.cx, backingSize_.cy};
-                    RECT part{};
-                    if (IntersectRect(&part, &area, &surface)) {
-                        BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, backing_.dc(),
-                               part.left, part.top, SRCCOPY);
-                    }
-                } else {
-                    // The off-screen copy is the update rectangle's: only what is exposed is drawn.
-                    PaintBackground(dc, backingPending_ ? backingSize_ : ClientSize());
+            const auto copySurface = [&](HDC dc) {
+                const RECT surface{0, 0, backingSize_.cx, backingSize_.cy};
+                RECT part{};
+                if (IntersectRect(&part, &area, &surface)) {
+                    BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, backing_.dc(),
+                           part.left, part.top, SRCCOPY);
                 }
-                Container::PaintWindowless(dc, area);
-            });
+            };
+            // The surface is an off-screen copy already: with nothing to paint over it, it goes on at once.
+            if (backing_ && !WindowlessIn(area)) {
+                copySurface(paint.get());
+            } else {
+                PaintOffscreen(paint.get(), area, [&](HDC dc) {
+                    if (backing_) {
+                        copySurface(dc);
+                    } else {
+                        // The off-screen copy is the update rectangle's: only what is exposed is drawn.
+                        PaintBackground(dc, DrawnSize());
+                    }
+                    Container::PaintWindowless(dc, area);
+                });
+            }
         }
         if (Paint) Guarded([this] { Paint(); });
         result = 0;

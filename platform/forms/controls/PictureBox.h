@@ -41,6 +41,8 @@ public:
     // What Image would hold, drawn at x, y of another DC (at the box's client size), without making a surface
     // that is still pending: a photo shown at its size is repeated straight from the picture.
     void DrawOn(HDC dc, int x, int y) const;
+    // Covers the drawing with copies of what another box shows (as DrawOn draws it), the first at 0, 0.
+    void Tile(const PictureBox& tile);
     bool AutoRedraw() const;
     void SetAutoRedraw(bool on);
     bool AutoSize() const;
@@ -99,6 +101,12 @@ private:
     void PaintBackground(HDC dc, SIZE size) const;
     // A persistent surface of that size holding the background.
     BitmapDC NewSurface(SIZE size) const;
+    // The same left blank, for a drawing that covers all of it.
+    BitmapDC BlankSurface(SIZE size) const;
+    // The size DrawOn draws.
+    SIZE DrawnSize() const;
+    // A visible windowless child overlaps the area: it is painted over the surface.
+    bool WindowlessIn(const RECT& area) const;
     void MakeBacking(bool keepDrawing);
     // A surface that would hold BackColor and Picture alone is not made until something draws on it or reads
     // it: till then painting draws them from the picture, and a photo is not held a second time in 32 bits.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 
+#include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -306,6 +307,77 @@ TEST_F(PictureBoxes, DrawOnCopiesWhatTheBoxShowsWithoutMakingItsSurface) {
     EXPECT_EQ(GetPixel(target.dc(), 5, 5), kGreen);
     EXPECT_EQ(GetPixel(target.dc(), 100, 100), kWhite);
     EXPECT_LT(PrivateBytes(), pending + kPhotoSurface / 2) << "drawing it made the surface";
+}
+
+COLORREF Pattern(int x, int y) { return RGB((x * 37) & 0xFF, (y * 53) & 0xFF, ((x + y) * 29) & 0xFF); }
+
+// A bitmap picture of w x h pixels in Pattern's colours.
+StdPicture Patterned(int w, int h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {.biSize = sizeof bi.bmiHeader, .biWidth = w, .biHeight = -h, .biPlanes = 1, .biBitCount = 32,
+                    .biCompression = BI_RGB};
+    void* bits = nullptr;
+    const HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* const pixels = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const COLORREF c = Pattern(x, y);
+            pixels[y * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+    }
+    return StdPicture::FromBitmap(bmp);
+}
+
+// Tiling covers the whole box, to its last part-tiles at the right and bottom, with what the other box shows,
+// over whatever the surface held; and it shows so on the screen, under a windowless control and without one.
+TEST_F(PictureBoxes, TilingRepeatsWhatTheOtherBoxShowsOverTheWholeBox) {
+    frmCanvas& f = F();
+    f.Show();
+    PictureBox& box = f.Picture1;
+    PictureBox& tile = f.Picture2;  // its border takes 2 pixels each side
+    UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    struct Case {
+        const char* what;
+        SIZE tile;
+        std::function<void()> before;
+        bool label;  // the box's strip shown over it
+    };
+    const Case cases[] = {
+        {"a surface not made yet", {7, 5}, [] {}, false},
+        {"a surface drawn on", {7, 5}, [&] {
+             const RECT r{0, 0, 60, 60};
+             FillRect(box.hDC(), &r, red.get());
+         }, false},
+        {"a tile larger than the box", {200, 150}, [] {}, false},
+        {"a label over it", {7, 5}, [] {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tile.Move(150, 10, static_cast<float>(c.tile.cx + 4), static_cast<float>(c.tile.cy + 4));
+        ASSERT_EQ(tile.ScaleWidth(), static_cast<float>(c.tile.cx) * TwipsPerPixel(Axis::X));
+        tile.SetPicture(Patterned(c.tile.cx, c.tile.cy));
+        box.SetPicture(StdPicture::Empty());
+        box.Cls();
+        f.Strip.SetBackStyle(backstyle::Opaque);
+        f.Strip.SetBackColor(0x00FF00);
+        f.Strip.SetVisible(c.label);
+        c.before();
+        box.Tile(tile);
+
+        const int width = static_cast<int>(box.ScaleWidth()), height = static_cast<int>(box.ScaleHeight());
+        const StdPicture image = box.Image();
+        ScopedGetDC screen(nullptr);
+        UniqueDC dc(CreateCompatibleDC(screen.get()));
+        ScopedSelect select(dc.get(), static_cast<HBITMAP>(image.Handle()));
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                ASSERT_EQ(GetPixel(dc.get(), x, y), Pattern(x % c.tile.cx, y % c.tile.cy)) << "at " << x << ", " << y;
+            }
+        }
+        EXPECT_EQ(ShownAt(box, width - 1, height - 1), Pattern((width - 1) % c.tile.cx, (height - 1) % c.tile.cy));
+        EXPECT_EQ(ShownAt(box, 5, 20), Pattern(5 % c.tile.cx, 20 % c.tile.cy));
+        EXPECT_EQ(ShownAt(box, 5, 5), c.label ? RGB(0, 255, 0) : Pattern(5 % c.tile.cx, 5 % c.tile.cy));
+    }
 }
 
 TEST_F(PictureBoxes, PaintPictureDrawsInTheBoxsScale) {
