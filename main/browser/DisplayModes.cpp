@@ -172,20 +172,9 @@ void frmQuillview::TileImage(bool untile) {
         return;
     }
     IgnoringErrors([&] { Picture1.Cls(); });
-    const float w = Image1.ScaleWidth();
-    const float h = Image1.ScaleHeight();
     IgnoringErrors([&] { Image1.SetVisible(false); });
     IgnoringErrors([&] { aniImg.SetVisible(false); });
-    IgnoringErrors([&] {
-        // Nothing to repeat, or nowhere to repeat it: the loop would not advance.
-        if (w < 1 || h < 1 || Picture1.ScaleWidth() < 1 || Picture1.ScaleHeight() < 1) return;
-        const HDC target = Picture1.hDC();
-        for (float y = 0; y < Picture1.ScaleHeight(); y += h) {
-            for (float x = 0; x < Picture1.ScaleWidth(); x += w) {
-                Image1.DrawOn(target, browser::Nearest(x), browser::Nearest(y));
-            }
-        }
-    });
+    IgnoringErrors([&] { Picture1.Tile(Image1); });
     IgnoringErrors([&] { Picture1.Refresh(); });
     Tiled_ = true;
     IgnoringErrors([&] { VScroll1.SetEnabled(false); });
