@@ -49,6 +49,7 @@ void frmQuillview::SetStatusPanelWidth(const std::string& key, float width) {
 void frmQuillview::Form_Resize() {
     using forms::IgnoringErrors;
     if (!mInterface) return;
+    const DeferredMoves moves(*this);
     const float sw = ScaleWidth();
     const float sh = ScaleHeight();
     const float tx = forms::Screen().TwipsPerPixelX();

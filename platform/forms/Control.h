@@ -124,6 +124,10 @@ public:
     void ApplyZOrderNow(bool front) {
         if (Live()) ApplyZOrder(front);
     }
+    // Its window to where the control is, after a layout that deferred the move.
+    void PlaceWindowNow() {
+        if (Live()) ApplyGeometry(PixelRect());
+    }
     // The form's window is gone (the control's window with it).
     virtual void WindowGone() {}
     // The form's client area changed size; told before Form_Resize runs (a status bar keeps to the bottom).

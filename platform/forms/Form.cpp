@@ -130,6 +130,7 @@ void Form::UnregisterControl(Control& c) {
     std::erase(controls_, &c);
     std::erase_if(pendingZOrder_, [&](const auto& move) { return move.first == &c; });
     std::erase(waitingForWindow_, &c);
+    std::erase(movedLater_, &c);
     std::erase(tabOrder_, &c);
 }
 void Form::RegisterMenu(Menu& m) {

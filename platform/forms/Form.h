@@ -188,6 +188,21 @@ protected:
     // system's query, and nothing can refuse any more.
     bool SessionEnding() const noexcept { return sessionEnding_; }
 
+    // While one lives, the control windows that a layout moves take their new places when the outermost
+    // ends, each once: a layout that sets one side at a time moves each window once.
+    class DeferredMoves {
+    public:
+        explicit DeferredMoves(Form& form) noexcept : form_(form) { ++form_.movesDeferred_; }
+        ~DeferredMoves() {
+            if (--form_.movesDeferred_ == 0) form_.MoveDeferredWindows();
+        }
+        DeferredMoves(const DeferredMoves&) = delete;
+        DeferredMoves& operator=(const DeferredMoves&) = delete;
+
+    private:
+        Form& form_;
+    };
+
 private:
     friend class FormSite;
     template <class F>
@@ -204,6 +219,9 @@ private:
     // place among its siblings (nothing for any other control).
     void CreateWaitingWindow(const Control& c);
     bool WaitsForItsWindow(const Control& c) const;
+    // A control's window to move when the layout ends; false when no layout is deferring moves.
+    bool DeferMove(Control& c);
+    void MoveDeferredWindows() noexcept;
     void ZOrderChanged(Control& c, bool front);
     std::shared_ptr<Form> KeepAlive() const { return self_.lock(); }
     void RegisterControl(Control& c);
@@ -273,6 +291,8 @@ private:
     // Hidden controls of a shown form whose windows are not made yet (a hidden combo box alone costs a
     // shown window's start tens of milliseconds).
     std::vector<Control*> waitingForWindow_;
+    int movesDeferred_ = 0;
+    std::vector<Control*> movedLater_;  // in the order of their first move
     int modalDepth_ = 0;
     int suppressResize_ = 0;
     SIZE clientSize_{-1, -1};

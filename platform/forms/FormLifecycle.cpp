@@ -148,6 +148,16 @@ void Form::CreateWaitingWindow(const Control& c) {
     SetWindowPos(made, after ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+bool Form::DeferMove(Control& c) {
+    if (movesDeferred_ == 0) return false;
+    if (std::find(movedLater_.begin(), movedLater_.end(), &c) == movedLater_.end()) movedLater_.push_back(&c);
+    return true;
+}
+
+void Form::MoveDeferredWindows() noexcept {
+    for (Control* c : std::exchange(movedLater_, {})) c->PlaceWindowNow();
+}
+
 // A hidden control whose state the runtime keeps needs no window until it is shown or its handle is asked
 // for. A container's window is made at once: its children's windows are made in it.
 bool Form::WaitsForItsWindow(const Control& c) const {

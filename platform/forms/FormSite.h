@@ -22,6 +22,8 @@ public:
     static void CreateWindowOf(Form& form, Control& c) { form.CreateWindowOf(c); }
     // A hidden control's window left for later: now (nothing when it has one).
     static void CreateWaitingWindow(Form& form, const Control& c) { form.CreateWaitingWindow(c); }
+    // Whether a layout of the form takes the control's window to its place later (see Form::DeferredMoves).
+    static bool DeferMove(Form& form, Control& c) { return form.DeferMove(c); }
     // A control moved in z-order; a window made later takes the place it would have had.
     static void ZOrderChanged(Form& form, Control& c, bool front) { form.ZOrderChanged(c, front); }
     // Keeps the form object alive while one of its handlers runs (empty for a form not shared).

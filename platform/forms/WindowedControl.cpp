@@ -109,6 +109,7 @@ void WindowedControl::Placed(const RECT& requested) {
 }
 
 void WindowedControl::ApplyGeometry(const RECT&) {
+    if (FormSite::DeferMove(OwnerForm(), *this)) return;
     const RECT r = PixelRect();
     // A layout sets most positions to what they already are, one side at a time: the system would move the
     // window each time all the same, with its messages and a list's new layout. Asked again what it was last

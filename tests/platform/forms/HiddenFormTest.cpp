@@ -3,6 +3,7 @@
 #include "FormsTestSupport.h"
 
 #include "platform/forms/Form.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/controls/CheckBox.h"
 #include "platform/forms/controls/CommandButton.h"
 #include "platform/forms/controls/DriveListBox.h"
@@ -61,6 +62,11 @@ public:
 class frmHiddenControls : public Form {
 public:
     frmHiddenControls() : Form({.Caption = "Hidden controls", .Width = 6000, .Height = 5000}) {}
+    // Steps run as one layout, the way the main window lays itself out.
+    void Layout(const std::function<void()>& steps) {
+        const DeferredMoves moves(*this);
+        steps();
+    }
     CommandButton First{*this, "First", {120, 120, 1200, 360}, {.Caption = "First"}};
     CommandButton Second{*this, "Second", {120, 120, 1200, 360}, {.Caption = "Second"}, {.Visible = false}};
     CommandButton Third{*this, "Third", {120, 120, 1200, 360}, {.Caption = "Third"}};
@@ -291,7 +297,7 @@ LRESULT CALLBACK CountMoves(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, U
 
 // A layout sets a control to where it already is, one side at a time: the window is moved only when that
 // changes where it is, also for a list box the system keeps at whole rows, and a window moved by other means
-// is put back.
+// is put back. Inside a layout the window moves once, when the layout ends.
 TEST_F(HiddenForm, SettingAControlsPlaceMovesItsWindowOnlyWhenThePlaceChanges) {
     frmHiddenControls& f = Default<frmHiddenControls>();
     f.Show();
@@ -316,6 +322,14 @@ TEST_F(HiddenForm, SettingAControlsPlaceMovesItsWindowOnlyWhenThePlaceChanges) {
              list.SetHeight(1000 + 37);
              list.SetHeight(1000 + 37);
          }, 1},
+        {"each side changed in one layout, twice over", [&] {
+             f.Layout([&] {
+                 list.SetLeft(list.Left() + 150);
+                 list.SetTop(list.Top() + 150);
+                 f.Layout([&] { list.SetWidth(list.Width() - 150); });
+                 list.SetHeight(list.Height() + 300);
+             });
+         }, 1},
         {"moved by other means, then its place again", [&] {
              SetWindowPos(h, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
              list.SetLeft(list.Left());
@@ -329,7 +343,10 @@ TEST_F(HiddenForm, SettingAControlsPlaceMovesItsWindowOnlyWhenThePlaceChanges) {
     RECT r{};
     GetWindowRect(h, &r);
     MapWindowPoints(HWND_DESKTOP, f.hWnd(), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_NE(r.left, 300) << "put back where the control is";
+    const float tx = Screen().TwipsPerPixelX(), ty = Screen().TwipsPerPixelY();
+    EXPECT_EQ(r.left, static_cast<int>(list.Left() / tx)) << "put back where the control is";
+    EXPECT_EQ(r.top, static_cast<int>(list.Top() / ty));
+    EXPECT_EQ(r.right - r.left, static_cast<int>(list.Width() / tx)) << "the layout's last width";
     RemoveWindowSubclass(h, &CountMoves, 1);
     f.Unload();
 }
