@@ -13,6 +13,7 @@
 #include "platform/runtime/Strings.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -364,6 +365,12 @@ TEST_F(Lists, AFolderChangesHandlerThatRefreshesSeesWhatItWrote) {
     EXPECT_EQ(Entries(F().File1), std::vector<std::string>{"saved.jpg"});
 }
 
+// Counts the frame recalculations of a window.
+LRESULT CALLBACK CountFrames(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (msg == WM_NCCALCSIZE) ++*reinterpret_cast<int*>(data);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
 TEST_F(Lists, AppearanceSwitchesInPlace) {
     auto& file = F().File1;
     file.SetPath(tree.Path());
@@ -386,7 +393,14 @@ TEST_F(Lists, AppearanceSwitchesInPlace) {
         EXPECT_EQ(ErrorNumber([&] { c.set(2); }), err::InvalidPropertyValue);
         c.set(1);
         EXPECT_TRUE(GetWindowLongPtrA(c.window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+        // The look a window already has (the options apply it at each start) leaves its frame alone.
+        int frames = 0;
+        ASSERT_TRUE(SetWindowSubclass(c.window, &CountFrames, 7, reinterpret_cast<DWORD_PTR>(&frames)));
+        c.set(1);
+        EXPECT_EQ(frames, 0);
         c.set(0);
+        EXPECT_GT(frames, 0);
+        RemoveWindowSubclass(c.window, &CountFrames, 7);
     }
     EXPECT_EQ(file.ListIndex(), 2) << "the window was not made again";
     EXPECT_TRUE(file.Selected(2));
