@@ -265,6 +265,8 @@ void Painted() {
     frmQuillview& w = Window();
     UpdateWindow(w.Picture1.hWnd());
     UpdateWindow(w.Image1.hWnd());
+    // The status bar is drawn once its texts are all in: what it shows of the picture counts with the picture.
+    UpdateWindow(w.SB1.hWnd());
     GdiFlush();
 }
 

@@ -47,6 +47,7 @@ void frmQuillview::ShowLogo() {
     IgnoringErrors([&] { VScroll1.SetEnabled(false); });
     IgnoringErrors([&] { HScroll1.SetEnabled(false); });
     Module1::gStatusPanelsReady = false;
+    const forms::StatusBar::Batch panelsAtOnce(SB1);
     for (const char* key : {"size", "fname", "dimen", "date", "mode"}) IgnoringErrors([&] { SB1.RemovePanel(key); });
     IgnoringErrors([&] {
         SB1.SetPanelText("ftype", std::string("Quillview Website ") + addresses::kProductSite + " for news and updates");

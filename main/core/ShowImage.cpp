@@ -7,6 +7,7 @@
 #include "main/core/SettingsNames.h"
 
 #include "lib/imgEditbuf/Client.h"
+#include "platform/comctl/StatusBar.h"
 #include "platform/forms/Form.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/forms/Screen.h"
@@ -321,6 +322,8 @@ void Load(const std::optional<forms::StdPicture>& Pic) {
             view.ImageStatic();
         }
 
+        // The panels are added, sized and written many times over below: the bar shows only the last of it.
+        const forms::StatusBar::Batch panelsAtOnce(view.StatusPanels());
         view.PictureHolder().SetVisible(false);
         if (!gStatusPanelsReady) {
             for (const char* key : {"date", "size", "dimen", "fname", "mode"}) view.AddStatusPanel(key);

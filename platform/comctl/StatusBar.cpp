@@ -104,8 +104,32 @@ void StatusBar::Dock() {
     ApplyPanels();
 }
 
+StatusBar::Batch::~Batch() {
+    if (--bar_.batches_ > 0 || !bar_.batched_) return;
+    bar_.batched_ = false;
+    const HWND bar = bar_.hwnd_;
+    if (!bar) return;
+    // The bar draws each text as it takes it: once, after all of them. A hidden bar draws nothing, and turning
+    // its drawing back on would show it.
+    const bool shown = (GetWindowLongPtrA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown) SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+    bar_.SendPanels();
+    if (!shown) return;
+    // Turning drawing off dropped what was due to be drawn: the whole bar is due.
+    SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 void StatusBar::ApplyPanels() {
     if (!hwnd_) return;
+    if (batches_ > 0) {
+        batched_ = true;
+        return;
+    }
+    SendPanels();
+}
+
+void StatusBar::SendPanels() {
     std::vector<const Panel*> shown;
     for (const Panel& p : panels_.All()) {
         if (p.Visible) shown.push_back(&p);
@@ -193,7 +217,7 @@ void StatusBar::SetPanelText(const std::string& key, const std::string& text) {
     Panel& panel = panels_[key];
     panel.Text = text;
     if (!hwnd_ || !panel.Visible) return;
-    if (panel.FitsText) {
+    if (panel.FitsText || batches_ > 0) {
         ApplyPanels();
         return;
     }

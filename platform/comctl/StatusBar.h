@@ -39,6 +39,19 @@ public:
     void SetPanelSpring(const std::string& key, bool on);
     void SetPanelFitsText(const std::string& key, bool on);
 
+    // Holds the window's side of the panel changes for a scope: the object takes each change at once (reads
+    // see it), the window gets them all at the end and is drawn once, not once per text and width.
+    class Batch {
+    public:
+        explicit Batch(StatusBar& bar) noexcept : bar_(bar) { ++bar_.batches_; }
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        StatusBar& bar_;
+    };
+
     // ---- for the runtime ----
     void ResetFromDesign() override;
     // Back to the bottom edge of the container, panels laid out again.
@@ -65,13 +78,16 @@ private:
     };
     // The part width that shows the panel's whole text with the bar's font.
     int TextWidth(const Panel& panel, bool last) const;
-    // The window's parts for the visible panels, and their texts and tips.
+    // The window's parts for the visible panels, and their texts and tips (in a batch, at its end).
     void ApplyPanels();
+    void SendPanels();
     // Part i's text and tip, sent only where the window holds others.
     void ApplyPart(std::size_t i, const std::string& text, const std::string& toolTip);
 
     KeyedItems<Panel> panels_;
     bool docking_ = false;
+    int batches_ = 0;
+    bool batched_ = false;  // a change waits for the end of the batches
     // What the window holds: a burst of panel changes while a picture loads sends the bar only what differs,
     // so it neither lays out nor repaints parts that stay as they are.
     std::vector<int> shownEdges_;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -340,6 +341,73 @@ TEST_F(PictureArea, BestFitLeavesNothingToScrollActualSizeScrollsTheRest) {
     EXPECT_TRUE(w.VScroll1.Enabled());
     EXPECT_EQ(w.HScroll1.Max(), kWidth - static_cast<int>(w.Picture1.Width()));
     EXPECT_EQ(w.VScroll1.Max(), kHeight - static_cast<int>(w.Picture1.Height()));
+}
+
+// The status bar's parts and texts as its window holds them, and whether its pixels on the screen are what it
+// draws of them now: a bar that kept the pixels of texts it no longer holds fails the second.
+struct BarShown {
+    std::vector<std::string> texts;
+    bool drawnAsHeld = false;
+};
+
+BarShown ReadBar(HWND bar) {
+    RedrawWindow(GetAncestor(bar, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    BarShown shown;
+    const int parts = static_cast<int>(SendMessageA(bar, SB_GETPARTS, 0, 0));
+    for (int i = 0; i < parts; ++i) {
+        char text[256] = {};
+        SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        shown.texts.emplace_back(text);
+    }
+    RECT client{};
+    GetClientRect(bar, &client);
+    const auto pixels = [&] {
+        GdiFlush();
+        const HDC dc = GetDC(bar);
+        std::vector<COLORREF> all;
+        for (int y = 0; y < client.bottom; ++y) {
+            for (int x = 0; x < client.right; ++x) all.push_back(GetPixel(dc, x, y));
+        }
+        ReleaseDC(bar, dc);
+        return all;
+    };
+    const std::vector<COLORREF> before = pixels();
+    RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    shown.drawnAsHeld = before == pixels();
+    return shown;
+}
+
+// From the logo to a picture and back: the bar takes all the panel changes of each at once, and its window and
+// its pixels show the last of them.
+TEST_F(PictureArea, TheStatusBarShowsThePanelsOfEachState) {
+    const std::string bytes = ViewData("quarters.bmp");
+    ASSERT_FALSE(bytes.empty());
+    folder_.Write("quarters.bmp", bytes);
+    frmQuillview& w = Window();
+    Module1::gImageSaved = true;
+    w.Dir1.SetPath(folder_.Path());
+    w.File1.SetPath(folder_.Path());
+    w.ShowLogo();
+    const HWND bar = w.SB1.hWnd();
+    const std::string site = "Quillview Website www.quillview.example for news and updates";
+    BarShown shown = ReadBar(bar);
+    EXPECT_EQ(shown.texts, std::vector<std::string>{site});
+    EXPECT_TRUE(shown.drawnAsHeld) << "the logo";
+
+    Choose("quarters.bmp");
+    shown = ReadBar(bar);
+    ASSERT_EQ(shown.texts.size(), 6u);
+    const std::vector<std::string> keys{"ftype", "date", "size", "dimen", "fname", "mode"};
+    for (std::size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(shown.texts[i], w.SB1.PanelText(keys[i])) << keys[i];
+    EXPECT_EQ(shown.texts[3], "60x40");
+    EXPECT_EQ(shown.texts[4], "quarters.bmp");
+    EXPECT_EQ(shown.texts[5], "Mode: Actual Size");
+    EXPECT_TRUE(shown.drawnAsHeld) << "the picture";
+
+    w.ShowLogo();
+    shown = ReadBar(bar);
+    EXPECT_EQ(shown.texts, std::vector<std::string>{site});
+    EXPECT_TRUE(shown.drawnAsHeld) << "the logo again";
 }
 
 TEST_F(PictureArea, StoredBackColourInEachForm) {
