@@ -194,12 +194,9 @@ StdPicture PictureBox::Image() const {
     UniqueBitmap copy = MakeDib(screen.get(), size);
     if (!dc || !copy) throw RuntimeError(err::CannotDrawPicture);
     {
+        // A pending surface would hold only what DrawOn draws from the picture: it is not made for a copy.
         ScopedSelect select(dc.get(), copy.get());
-        if (Persistent()) {
-            BitBlt(dc.get(), 0, 0, size.cx, size.cy, Backing().dc(), 0, 0, SRCCOPY);
-        } else {
-            PaintBackground(dc.get(), size);
-        }
+        DrawOn(dc.get(), 0, 0);
     }
     return StdPicture::FromBitmap(copy.release());
 }

@@ -108,8 +108,8 @@ private:
     // A visible windowless child overlaps the area: it is painted over the surface.
     bool WindowlessIn(const RECT& area) const;
     void MakeBacking(bool keepDrawing);
-    // A surface that would hold BackColor and Picture alone is not made until something draws on it or reads
-    // it: till then painting draws them from the picture, and a photo is not held a second time in 32 bits.
+    // A surface that would hold BackColor and Picture alone is not made until something draws on it: till then
+    // painting, Image and DrawOn draw them from the picture, and a photo is not held a second time in 32 bits.
     void ClearBacking();
     bool Persistent() const noexcept { return backing_ || backingPending_; }
     // The persistent surface, made now from BackColor and Picture if it was pending.

@@ -222,7 +222,8 @@ TEST_F(PictureBoxes, ANewPictureShowsOverTheBackColourAndTakesDrawing) {
     }
 }
 
-// A photo-sized box holds no surface of its own for a picture alone: it takes the memory when it is drawn on.
+// A photo-sized box holds no surface of its own for a picture alone, nor for a copy of it: it takes the memory
+// when it is drawn on.
 TEST_F(PictureBoxes, TheSurfaceIsMadeWhenItIsDrawnOn) {
     PictureBox& box = PhotoSizedBox();
     constexpr double kSurface = kPhotoSurface;
@@ -235,6 +236,11 @@ TEST_F(PictureBoxes, TheSurfaceIsMadeWhenItIsDrawnOn) {
     EXPECT_EQ(ShownAt(box, 10, 15), RGB(0, 255, 0));
     EXPECT_EQ(ShownAt(box, 60, 15), RGB(255, 255, 255));
     EXPECT_LT(PrivateBytes(), pictureAlone + kSurface / 2) << "painting needs none";
+    {
+        const StdPicture copy = box.Image();  // a bitmap as large as the surface
+        EXPECT_EQ(PixelOf(copy, 10, 15), RGB(0, 255, 0));
+        EXPECT_LT(PrivateBytes(), pictureAlone + kSurface * 3 / 2) << "Image needs no surface beside its copy";
+    }
     box.hDC();
     EXPECT_GT(PrivateBytes(), pictureAlone + kSurface / 2) << "hDC makes it";
 }
