@@ -161,7 +161,7 @@ void Control::ApplyGeometry(const RECT& before) {
     const RECT now = PixelRect();
     if (EqualRect(&before, &now)) return;  // nothing to paint again, the tip's area stays
     InvalidateArea(before);
-    InvalidateArea(PixelRect());
+    InvalidateArea(now);
     if (!common_.ToolTipText.empty()) ApplyToolTip();
 }
 

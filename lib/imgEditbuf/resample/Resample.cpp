@@ -115,9 +115,9 @@ void PixelDouble(const std::uint8_t* top, const std::uint8_t* bottom, const Colu
 }
 
 // One row of fixed-fraction pixels: the left and right neighbours' vertical blends and the horizontal blend
-// in the integer form of BlendFixed, all three colours (and one byte more) at once. Each pixel reads 4 bytes
-// at each neighbour and writes 4, so the caller keeps the last pixels of a row, and any whose reads would
-// pass the end of the source, for the scalar loop.
+// in the integer form of BlendFixed, all three colours (and one byte more) at once. Each pixel reads up to 8
+// bytes from its left neighbour on (both neighbours at once) and writes 4, so the caller keeps the last pixels
+// of a row, and any whose reads would pass the end of the source, for the scalar loop.
 using RowKernel = void (*)(const Column* columns, std::size_t count, const std::uint8_t* top,
                            const std::uint8_t* bottom, std::uint32_t take, std::uint8_t* out);
 
@@ -305,7 +305,7 @@ void ResampleBilinear(const ConstPixels& src, const Pixels& dst) {
         const auto take = static_cast<std::uint32_t>(takeY);
         std::size_t x = 0;
         if (const RowKernel kernel = FastRowKernel()) {
-            // 4-byte reads from the lower of the two rows must stay inside the source.
+            // 8-byte reads from the lower of the two rows must stay inside the source.
             const auto available = static_cast<std::size_t>(sourceEnd - bottom);
             std::size_t safe = columns.size() - 1;
             while (safe > 0 && columns[safe - 1].first + 8 > available) --safe;
