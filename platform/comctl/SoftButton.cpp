@@ -1,5 +1,6 @@
 #include "platform/comctl/SoftButton.h"
 
+#include "platform/forms/Dib.h"
 #include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/Form.h"
 
@@ -85,7 +86,7 @@ void SoftButton::Draw(const DRAWITEMSTRUCT& item) const {
     if (width <= 0 || height <= 0) return;
     // Drawn off-screen and copied once, so that hovering does not flicker.
     UniqueDC memory(CreateCompatibleDC(item.hDC));
-    UniqueBitmap canvas(CreateCompatibleBitmap(item.hDC, width, height));
+    UniqueBitmap canvas = MakeDib(item.hDC, {width, height});
     ScopedSelect selected(memory.get(), canvas.get());
     const HDC dc = selected.Selected() ? memory.get() : item.hDC;
     RECT r{0, 0, width, height};

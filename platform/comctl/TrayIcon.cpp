@@ -2,6 +2,7 @@
 
 #include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/FormSite.h"
+#include "platform/subclass/WindowSubclass.h"
 #include "platform/runtime/App.h"
 
 #include <commctrl.h>
@@ -51,7 +52,7 @@ TrayIcon::TrayIcon(Form& form, std::string name, Design design, int index)
 
 TrayIcon::~TrayIcon() {
     if (attachedForm_ && IsWindow(attachedForm_))
-        RemoveWindowSubclass(attachedForm_, &FormSubclass, reinterpret_cast<UINT_PTR>(this));
+        subclass::RemoveSubclass(attachedForm_, &FormSubclass, reinterpret_cast<UINT_PTR>(this));
     FormGone();
 }
 
@@ -100,9 +101,9 @@ void TrayIcon::EnsureAttached() {
     if (formWindow != attachedForm_) {
         FormGone();
         if (attachedForm_ && IsWindow(attachedForm_))
-            RemoveWindowSubclass(attachedForm_, &FormSubclass, reinterpret_cast<UINT_PTR>(this));
+            subclass::RemoveSubclass(attachedForm_, &FormSubclass, reinterpret_cast<UINT_PTR>(this));
         attachedForm_ = formWindow;
-        SetWindowSubclass(formWindow, &FormSubclass, reinterpret_cast<UINT_PTR>(this),
+        subclass::SetSubclass(formWindow, &FormSubclass, reinterpret_cast<UINT_PTR>(this),
                           reinterpret_cast<DWORD_PTR>(this));
     }
     static const ATOM atom = [] {
@@ -131,11 +132,11 @@ LRESULT CALLBACK TrayIcon::FormSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPAR
                                         DWORD_PTR data) {
     if (msg == WM_DESTROY) {
         auto* self = reinterpret_cast<TrayIcon*>(data);
-        RemoveWindowSubclass(hwnd, &FormSubclass, id);
+        subclass::RemoveSubclass(hwnd, &FormSubclass, id);
         self->FormGone();
         self->attachedForm_ = nullptr;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return subclass::CallNextSubclass(hwnd, msg, wParam, lParam);
 }
 
 NOTIFYICONDATAA TrayIcon::Data() const {

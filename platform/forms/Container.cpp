@@ -1,6 +1,7 @@
 #include "platform/forms/Container.h"
 
 #include "platform/forms/Control.h"
+#include "platform/forms/Dib.h"
 #include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/WindowedControl.h"
 
@@ -47,7 +48,7 @@ void Container::PaintOffscreen(HDC dc, const RECT& area, const std::function<voi
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
     UniqueDC memory(CreateCompatibleDC(dc));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+    UniqueBitmap bitmap = MakeDib(dc, {width, height});
     if (!memory || !bitmap) {  // no memory for the copy: paint straight on, flicker and all
         paint(dc);
         return;

@@ -238,6 +238,8 @@ private:
     void MoveInTabOrder(Control& c, int position);
     void FocusAfter(const Control& c);
     void SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text);
+    // A mouse message of a window with tools, for the tip to show or hide.
+    void RelayToolTip(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) const;
     void RefreshMenuBar();
 
     // A read of a property loads the form, as a write does.

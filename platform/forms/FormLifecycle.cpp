@@ -398,6 +398,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
+    self->RelayToolTip(hwnd, msg, wParam, lParam);
     return GuardedEntry(
         [&] {
             const auto keep = self->KeepAlive();

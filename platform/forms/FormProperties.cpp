@@ -8,6 +8,7 @@
 #include "platform/runtime/RuntimeError.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 namespace forms {
 
@@ -272,13 +273,27 @@ void Form::SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::str
     ti.cbSize = sizeof ti;
     ti.hwnd = area ? window : hwnd_;
     ti.uId = area ? id : reinterpret_cast<UINT_PTR>(window);
-    ti.uFlags = area ? TTF_SUBCLASS : TTF_IDISHWND | TTF_SUBCLASS;
+    // The mouse reaches the tip through RelayToolTip, not through a subclass of the tool's window.
+    ti.uFlags = area ? 0 : TTF_IDISHWND;
     if (area) ti.rect = *area;
     SendMessageA(toolTip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
     if (text.empty()) return;
     std::string copy = text;
     ti.lpszText = copy.data();
     SendMessageA(toolTip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Form::RelayToolTip(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) const {
+    if (!toolTip_) return;
+    switch (msg) {
+    case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN: case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP:
+        break;
+    default: return;
+    }
+    const DWORD at = GetMessagePos();
+    MSG message{window, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {GET_X_LPARAM(at), GET_Y_LPARAM(at)}};
+    SendMessageA(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 }  // namespace forms

@@ -51,6 +51,9 @@ public:
     static void SetToolTip(Form& form, HWND window, UINT_PTR id, const RECT* area, const std::string& text) {
         form.SetToolTip(window, id, area, text);
     }
+    static void RelayToolTip(const Form& form, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+        form.RelayToolTip(window, msg, wParam, lParam);
+    }
     // The menu bar changed (items shown or hidden at the top level).
     static void RefreshMenuBar(Form& form) { form.RefreshMenuBar(); }
 };

@@ -4,14 +4,14 @@
 #include "platform/forms/Container.h"
 #include "platform/forms/EventErrorBoundary.h"
 #include "platform/forms/FormSite.h"
+#include "platform/subclass/WindowSubclass.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 namespace forms {
 namespace {
-constexpr UINT_PTR SubclassId = 0x51564643;  // the runtime's one subclass of a control's window
-constexpr char WrapperProp[] = "Quillview.Forms.Control";  // the wrapper of a control's window
+constexpr UINT_PTR SubclassId = 0x51564643;  // the runtime's one subclass of a control's window; its data is the wrapper
 }
 
 WindowedControl::~WindowedControl() {
@@ -19,7 +19,8 @@ WindowedControl::~WindowedControl() {
 }
 
 WindowedControl* WindowedControl::FromHwnd(HWND hwnd) {
-    return hwnd ? static_cast<WindowedControl*>(GetPropA(hwnd, WrapperProp)) : nullptr;
+    const auto data = subclass::SubclassData(hwnd, &SubclassProc, SubclassId);
+    return data ? reinterpret_cast<WindowedControl*>(*data) : nullptr;
 }
 
 HWND WindowedControl::hWnd() const {
@@ -39,8 +40,7 @@ void WindowedControl::CreateWindowNow() {
                             App::hInstance(), nullptr);
     if (!hwnd_) return;
     Placed(r);
-    SetPropA(hwnd_, WrapperProp, this);
-    SetWindowSubclass(hwnd_, &SubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+    subclass::SetSubclass(hwnd_, &SubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
     created_ = true;
     ApplyFont();
     AfterCreate();
@@ -82,7 +82,7 @@ void WindowedControl::Refresh() {
 }
 
 LRESULT WindowedControl::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(hwnd_, msg, wParam, lParam);
+    return subclass::CallNextSubclass(hwnd_, msg, wParam, lParam);
 }
 
 void WindowedControl::SetWindowTextNow(const std::string& text) {
@@ -153,14 +153,14 @@ LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wPara
                                                DWORD_PTR data) {
     auto* self = reinterpret_cast<WindowedControl*>(data);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &SubclassProc, SubclassId);
-        RemovePropA(hwnd, WrapperProp);
+        subclass::RemoveSubclass(hwnd, &SubclassProc, SubclassId);
         if (self->hwnd_ == hwnd) {
             self->hwnd_ = nullptr;
             self->created_ = false;
         }
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return subclass::CallNextSubclass(hwnd, msg, wParam, lParam);
     }
+    FormSite::RelayToolTip(self->OwnerForm(), hwnd, msg, wParam, lParam);
     return GuardedEntry(
         [&] {
             const auto keep = FormSite::KeepAlive(self->OwnerForm());
@@ -206,7 +206,7 @@ LRESULT WindowedControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             Guarded([&] { RaiseMouse(msg, wParam, pt); });
             if (msg == WM_LBUTTONUP && MouseMakesClicks() && IsWindow(self)) {
                 // The press's default handling first (the caret moves), then Click.
-                result = DefSubclassProc(self, msg, wParam, lParam);
+                result = subclass::CallNextSubclass(self, msg, wParam, lParam);
                 Guarded([&] { RaiseClick(); });
                 return result;
             }
@@ -215,7 +215,7 @@ LRESULT WindowedControl::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     // A handler may have unloaded the form, and this window with it.
     if (!IsWindow(self)) return 0;
-    return DefSubclassProc(self, msg, wParam, lParam);
+    return subclass::CallNextSubclass(self, msg, wParam, lParam);
 }
 
 }  // namespace forms

@@ -1,8 +1,8 @@
 #include "platform/subclass/Subclasser.h"
 
 #include "platform/runtime/RuntimeError.h"
+#include "platform/subclass/WindowSubclass.h"
 
-#include <commctrl.h>
 
 #include <algorithm>
 #include <optional>
@@ -59,7 +59,7 @@ void Subclasser::SubscribeMessage(ISubclass& client, HWND hwnd, UINT iMsg) {
     auto it = windows_.find(hwnd);
     if (it == windows_.end()) {
         auto state = std::make_shared<WindowState>();
-        if (!SetWindowSubclass(hwnd, &Subclasser::Procedure, kSubclassId, 0)) {
+        if (!SetSubclass(hwnd, &Subclasser::Procedure, kSubclassId, 0)) {
             throw forms::RuntimeError(forms::err::InvalidProcedureCall, "The window cannot be subclassed");
         }
         it = windows_.emplace(hwnd, std::move(state)).first;
@@ -87,7 +87,7 @@ bool Subclasser::IsSubscribed(const ISubclass& client, HWND hwnd, UINT iMsg) con
 void Subclasser::Forget(HWND hwnd) {
     // Removing the subclass from inside its own procedure is allowed; a delivery in progress keeps the
     // state alive through its own reference.
-    RemoveWindowSubclass(hwnd, &Subclasser::Procedure, kSubclassId);
+    RemoveSubclass(hwnd, &Subclasser::Procedure, kSubclassId);
     windows_.erase(hwnd);
 }
 
@@ -95,17 +95,17 @@ LRESULT CALLBACK Subclasser::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     Subclasser& self = Instance();
     if (msg == WM_NCDESTROY) {
         self.Forget(hwnd);
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return CallNextSubclass(hwnd, msg, wParam, lParam);
     }
     const auto it = self.windows_.find(hwnd);
-    if (it == self.windows_.end()) return DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (it == self.windows_.end()) return CallNextSubclass(hwnd, msg, wParam, lParam);
 
     const std::shared_ptr<WindowState> state = it->second;
     std::vector<ISubclass*> clients;
     for (const auto& s : state->subscriptions) {
         if (s.msg == msg) clients.push_back(s.client);
     }
-    if (clients.empty()) return DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (clients.empty()) return CallNextSubclass(hwnd, msg, wParam, lParam);
 
     bool originalRan = false;
     bool consumed = false;
@@ -120,7 +120,7 @@ LRESULT CALLBACK Subclasser::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         const auto deliver = [&] { return Guarded([&] { return client->WindowProc(hwnd, msg, wParam, lParam); }, LRESULT{0}); };
         if (*response == AfterOriginal) {
             if (!originalRan) {
-                result = DefSubclassProc(hwnd, msg, wParam, lParam);
+                result = CallNextSubclass(hwnd, msg, wParam, lParam);
                 originalRan = true;
             }
             deliver();
@@ -130,7 +130,7 @@ LRESULT CALLBACK Subclasser::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARA
             consumed = true;
         }
     }
-    if (!originalRan && !consumed) result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (!originalRan && !consumed) result = CallNextSubclass(hwnd, msg, wParam, lParam);
     return result;
 }
 

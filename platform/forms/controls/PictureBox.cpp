@@ -1,9 +1,12 @@
 #include "platform/forms/controls/PictureBox.h"
 
+#include "platform/forms/Dib.h"
+
 #include "platform/runtime/App.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/forms/EventErrorBoundary.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/subclass/WindowSubclass.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -21,18 +24,6 @@ bool HasImage(const StdPicture& p) { return p && p.Type() != PictureType::None; 
 SIZE PixelSize(const StdPicture& p) {
     return {ToPixels(static_cast<float>(p.Width()), ScaleMode::HiMetric, Axis::X),
             ToPixels(static_cast<float>(p.Height()), ScaleMode::HiMetric, Axis::Y)};
-}
-
-UniqueBitmap MakeDib(HDC reference, SIZE size) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = std::max<LONG>(size.cx, 1);
-    bi.bmiHeader.biHeight = -std::max<LONG>(size.cy, 1);
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return UniqueBitmap(CreateDIBSection(reference, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
 // The system clamps a window rectangle beyond 16 bits.
@@ -450,7 +441,7 @@ LRESULT PictureBox::PartMouse(UINT msg, WPARAM wParam, LPARAM lParam, POINT pt) 
     Guarded([&] { RaiseMouse(msg, wParam, pt); });
     // A handler may have unloaded the form, and this window with it.
     if (!IsWindow(self)) return 0;
-    const LRESULT result = DefSubclassProc(self, msg, wParam, lParam);
+    const LRESULT result = subclass::CallNextSubclass(self, msg, wParam, lParam);
     if (msg == WM_LBUTTONUP) Guarded([this] { RaiseClick(); });  // after the press's default handling
     return result;
 }

@@ -7,6 +7,8 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/forms/Timer.h"
 #include "platform/forms/controls/CommandButton.h"
+#include "platform/forms/controls/Label.h"
+#include "InputSupport.h"
 #include "ErrorNumber.h"
 
 #include <commctrl.h>
@@ -419,6 +421,7 @@ class frmTipped : public Form {
 public:
     frmTipped() : Form({.Caption = "Tipped"}) {}
     CommandButton Command1{*this, "Command1", {120, 120, 1215, 375}, {.Caption = "OK"}, {.ToolTipText = "Press"}};
+    Label Label1{*this, "Label1", {120, 900, 1215, 375}, {.Caption = "Text"}, {.ToolTipText = "Read"}};
 };
 
 struct ToolSearch {
@@ -445,10 +448,57 @@ int ToolsOfForm(HWND form) {
 TEST(FormToolTips, AFormShownAgainAfterUnloadHasItsTips) {
     auto f = New<frmTipped>();
     f->Show();
-    EXPECT_EQ(ToolsOfForm(f->hWnd()), 1);
+    EXPECT_EQ(ToolsOfForm(f->hWnd()), 2);
     f->Unload();
     f->Show();
-    EXPECT_EQ(ToolsOfForm(f->hWnd()), 1) << "the tip window of the new window holds the button's tool";
+    EXPECT_EQ(ToolsOfForm(f->hWnd()), 2) << "the tip window of the new window holds the button's and the label's tools";
+    f->Unload();
+}
+
+// The text of the tip on screen, empty while none is shown.
+std::string ShownTip(HWND form) {
+    struct Search {
+        HWND owner;
+        std::string text;
+    } search{form, {}};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM p) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(p);
+        char cls[64] = {};
+        GetClassNameA(h, cls, sizeof cls);
+        if (lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0 || GetWindow(h, GW_OWNER) != s.owner || !IsWindowVisible(h)) return TRUE;
+        char text[80] = {};
+        TTTOOLINFOA ti{};
+        ti.cbSize = sizeof ti;
+        ti.lpszText = text;
+        if (SendMessageA(h, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&ti))) s.text = text;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+TEST(FormToolTips, ThePointerRestingOverAControlShowsItsTip) {
+    auto f = New<frmTipped>();
+    f->Show();
+    SetForegroundWindow(f->hWnd());
+    struct Case {
+        const char* what;
+        Control& control;
+        const char* tip;
+    };
+    const Case cases[] = {{"a control with a window", f->Command1, "Press"},
+                          {"a windowless control", f->Label1, "Read"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RECT r = c.control.PixelRect();
+        // Off the control first: a tip shows for the tool the pointer comes to.
+        formstest::MouseAt(formstest::ScreenPoint(f->hWnd(), r.right + 40, r.bottom + 40));
+        PumpUntil([&] { return ShownTip(f->hWnd()).empty(); }, 3000);
+        for (int i = 0; i < 3; ++i) {
+            formstest::MouseAt(formstest::ScreenPoint(f->hWnd(), (r.left + r.right) / 2 + i, (r.top + r.bottom) / 2));
+            PumpUntil([] { return false; }, 30);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return ShownTip(f->hWnd()) == c.tip; }, 5000)) << "shown: " << ShownTip(f->hWnd());
+    }
     f->Unload();
 }
 
