@@ -239,7 +239,7 @@ private:
     void FocusAfter(const Control& c);
     void SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text);
     // A mouse message of a window with tools, for the tip to show or hide.
-    void RelayToolTip(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) const;
+    void RelayToolTip(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     void RefreshMenuBar();
 
     // A read of a property loads the form, as a write does.
@@ -318,6 +318,17 @@ private:
     UniqueMenu menuBar_;  // detached before the window goes, which would destroy it with the menus in it
     Menu* poppedMenu_ = nullptr;
     UniqueWindow toolTip_;  // owned by the form's window: goes with it, so it goes at each unload
+    // The tools of the form's window, kept here until the tip window is made at the first mouse message.
+    struct Tool {
+        HWND window;
+        UINT_PTR id;
+        bool area;
+        RECT rect;
+        std::string text;
+    };
+    std::vector<Tool> tools_;
+    void MakeToolTip();
+    void AddTool(const Tool& tool) const;
     int nextControlId_ = 1000;
     int nextMenuId_ = 20000;
 };

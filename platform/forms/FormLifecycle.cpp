@@ -360,6 +360,7 @@ void Form::UnloadWith(int mode, bool cancellable, bool queried) {
     const HWND h = hwnd_;
     DestroyMenus();
     toolTip_.reset();
+    tools_.clear();
     DestroyWindow(h);
     hwnd_ = nullptr;
     for (Control* c : std::vector<Control*>(controls_)) c->WindowGone();
@@ -394,6 +395,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (self->hwnd_ == hwnd) {
             self->hwnd_ = nullptr;
             (void)self->toolTip_.release();  // destroyed with its owner
+            self->tools_.clear();
             if (GetMenu(hwnd) == self->menuBar_.get()) (void)self->menuBar_.release();  // likewise
         }
         return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -262,34 +262,56 @@ Microsoft::WRL::ComPtr<IDispatch> Form::GetDispatch() { return FormDispatch::Cre
 
 void Form::SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::string& text) {
     if (!hwnd_) return;
-    if (!toolTip_) {
-        if (text.empty()) return;
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&icc);
-        toolTip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                   hwnd_, nullptr, App::hInstance(), nullptr));
-    }
+    Tool tool{area ? window : hwnd_, area ? id : reinterpret_cast<UINT_PTR>(window), area != nullptr,
+              area ? *area : RECT{}, text};
+    const auto same = [&](const Tool& t) { return t.window == tool.window && t.id == tool.id; };
+    std::erase_if(tools_, same);
+    if (!text.empty()) tools_.push_back(tool);
+    if (!toolTip_) return;
     TTTOOLINFOA ti{};
     ti.cbSize = sizeof ti;
-    ti.hwnd = area ? window : hwnd_;
-    ti.uId = area ? id : reinterpret_cast<UINT_PTR>(window);
-    // The mouse reaches the tip through RelayToolTip, not through a subclass of the tool's window.
-    ti.uFlags = area ? 0 : TTF_IDISHWND;
-    if (area) ti.rect = *area;
+    ti.hwnd = tool.window;
+    ti.uId = tool.id;
     SendMessageA(toolTip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    if (text.empty()) return;
-    std::string copy = text;
+    if (!text.empty()) AddTool(tool);
+}
+
+void Form::AddTool(const Tool& tool) const {
+    TTTOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = tool.window;
+    ti.uId = tool.id;
+    // The mouse reaches the tip through RelayToolTip, not through a subclass of the tool's window.
+    ti.uFlags = tool.area ? 0 : TTF_IDISHWND;
+    ti.rect = tool.rect;
+    std::string copy = tool.text;
     ti.lpszText = copy.data();
     SendMessageA(toolTip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void Form::RelayToolTip(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) const {
+// The tip window is a window of its own, costly to make: a form that shows no tip never makes it.
+void Form::MakeToolTip() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    toolTip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                   hwnd_, nullptr, App::hInstance(), nullptr));
     if (!toolTip_) return;
+    // A control's window made again since its tool was set has set its tool anew.
+    std::erase_if(tools_, [](const Tool& t) { return !IsWindow(t.window); });
+    for (const Tool& tool : tools_) AddTool(tool);
+}
+
+void Form::RelayToolTip(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN: case WM_RBUTTONUP:
     case WM_MBUTTONDOWN: case WM_MBUTTONUP:
         break;
     default: return;
+    }
+    if (!toolTip_) {
+        if (tools_.empty() || !hwnd_) return;
+        MakeToolTip();
+        if (!toolTip_) return;
     }
     const DWORD at = GetMessagePos();
     MSG message{window, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {GET_X_LPARAM(at), GET_Y_LPARAM(at)}};

@@ -51,7 +51,7 @@ public:
     static void SetToolTip(Form& form, HWND window, UINT_PTR id, const RECT* area, const std::string& text) {
         form.SetToolTip(window, id, area, text);
     }
-    static void RelayToolTip(const Form& form, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    static void RelayToolTip(Form& form, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
         form.RelayToolTip(window, msg, wParam, lParam);
     }
     // The menu bar changed (items shown or hidden at the top level).

@@ -80,8 +80,16 @@ StdPicture LoadWithOle(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-StdPicture::StdPicture(ComPtr<IPicture> picture) : picture_(std::move(picture)) {
-    picture_.As(&disp_);
+StdPicture::StdPicture(ComPtr<IPicture> picture) : shared_(std::make_shared<Shared>()) {
+    shared_->picture = std::move(picture);
+    shared_->picture.As(&shared_->disp);
+}
+
+StdPicture StdPicture::Deferred(std::function<StdPicture()> make) {
+    StdPicture deferred;
+    deferred.shared_ = std::make_shared<Shared>();
+    deferred.shared_->make = std::move(make);
+    return deferred;
 }
 
 StdPicture StdPicture::Empty() {
@@ -126,8 +134,39 @@ StdPicture StdPicture::FromObject(IUnknown* object) {
 }
 
 IPicture& StdPicture::Required() const {
-    if (!picture_) throw RuntimeError(err::ObjectNotSet);
-    return *picture_.Get();
+    if (!shared_) throw RuntimeError(err::ObjectNotSet);
+    Shared& shared = *shared_;
+    if (shared.make) {
+        // A failed making raises at this use and is tried again at the next.
+        const StdPicture made = shared.make();
+        if (!made) throw RuntimeError(err::InvalidPicture);
+        IPicture& picture = made.Required();
+        shared.picture = &picture;
+        shared.disp = made.shared_->disp;
+        shared.make = nullptr;
+    }
+    return *shared.picture.Get();
+}
+
+IPicture* StdPicture::Get() const noexcept {
+    if (!shared_) return nullptr;
+    try {
+        return &Required();
+    } catch (const RuntimeError&) {
+        return nullptr;
+    }
+}
+
+IPictureDisp* StdPicture::Disp() const noexcept {
+    return Get() ? shared_->disp.Get() : nullptr;
+}
+
+bool operator==(const StdPicture& a, const StdPicture& b) noexcept {
+    if (a.shared_ == b.shared_) return true;
+    if (!a.shared_ || !b.shared_) return false;
+    // A deferred picture not yet made has no object that another reference could have reached.
+    if (a.shared_->make || b.shared_->make) return false;
+    return a.shared_->picture.Get() == b.shared_->picture.Get();
 }
 
 PictureType StdPicture::Type() const {
@@ -229,10 +268,18 @@ StdPicture LoadResPicture(int id, int kind, HMODULE module) {
         break;
     default: throw RuntimeError(err::InvalidProcedureCall);
     }
-    const HANDLE image = LoadImageA(module, MAKEINTRESOURCEA(id), type, 0, 0, flags);
-    if (!image) throw RuntimeError(err::ResourceNotFound);
-    return type == IMAGE_BITMAP ? StdPicture::FromBitmap(static_cast<HBITMAP>(image))
-                                : StdPicture::FromIcon(static_cast<HICON>(image));
+    const auto load = [module, id, type, flags] {
+        const HANDLE image = LoadImageA(module, MAKEINTRESOURCEA(id), type, 0, 0, flags);
+        if (!image) throw RuntimeError(err::ResourceNotFound);
+        return type == IMAGE_BITMAP ? StdPicture::FromBitmap(static_cast<HBITMAP>(image))
+                                    : StdPicture::FromIcon(static_cast<HICON>(image));
+    };
+    if (type == IMAGE_BITMAP) return load();
+    // An icon's handles and picture object are made when it is first drawn or asked about; a missing
+    // resource still raises here.
+    const LPCSTR group = type == IMAGE_ICON ? RT_GROUP_ICON : RT_GROUP_CURSOR;
+    if (!FindResourceA(module, MAKEINTRESOURCEA(id), group)) throw RuntimeError(err::ResourceNotFound);
+    return StdPicture::Deferred(load);
 }
 
 }  // namespace forms

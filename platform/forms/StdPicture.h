@@ -9,6 +9,8 @@
 #include <olectl.h>
 #include <wrl/client.h>
 
+#include <functional>
+#include <memory>
 #include <string_view>
 
 namespace forms {
@@ -28,9 +30,13 @@ public:
     static StdPicture FromEnhMetafile(HENHMETAFILE owned);
     // A picture object met at a COM boundary: null is Nothing, an object that is no picture raises 13.
     static StdPicture FromObject(IUnknown* object);
+    // A picture object made at its first use by `make`, which gives a picture (not Nothing) or raises the
+    // error of that use; copies share it. Start-up gives its buttons pictures that are first drawn once the
+    // window is on screen.
+    static StdPicture Deferred(std::function<StdPicture()> make);
 
-    bool IsNothing() const noexcept { return !picture_; }
-    explicit operator bool() const noexcept { return static_cast<bool>(picture_); }
+    bool IsNothing() const noexcept { return !shared_; }
+    explicit operator bool() const noexcept { return static_cast<bool>(shared_); }
 
     PictureType Type() const;
     // Size in HiMetric (0.01 mm).
@@ -40,8 +46,9 @@ public:
     HANDLE Handle() const;
     HPALETTE hPal() const;
 
-    IPicture* Get() const noexcept { return picture_.Get(); }
-    IPictureDisp* Disp() const noexcept { return disp_.Get(); }
+    // Null for Nothing, and for a deferred picture that cannot be made.
+    IPicture* Get() const noexcept;
+    IPictureDisp* Disp() const noexcept;
 
     // Draws the whole picture into the pixel rectangle; an empty picture draws nothing. 480 when it fails.
     void Render(HDC dc, int x, int y, int width, int height) const;
@@ -50,16 +57,20 @@ public:
                 long sourceHeight) const;
 
     // True when both refer to the same picture object (or both are Nothing).
-    friend bool operator==(const StdPicture& a, const StdPicture& b) noexcept {
-        return a.picture_.Get() == b.picture_.Get();
-    }
+    friend bool operator==(const StdPicture& a, const StdPicture& b) noexcept;
 
 private:
+    struct Shared {
+        Microsoft::WRL::ComPtr<IPicture> picture;
+        Microsoft::WRL::ComPtr<IPictureDisp> disp;
+        std::function<StdPicture()> make;  // set until a deferred picture is made
+    };
+
     explicit StdPicture(Microsoft::WRL::ComPtr<IPicture> picture);
+    // Makes a deferred picture; 91 for Nothing.
     IPicture& Required() const;
 
-    Microsoft::WRL::ComPtr<IPicture> picture_;
-    Microsoft::WRL::ComPtr<IPictureDisp> disp_;
+    std::shared_ptr<Shared> shared_;
 };
 
 // Bitmaps (bmp, dib, and Windows RLE bitmaps), metafiles (placeable wmf, emf), icons, cursors, JPEG and GIF

@@ -35,11 +35,17 @@ std::string ProgramFolder() {
 
 std::string UserDataFolder() {
     if (State().user) return *State().user;
-    char base[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base)) || !base[0]) {
-        return ProgramFolder();
+    // Asked once: the shell reads several registry keys each time, and the user files are read at start-up
+    // one after another.
+    static std::string appData;
+    if (appData.empty()) {
+        char base[MAX_PATH] = {};
+        if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base)) || !base[0]) {
+            return ProgramFolder();
+        }
+        appData = base;
     }
-    return JoinPath(base, "Quillview");
+    return JoinPath(appData, "Quillview");
 }
 
 std::string UserFileToRead(std::string_view name) {

@@ -7,6 +7,8 @@
 #include "platform/runtime/Paths.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include <utility>
+
 namespace forms {
 namespace {
 constexpr int IndentPixels = 12;
@@ -23,9 +25,20 @@ void DirListBox::ResetFromDesign() {
     rows_.Clear();
     chain_.clear();
     subfolders_.clear();
+    highlighted_ = -1;
+    filled_ = false;
     char current[MAX_PATH * 4] = {};
     const DWORD n = GetCurrentDirectoryA(sizeof current, current);
     path_ = n > 0 && n < sizeof current ? std::string(current, n) : std::string();
+}
+
+void DirListBox::LoadedWithoutWindow() {
+    try {
+        Fill(path_.empty() ? std::vector<std::string>{} : ListSubfolders(path_));
+    } catch (const RuntimeError&) {
+        // As with a window: a folder that cannot be read at load is reported when Path is set.
+    }
+    filled_ = true;
 }
 
 void DirListBox::AfterCreate() {
@@ -39,6 +52,11 @@ void DirListBox::AfterCreate() {
         ReleaseDC(hwnd_, dc);
     }
     SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, tm.tmHeight + 2);
+    if (std::exchange(filled_, false)) {
+        rows_.Mirror();
+        SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(highlighted_), 0);
+        return;
+    }
     try {
         Fill(path_.empty() ? std::vector<std::string>{} : ListSubfolders(path_));
     } catch (const RuntimeError&) {
@@ -71,6 +89,7 @@ void DirListBox::Fill(std::vector<std::string> subfolders) {
     for (size_t i = 0; i < chain_.size(); ++i) rows.push_back(i == 0 ? chain_[i] : FileNameOf(chain_[i]));
     for (const std::string& s : subfolders_) rows.push_back(s);
     rows_.Assign(std::move(rows));
+    highlighted_ = OpenRow();
     if (hwnd_) SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(OpenRow()), 0);
 }
 
@@ -106,7 +125,7 @@ int DirListBox::ListCount() const {
 
 int DirListBox::ListIndex() const {
     Touch();
-    const int row = hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)) : LB_ERR;
+    const int row = hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)) : highlighted_;
     return row == LB_ERR ? -1 : row - OpenRow() - 1;
 }
 
@@ -115,7 +134,8 @@ void DirListBox::SetListIndex(int index) {
     index = CInt(index);
     const int row = OpenRow() + 1 + index;
     if (row < 0 || index >= ListCount()) throw RuntimeError(err::InvalidPropertyValue);
-    SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    highlighted_ = row;
+    if (hwnd_) SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
 void DirListBox::Refresh() {

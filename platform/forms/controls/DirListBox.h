@@ -49,6 +49,10 @@ public:
     std::function<void()> Change;
 
     void ResetFromDesign() override;
+    // The open path, its subfolders and the highlighted row are kept here; the window shows them when it
+    // is made.
+    bool KeepsStateWithoutWindow() const override { return true; }
+    void LoadedWithoutWindow() override;
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool HandlesDialogKey(int key, HWND target) override;
 
@@ -73,6 +77,8 @@ private:
     std::string path_;
     std::vector<std::string> chain_;
     std::vector<std::string> subfolders_;
+    int highlighted_ = -1;   // the highlighted row while there is no window
+    bool filled_ = false;    // the rows were read without a window, for the window to show
 };
 
 }  // namespace forms

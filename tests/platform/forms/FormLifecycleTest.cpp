@@ -447,10 +447,21 @@ int ToolsOfForm(HWND form) {
 
 TEST(FormToolTips, AFormShownAgainAfterUnloadHasItsTips) {
     auto f = New<frmTipped>();
+    // The tip window is made when the pointer first comes over the form, with every tool set before.
+    const auto pointerOver = [&] {
+        for (const int x : {20, 30}) {
+            formstest::MouseAt(formstest::ScreenPoint(f->hWnd(), x, 10));
+            PumpUntil([] { return false; }, 30);
+        }
+    };
     f->Show();
+    SetForegroundWindow(f->hWnd());
+    EXPECT_EQ(ToolsOfForm(f->hWnd()), 0) << "no tip window before the pointer came";
+    pointerOver();
     EXPECT_EQ(ToolsOfForm(f->hWnd()), 2);
     f->Unload();
     f->Show();
+    pointerOver();
     EXPECT_EQ(ToolsOfForm(f->hWnd()), 2) << "the tip window of the new window holds the button's and the label's tools";
     f->Unload();
 }

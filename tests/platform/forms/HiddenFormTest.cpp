@@ -6,6 +6,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/forms/controls/CheckBox.h"
 #include "platform/forms/controls/CommandButton.h"
+#include "platform/forms/controls/DirListBox.h"
 #include "platform/forms/controls/DriveListBox.h"
 #include "platform/forms/controls/Frame.h"
 #include "platform/forms/controls/Label.h"
@@ -73,6 +74,7 @@ public:
     TextBox Text1{*this, "Text1", {120, 600, 2000, 300}, {.Text = "design"}, {.Visible = false}};
     DriveListBox Drive1{*this, "Drive1", {120, 1000, 2000, 300}, {}, {.Visible = false}};
     ListBox List1{*this, "List1", {2400, 120, 2000, 1000}, {.List = {"a", "b", "c"}}};
+    DirListBox Dir1{*this, "Dir1", {2400, 1200, 2000, 1000}, {}, {.Visible = false}};
 };
 
 class frmStacked : public Form {
@@ -275,7 +277,29 @@ TEST_F(HiddenForm, AShownFormsHiddenControlsGetTheirWindowsWhenShown) {
     ASSERT_NE(list, nullptr);
     EXPECT_FALSE(IsWindowVisible(list));
     EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), drives);
+
+    // The folder list opens a folder and highlights a subfolder without its window; its window, made when
+    // its handle is read, shows the open path and the subfolders with that one highlighted.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "qvhiddendir" + std::to_string(GetCurrentProcessId());
+    for (const char* sub : {"", "\\apple", "\\pear"}) CreateDirectoryA((folder + sub).c_str(), nullptr);
+    f.Dir1.SetPath(folder);
+    f.Dir1.SetListIndex(1);
+    EXPECT_EQ(f.Dir1.Window(), nullptr);
+    EXPECT_EQ(f.Dir1.ListCount(), 2);
+    EXPECT_EQ(f.Dir1.List(1), folder + "\\pear");
+    EXPECT_EQ(f.Dir1.ListIndex(), 1);
+    const HWND dirs = f.Dir1.hWnd();
+    ASSERT_NE(dirs, nullptr);
+    const int rows = static_cast<int>(SendMessageA(dirs, LB_GETCOUNT, 0, 0));
+    ASSERT_GE(rows, 3);
+    EXPECT_EQ(qvtest::ListBoxText(dirs, rows - 3), "qvhiddendir" + std::to_string(GetCurrentProcessId()));
+    EXPECT_EQ(qvtest::ListBoxText(dirs, rows - 1), "pear");
+    EXPECT_EQ(SendMessageA(dirs, LB_GETCURSEL, 0, 0), rows - 1);
+    EXPECT_EQ(f.Dir1.ListIndex(), 1);
     f.Unload();
+    for (const char* sub : {"\\apple", "\\pear", ""}) RemoveDirectoryA((folder + sub).c_str());
 }
 
 // Counts the moves asked of a window: the system asks its procedure even when nothing changes. A list box

@@ -397,7 +397,35 @@ TEST_F(StdPictureTest, ResourcePicturesOfTheRunningModule) {
     EXPECT_EQ(icon.Type(), PictureType::Icon);
     EXPECT_EQ(PixelOf(icon, 16, 16, 8, 8), kGreen);
     EXPECT_EQ(ErrorNumber([] { LoadResPicture(999, res_kind::Bitmap); }), err::ResourceNotFound);
+    EXPECT_EQ(ErrorNumber([] { LoadResPicture(999, res_kind::Icon); }), err::ResourceNotFound);
     EXPECT_EQ(ErrorNumber([] { LoadResPicture(101, 7); }), err::InvalidProcedureCall);
+}
+
+// A deferred picture is made at its first use, once for all its copies; a making that fails raises at that
+// use and is tried again at the next.
+TEST_F(StdPictureTest, ADeferredPictureIsMadeAtItsFirstUseOnceForAllItsCopies) {
+    int made = 0;
+    bool fail = true;
+    const StdPicture icon = StdPicture::Deferred([&] {
+        ++made;
+        if (fail) throw RuntimeError(err::CannotDrawPicture);
+        return LoadResPicture(101, res_kind::Icon);
+    });
+    const StdPicture copy = icon;
+    EXPECT_FALSE(icon.IsNothing());
+    EXPECT_TRUE(copy == icon);
+    EXPECT_EQ(made, 0);
+    EXPECT_EQ(ErrorNumber([&] { icon.Type(); }), err::CannotDrawPicture);
+    EXPECT_EQ(copy.Get(), nullptr);
+    EXPECT_EQ(made, 2);
+    fail = false;
+    EXPECT_EQ(copy.Type(), PictureType::Icon);
+    EXPECT_EQ(PixelOf(icon, 16, 16, 8, 8), kGreen);
+    EXPECT_EQ(icon.Handle(), copy.Handle()) << "the copies are one picture object";
+    EXPECT_EQ(made, 3);
+    // Met again at a COM boundary, it is the same picture.
+    EXPECT_TRUE(StdPicture::FromObject(icon.Get()) == copy);
+    EXPECT_FALSE(LoadResPicture(101, res_kind::Icon) == icon);
 }
 
 }  // namespace
