@@ -25,8 +25,9 @@ constexpr float kFrameRightMargin = 45;
 forms::CheckBoxDesign Box(const char* caption, int value = 0) { return {.Caption = caption, .Value = value}; }
 
 forms::StdPicture SystemIcon(LPCSTR id) {
-    // A copy: the shared system icon must not be destroyed with the button's picture.
-    return forms::StdPicture::FromIcon(CopyIcon(LoadIconA(nullptr, id)));
+    // A copy: the shared system icon must not be destroyed with the button's picture. Made when first
+    // drawn: start-up loads this window hidden.
+    return forms::StdPicture::Deferred([id] { return forms::StdPicture::FromIcon(CopyIcon(LoadIconA(nullptr, id))); });
 }
 
 // The 13 association boxes stand in four columns.

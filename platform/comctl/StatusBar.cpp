@@ -62,7 +62,10 @@ std::vector<int> PartEdges(const std::vector<int>& fixed, const std::vector<int>
 const char* StatusBar::WindowClass() const { return STATUSCLASSNAMEA; }
 
 DWORD StatusBar::WindowStyle() const {
-    DWORD style = SBARS_TOOLTIPS | CCS_BOTTOM;
+    // The tip window is a costly window of its own: a bar gets it once a panel has a tip.
+    DWORD style = CCS_BOTTOM;
+    if (std::any_of(panels_.All().begin(), panels_.All().end(), [](const Panel& p) { return !p.ToolTip.empty(); }))
+        style |= SBARS_TOOLTIPS;
     const HWND form = GetAncestor(GetContainer().ClientWindow(), GA_ROOT);
     if (form && (GetWindowLongPtrA(form, GWL_STYLE) & WS_THICKFRAME)) style |= SBARS_SIZEGRIP;
     return style;
@@ -198,6 +201,10 @@ void StatusBar::AddPanel(int position, const std::string& text, const std::strin
     Touch();
     if (width < -1 || minWidth < 0 || style != TextStyle) throw RuntimeError(err::InvalidPropertyValue);
     panels_.Insert(position, Panel{key, text, toolTip, width, minWidth, spring, visible});
+    if (hwnd_ && !toolTip.empty() && !(GetWindowLongPtrA(hwnd_, GWL_STYLE) & SBARS_TOOLTIPS)) {
+        Recreate();  // its new window shows every panel
+        return;
+    }
     ApplyPanels();
 }
 

@@ -134,11 +134,16 @@ TEST(StatusBar, KeysAddressTextsWidthsAndOrder) {
     auto form = New<frmStatus>();
     form->Show();
     StatusBar& sb = form->SB1;
-    const HWND bar = sb.hWnd();
     sb.AddPanel(0, "a", "", 50, 10, false, true, 0, "one");
     sb.AddPanel(0, "c", "", 50, 10, false, true, 0, "three");
+    EXPECT_FALSE(GetWindowLongPtrA(sb.hWnd(), GWL_STYLE) & SBARS_TOOLTIPS) << "no tip window while no panel has a tip";
     sb.AddPanel(2, "b", "tip", 50, 10, false, true, 0, "two");  // between the others
     sb.AddPanel(0, "hidden", "", 50, 10, false, false, 0, "gone");
+    const HWND bar = sb.hWnd();
+    EXPECT_TRUE(GetWindowLongPtrA(bar, GWL_STYLE) & SBARS_TOOLTIPS);
+    char tip[16] = {};
+    SendMessageA(bar, SB_GETTIPTEXTA, MAKEWPARAM(1, sizeof tip), reinterpret_cast<LPARAM>(tip));
+    EXPECT_STREQ(tip, "tip");
     EXPECT_EQ(PartEdges(bar), (std::vector<int>{50, 100, 150})) << "a hidden panel takes no room";
     EXPECT_EQ(PartText(bar, 0) + PartText(bar, 1) + PartText(bar, 2), "abc");
 
