@@ -97,15 +97,19 @@ void TrayIcon::SetIcon(const StdPicture& icon) {
 // the window's end takes the icon away.
 void TrayIcon::EnsureAttached() {
     const HWND formWindow = form_.hWnd();
-    if (formWindow == attachedForm_ && window_) return;
-    if (formWindow != attachedForm_) {
-        FormGone();
-        if (attachedForm_ && IsWindow(attachedForm_))
-            subclass::RemoveSubclass(attachedForm_, &FormSubclass, reinterpret_cast<UINT_PTR>(this));
-        attachedForm_ = formWindow;
-        subclass::SetSubclass(formWindow, &FormSubclass, reinterpret_cast<UINT_PTR>(this),
-                          reinterpret_cast<DWORD_PTR>(this));
-    }
+    if (formWindow == attachedForm_) return;
+    FormGone();
+    if (attachedForm_ && IsWindow(attachedForm_))
+        subclass::RemoveSubclass(attachedForm_, &FormSubclass, reinterpret_cast<UINT_PTR>(this));
+    attachedForm_ = formWindow;
+    subclass::SetSubclass(formWindow, &FormSubclass, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
+    if (state_.InTray) Apply();
+}
+
+// The shell's messages come to a window of the icon's own, made when the icon first goes into the tray:
+// start-up sets the tip of an icon that is seldom shown.
+void TrayIcon::EnsureCallbackWindow() {
+    if (window_) return;
     static const ATOM atom = [] {
         WNDCLASSEXA wc{sizeof wc};
         wc.lpfnWndProc = &WndProc;
@@ -116,7 +120,6 @@ void TrayIcon::EnsureAttached() {
     window_.reset(CreateWindowExA(0, reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(atom)), name_.c_str(),
                                   WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, App::hInstance(), nullptr));
     if (window_) SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (state_.InTray) Apply();
 }
 
 void TrayIcon::FormGone() {
@@ -170,8 +173,11 @@ void TrayIcon::Notify(DWORD what) {
 }
 
 void TrayIcon::Apply() {
-    if (!window_) return;
-    if (state_.InTray && !added_) Notify(NIM_ADD);
+    if (!attachedForm_) return;
+    if (state_.InTray && !added_) {
+        EnsureCallbackWindow();
+        if (window_) Notify(NIM_ADD);
+    }
     else if (!state_.InTray && added_) {
         Notify(NIM_DELETE);
         added_ = false;

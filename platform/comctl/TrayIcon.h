@@ -63,6 +63,7 @@ private:
     static LRESULT CALLBACK FormSubclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR data);
     void EnsureAttached();
+    void EnsureCallbackWindow();
     void FormGone();
     void Notify(DWORD what);
     void Apply();

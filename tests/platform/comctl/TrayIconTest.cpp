@@ -81,7 +81,11 @@ protected:
 }  // namespace
 
 TEST_F(TrayIconTest, ShowsAndReportsButtonsOverTheIcon) {
+    // The shell's messages come to a window of the icon's, made when it first goes into the tray.
+    form->morwen.SetToolTip("Quillview");
+    EXPECT_EQ(form->morwen.CallbackWindow(), nullptr);
     form->morwen.SetShown(true);
+    EXPECT_NE(form->morwen.CallbackWindow(), nullptr);
     ASSERT_TRUE(PumpUntil(IconShows));
     const POINT at = *FindIcon();
 
