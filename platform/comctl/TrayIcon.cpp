@@ -177,8 +177,7 @@ void TrayIcon::Apply() {
     if (state_.InTray && !added_) {
         EnsureCallbackWindow();
         if (window_) Notify(NIM_ADD);
-    }
-    else if (!state_.InTray && added_) {
+    } else if (!state_.InTray && added_) {
         Notify(NIM_DELETE);
         added_ = false;
     }

@@ -25,14 +25,22 @@ void Container::Restack(Control& child, bool front) {
     else children_.insert(children_.begin(), &child);
 }
 
+bool Container::PaintsIn(const Control& c, const RECT& area) {
+    if (!c.Windowless() || !c.Visible()) return false;
+    const RECT painted = c.PaintArea();
+    RECT overlap{};
+    return IntersectRect(&overlap, &painted, &area) != FALSE;
+}
+
 void Container::PaintWindowless(HDC dc, const RECT& area) {
     const auto children = children_;
     for (Control* c : children) {
-        if (!c->Windowless() || !c->Visible()) continue;
-        const RECT painted = c->PaintArea();
-        RECT overlap{};
-        if (IntersectRect(&overlap, &painted, &area)) c->PaintWindowless(dc, c->PixelRect());
+        if (PaintsIn(*c, area)) c->PaintWindowless(dc, c->PixelRect());
     }
+}
+
+bool Container::WindowlessIn(const RECT& area) const {
+    return std::any_of(children_.begin(), children_.end(), [&](const Control* c) { return PaintsIn(*c, area); });
 }
 
 Control* Container::WindowlessAt(POINT pt) const {

@@ -34,6 +34,8 @@ public:
     // Front (top of z-order, painted last) or back.
     void Restack(Control& child, bool front);
     void PaintWindowless(HDC dc, const RECT& area);
+    // Whether PaintWindowless would paint anything in the area.
+    bool WindowlessIn(const RECT& area) const;
     // Runs `paint` (drawing in client pixels) on an off-screen copy of the area and copies the result to dc
     // once, so that a windowless control moved over a picture never shows what lies under it.
     static void PaintOffscreen(HDC dc, const RECT& area, const std::function<void(HDC)>& paint);
@@ -50,6 +52,8 @@ public:
     void ReleaseMouseTarget() noexcept { pressed_ = nullptr; }
 
 private:
+    static bool PaintsIn(const Control& c, const RECT& area);
+
     std::vector<Control*> children_;
     Control* pressed_ = nullptr;  // windowless child holding the mouse between down and up
 };

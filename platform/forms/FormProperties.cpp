@@ -11,6 +11,21 @@
 #include <windowsx.h>
 
 namespace forms {
+namespace {
+
+// A tool of the tip window; the mouse reaches the tip through RelayToolTip, not through a subclass of the
+// tool's window.
+TTTOOLINFOA ToolInfo(HWND window, UINT_PTR id, bool area, const RECT& rect) {
+    TTTOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = window;
+    ti.uId = id;
+    ti.uFlags = area ? 0 : TTF_IDISHWND;
+    ti.rect = rect;
+    return ti;
+}
+
+}  // namespace
 
 // ---- properties ----
 
@@ -268,22 +283,13 @@ void Form::SetToolTip(HWND window, UINT_PTR id, const RECT* area, const std::str
     std::erase_if(tools_, same);
     if (!text.empty()) tools_.push_back(tool);
     if (!toolTip_) return;
-    TTTOOLINFOA ti{};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = tool.window;
-    ti.uId = tool.id;
+    TTTOOLINFOA ti = ToolInfo(tool.window, tool.id, tool.area, tool.rect);
     SendMessageA(toolTip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
     if (!text.empty()) AddTool(tool);
 }
 
 void Form::AddTool(const Tool& tool) const {
-    TTTOOLINFOA ti{};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = tool.window;
-    ti.uId = tool.id;
-    // The mouse reaches the tip through RelayToolTip, not through a subclass of the tool's window.
-    ti.uFlags = tool.area ? 0 : TTF_IDISHWND;
-    ti.rect = tool.rect;
+    TTTOOLINFOA ti = ToolInfo(tool.window, tool.id, tool.area, tool.rect);
     std::string copy = tool.text;
     ti.lpszText = copy.data();
     SendMessageA(toolTip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));

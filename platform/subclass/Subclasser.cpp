@@ -3,7 +3,6 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/subclass/WindowSubclass.h"
 
-
 #include <algorithm>
 #include <optional>
 #include <vector>

@@ -104,7 +104,6 @@ bool SetSubclass(HWND hwnd, SubclassProcedure procedure, UINT_PTR id, DWORD_PTR 
     }
     if (!chain) {
         chain = std::make_shared<Chain>();
-        SetLastError(0);
         chain->original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainProcedure)));
         if (!chain->original) return false;

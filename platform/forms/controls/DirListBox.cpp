@@ -32,12 +32,16 @@ void DirListBox::ResetFromDesign() {
     path_ = n > 0 && n < sizeof current ? std::string(current, n) : std::string();
 }
 
-void DirListBox::LoadedWithoutWindow() {
+void DirListBox::FillAtLoad() {
     try {
         Fill(path_.empty() ? std::vector<std::string>{} : ListSubfolders(path_));
     } catch (const RuntimeError&) {
-        // As with a window: a folder that cannot be read at load is reported when Path is set.
+        // A folder that cannot be read at load shows its path alone; setting Path reports it.
     }
+}
+
+void DirListBox::LoadedWithoutWindow() {
+    FillAtLoad();
     filled_ = true;
 }
 
@@ -57,11 +61,7 @@ void DirListBox::AfterCreate() {
         SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(highlighted_), 0);
         return;
     }
-    try {
-        Fill(path_.empty() ? std::vector<std::string>{} : ListSubfolders(path_));
-    } catch (const RuntimeError&) {
-        // A folder that cannot be read at load shows its path alone; setting Path reports it.
-    }
+    FillAtLoad();
 }
 
 bool DirListBox::Colors(COLORREF& back, COLORREF& fore) const {

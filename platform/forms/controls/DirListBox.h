@@ -69,6 +69,8 @@ private:
     // The open path from the root down: the full path of each row above the subfolders.
     static std::vector<std::string> Chain(const std::string& path);
     void Fill(std::vector<std::string> subfolders);
+    // The open folder read as a load finds it; an unreadable folder leaves the rows as they are.
+    void FillAtLoad();
     void Draw(const DRAWITEMSTRUCT& item) const;
     void OpenHighlighted();
     int OpenRow() const noexcept { return static_cast<int>(chain_.size()) - 1; }

@@ -257,16 +257,6 @@ HDC PictureBox::hDC() const {
     return own;
 }
 
-bool PictureBox::WindowlessIn(const RECT& area) const {
-    for (const Control* c : Children()) {
-        if (!c->Windowless() || !c->Visible()) continue;
-        const RECT painted = c->PaintArea();
-        RECT overlap{};
-        if (IntersectRect(&overlap, &painted, &area)) return true;
-    }
-    return false;
-}
-
 bool PictureBox::AutoRedraw() const { Touch(); return state_.AutoRedraw; }
 void PictureBox::SetAutoRedraw(bool on) {
     Touch();

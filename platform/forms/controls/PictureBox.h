@@ -105,8 +105,6 @@ private:
     BitmapDC BlankSurface(SIZE size) const;
     // The size DrawOn draws.
     SIZE DrawnSize() const;
-    // A visible windowless child overlaps the area: it is painted over the surface.
-    bool WindowlessIn(const RECT& area) const;
     void MakeBacking(bool keepDrawing);
     // A surface that would hold BackColor and Picture alone is not made until something draws on it: till then
     // painting, Image and DrawOn draw them from the picture, and a photo is not held a second time in 32 bits.
